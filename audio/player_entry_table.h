@@ -1,0 +1,55 @@
+#pragma once
+// The one way the play command reaches the player module: the module's operations, found by
+// their exact, case-sensitive names ("CreatePlayer", "NewPlay", "Play", "GetPlayState",
+// "SetPauseState", "RemovePlayer"). A name the table does not hold yields none.
+//
+// Contract: filled before use and read on the UI thread; not thread-safe.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace vostrel::audio {
+
+using PlayerHandle = void*;  // opaque; null means "no player"
+
+// Receives PlayProgressMessage (percent 0..99 while playing, 100 at the end of a file).
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual bool exists() const = 0;
+    virtual void postProgress(int percent) = 0;  // called from player threads
+};
+
+// fileList: NUL-terminated names one after the other, ended by an empty name (extra NUL).
+struct CreatePlayerOp { std::function<PlayerHandle(const char* fileList, std::int32_t repeatCount)> call; };
+struct NewPlayOp { std::function<void(PlayerHandle, ProgressWindow*, const char* passPhrase, std::int32_t startPercent)> call; };
+struct PlayOp { std::function<void(PlayerHandle)> call; };
+struct GetPlayStateOp { std::function<std::int32_t(PlayerHandle)> call; };
+struct SetPauseStateOp { std::function<void(PlayerHandle, std::int32_t pause)> call; };
+struct RemovePlayerOp { std::function<void(PlayerHandle)> call; };
+
+using PlayerOperation = std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayStateOp, SetPauseStateOp, RemovePlayerOp>;
+
+class PlayerEntryTable {
+public:
+    void put(std::string name, PlayerOperation operation) { operations_[std::move(name)] = std::move(operation); }
+    void clear() { operations_.clear(); }
+    bool empty() const { return operations_.empty(); }
+
+    // The operation under exactly that name, if it is of the asked kind; otherwise null.
+    template <class Op>
+    const Op* find(std::string_view name) const {
+        const auto it = operations_.find(name);
+        if (it == operations_.end()) return nullptr;
+        const Op* op = std::get_if<Op>(&it->second);
+        return (op && op->call) ? op : nullptr;
+    }
+
+private:
+    std::map<std::string, PlayerOperation, std::less<>> operations_;
+};
+
+} // namespace vostrel::audio

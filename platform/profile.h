@@ -1,0 +1,28 @@
+#pragma once
+// Private-profile (INI) settings, stored in code page 936 (GBK) on every platform so that
+// files written by existing installations load unchanged.
+//
+// Contract: UI thread only. Section, key, value and path are UTF-8 here; the backend
+// converts section, key and value to GBK at the call (and the path to the OS's form).
+// - readString: the value of key in section, or "" when the file, section or key is
+//   missing. At most bufferBytes - 1 bytes of the stored (GBK) value are returned, like
+//   GetPrivateProfileStringA with a buffer of bufferBytes; a double-byte character cut in
+//   half at the end is dropped. Section and key match case-insensitively.
+// - writeString: creates the file, the section and the key as needed, replaces an existing
+//   value in place and keeps every other line. Returns false when the file cannot be written.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vostrel::platform {
+
+class ProfileStore {
+public:
+    virtual ~ProfileStore() = default;
+    virtual std::string readString(std::string_view section, std::string_view key,
+                                   std::string_view path, std::size_t bufferBytes) = 0;
+    virtual bool writeString(std::string_view section, std::string_view key,
+                             std::string_view value, std::string_view path) = 0;
+};
+
+} // namespace vostrel::platform

@@ -1,0 +1,33 @@
+#pragma once
+// The four exam subjects and the controls each one owns in the main window. Subjects are
+// always handled in this order.
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace vostrel::schedule {
+
+enum class Subject { Chinese, Maths, Combined, English };
+
+inline constexpr std::array<Subject, 4> kSubjects{Subject::Chinese, Subject::Maths, Subject::Combined,
+                                                  Subject::English};
+
+struct SubjectControls {
+    std::string_view checkBox;     // ticked while the subject is held today
+    std::string_view timeBox;      // typed start time
+    std::string_view endLabel;     // derived end time
+    std::string_view pollTimer;    // 600 ms while polling
+    std::string_view holdOffTimer; // suspends polling after a prompt
+};
+
+inline constexpr std::array<SubjectControls, 4> kSubjectControls{{
+    {"语文", "语文时间", "语文结束", "语文时钟", "语文时钟1"},
+    {"数学", "数学时间", "数学结束", "数学时钟", "数学时钟1"},
+    {"综合", "综合时间", "综合结束", "综合时钟", "综合时钟1"},
+    {"英语", "英语时间", "英语结束", "英语时钟", "英语时钟1"},
+}};
+
+constexpr std::size_t indexOf(Subject s) { return static_cast<std::size_t>(s); }
+constexpr const SubjectControls& controlsOf(Subject s) { return kSubjectControls[indexOf(s)]; }
+
+} // namespace vostrel::schedule
