@@ -12,6 +12,7 @@
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
 #include "platform/wave_out.h"
@@ -30,6 +31,7 @@ public:
     virtual ProfileStore& profile() = 0;
     virtual Shell& shell() = 0;
     virtual WaveOutDriver& audio() = 0;
+    virtual PowerRequests& power() = 0;
 };
 
 // Provided by the backend the program is linked with.
