@@ -61,8 +61,6 @@ struct WindowDescription {
     std::vector<ControlSpec> controls;     // stacking order: earlier rows lie above later ones
     std::vector<std::string> focusOrder;   // Tab forward, Shift+Tab back, wrapping, hidden skipped
     std::vector<EventBinding> bindings;    // handlers run on the UI thread, one at a time
-    std::function<void()> onCreated;       // creation-complete: after every control exists,
-                                           // before the window is shown
 };
 
 } // namespace vostrel::platform

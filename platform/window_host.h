@@ -3,9 +3,12 @@
 //
 // Contract (UI thread only)
 // 1. createMainWindow() once: builds the window hidden, every control in its described
-//    state, starts the timers whose interval is above 0, then runs description.onCreated
-//    (which may show message boxes and call closeMainWindow()). Returns the controls.
-// 2. showMainWindow() once after that: shows it centred on the screen.
+//    state, and starts the timers whose interval is above 0. Returns the controls. Events
+//    are dispatched only from the event loop's calls (and from message boxes), never from
+//    inside createMainWindow().
+// 2. The caller runs the window's creation-complete handler itself (it may show message
+//    boxes and call closeMainWindow()), then calls showMainWindow() once: the window appears
+//    centred on the screen.
 // 3. EventLoop::run() until mainWindowExists() is false.
 // The Controls reference stays valid until the host is destroyed; after the window has been
 // destroyed its operations do nothing.
