@@ -1,0 +1,167 @@
+#pragma once
+// The simulated platform: a complete headless backend in virtual time, the one the tests use
+// to drive the whole program. Nothing here waits for real time: advancing the virtual clock
+// delivers every timer tick due on the way, in order, each at its own virtual moment.
+//
+// Model
+// - One virtual millisecond counter drives the tick count and the local wall clock (a start
+//   date and time set by the test; setLocalTime() moves the wall clock without any tick).
+// - Timers keep the six rules of Controls::setInterval. Ticks are delivered by advance(), by
+//   the event loop's calls (nested inside handlers that wait) and inside message boxes whose
+//   responder lets time pass.
+// - Message boxes are answered by a responder the test sets. It is called while the box is
+//   open (nested inside the handler that showed it) and the box closes when it returns. The
+//   responder may advance time: ticks then run inside the box, as on a real desktop. While a
+//   box is open the main window takes no clicks or keys (the box is modal).
+// - Files live under a program directory of the test's own (a fresh temporary folder unless
+//   one is given); shell opens and power requests are recorded.
+// - Audio goes to the driver given in Options, or to an absent device (open fails).
+//
+// Thread: everything here runs on the test's thread, which plays the UI thread.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_window.h"
+
+namespace vostrel::platform::sim {
+
+struct MessageRecord {
+    std::string text;
+    int flags = 0;
+    std::string title;         // as shown: an empty title shows the default
+    std::uint64_t shownAtMs = 0;
+    int depth = 0;             // 1 for a box opened from a handler, 2 for one opened inside a box...
+};
+
+struct ShellOpenRecord {
+    std::string address;
+    std::uint64_t atMs = 0;
+};
+
+class SimPlatform;
+using MessageResponder = std::function<void(const MessageRecord&, SimPlatform&)>;
+
+class SimPlatform final : public Platform,
+                          private WindowHost,
+                          private EventLoop,
+                          private MessageBoxes,
+                          private Clock,
+                          private Shell,
+                          private PowerRequests {
+public:
+    struct Options {
+        LocalDateTime start{2026, 12, 8, 8, 0, 0, 0};
+        std::string programDirectory;       // empty: a fresh temporary folder, removed at the end
+        WaveOutDriver* audio = nullptr;     // null: no audio device
+        ProfileStore* profile = nullptr;    // null: the private-profile store of POSIX systems
+    };
+    SimPlatform();
+    explicit SimPlatform(Options options);
+    ~SimPlatform() override;
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
+
+    // Platform
+    WindowHost& windows() override { return *this; }
+    EventLoop& loop() override { return *this; }
+    MessageBoxes& messages() override { return *this; }
+    Clock& clock() override { return *this; }
+    FileSystem& files() override { return *files_; }
+    ProfileStore& profile() override { return *profile_; }
+    Shell& shell() override { return *this; }
+    WaveOutDriver& audio() override { return *audio_; }
+    PowerRequests& power() override { return *this; }
+
+    // ---- Virtual time
+    std::uint64_t nowMs() const { return now_; }
+    // Lets ms pass, delivering every tick due on the way (and queued closes).
+    void advance(std::uint64_t ms);
+    // Lets time pass until the wall clock next reads h:m:s (today, or tomorrow if that has passed).
+    void advanceToTime(int hour, int minute, int second = 0);
+    // Moves the wall clock without letting virtual time pass: no tick is delivered.
+    void setLocalTime(const LocalDateTime& t);
+    LocalDateTime localTime() const { return localNow(); }
+
+    // ---- The window
+    SimWindow& window();              // the created main window (asserts that there is one)
+    bool hasWindow() const { return window_ != nullptr; }
+    bool windowExists() const { return window_ && window_->exists(); }
+    bool windowShown() const { return window_ && window_->shown(); }
+
+    // ---- Operator input. False when the input cannot reach the control (window gone, control
+    // hidden, a modal message box open).
+    bool click(std::string_view control);
+    bool tick(std::string_view checkBox, bool ticked = true);  // clicks only if the state differs
+    bool type(std::string_view editBox, std::string_view text);
+    bool clearAndType(std::string_view editBox, std::string_view text);
+    bool pressTab();
+    bool pressShiftTab();
+    bool pressEscape();   // closes the window like its close box
+    bool closeBox();
+
+    // ---- Message boxes
+    void setMessageResponder(MessageResponder responder) { responder_ = std::move(responder); }
+    const std::vector<MessageRecord>& messageLog() const { return messages_; }
+    bool messageBoxOpen() const { return openBoxes_ > 0; }
+
+    // ---- Recorded outward effects
+    const std::vector<ShellOpenRecord>& shellOpens() const { return shellOpens_; }
+    bool keptAwake() const { return keptAwake_; }
+    int keepAwakeChanges() const { return keepAwakeChanges_; }
+
+    // ---- The event loop's run(): returns when the window is gone; in virtual time it gives up
+    // after the budget (default one virtual day) and reports that.
+    void setRunBudget(std::uint64_t ms) { runBudgetMs_ = ms; }
+    bool runBudgetExhausted() const { return runBudgetExhausted_; }
+
+private:
+    // WindowHost
+    Controls& createMainWindow(const WindowDescription& description) override;
+    void showMainWindow() override;
+    bool mainWindowExists() const override { return windowExists(); }
+    // EventLoop
+    void run() override;
+    void processPendingEvents() override;
+    void waitForEvents(std::int32_t milliseconds) override;
+    // MessageBoxes
+    void showMessage(std::string_view text, int flags, std::string_view title) override;
+    // Clock
+    LocalDateTime localNow() const override;
+    std::uint64_t tickCountMs() const override { return kTickBase + now_; }
+    // Shell
+    void openWebPage(std::string_view address) override;
+    // PowerRequests
+    void keepAwake(bool awake) override;
+
+    void runUntil(std::uint64_t target);
+    bool takePostedClose();
+    bool inputAllowed() const { return windowExists() && openBoxes_ == 0; }
+
+    static constexpr std::uint64_t kTickBase = 1'000'000;
+
+    std::uint64_t now_ = 0;
+    std::int64_t wallBaseMs_ = 0;  // wall clock (ms since the epoch, local) at now_ == 0
+    std::unique_ptr<SimWindow> window_;
+    bool closeQueued_ = false;
+    MessageResponder responder_;
+    std::vector<MessageRecord> messages_;
+    int openBoxes_ = 0;
+    std::vector<ShellOpenRecord> shellOpens_;
+    bool keptAwake_ = false;
+    int keepAwakeChanges_ = 0;
+    std::uint64_t runBudgetMs_ = 24ull * 3600 * 1000;
+    bool runBudgetExhausted_ = false;
+    std::string ownedDirectory_;
+    std::unique_ptr<FileSystem> files_;
+    std::unique_ptr<ProfileStore> ownedProfile_;
+    ProfileStore* profile_ = nullptr;
+    std::unique_ptr<WaveOutDriver> ownedAudio_;
+    WaveOutDriver* audio_ = nullptr;
+};
+
+} // namespace vostrel::platform::sim
