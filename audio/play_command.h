@@ -1,0 +1,53 @@
+#pragma once
+// The play command: the one application-wide player slot and the two calls that fill and
+// empty it. At most one prompt sounds at a time; every play first removes the previous player.
+// The player module is reached only through the PlayerEntryTable; an operation the table does
+// not hold is skipped silently, so with an empty table nothing ever sounds.
+//
+// Contract: UI thread only. Removing a player blocks until that player has shut down.
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <variant>
+
+#include "audio/player_entry_table.h"
+
+namespace vostrel::audio {
+
+// One file-name argument of PlayMp3: a single text, or an array of texts whose null
+// elements are skipped. Names are full paths in UTF-8; a name stops at an embedded NUL, since
+// the player's file list cannot carry one.
+using PlayName = std::variant<std::string_view, std::span<const char* const>>;
+
+class PlaySlot {
+public:
+    explicit PlaySlot(const PlayerEntryTable& table) : table_(table) {}
+    PlaySlot(const PlaySlot&) = delete;
+    PlaySlot& operator=(const PlaySlot&) = delete;
+    // Leaves a held player alone: the program's end path calls StopPlayback itself, while the
+    // player module is still there to remove it.
+    ~PlaySlot() = default;
+
+    // Removes the previous player, then plays the named files. count: omitted gives 1, 0 plays
+    // nothing, any negative value repeats until removed, a positive value is the number of
+    // passes over the list. Empty names are skipped; with no name left nothing is created.
+    // Returns at once; nothing about the outcome comes back.
+    void PlayMp3(std::optional<std::int32_t> count, std::span<const PlayName> names);
+    void PlayMp3(std::optional<std::int32_t> count, std::initializer_list<PlayName> names) {
+        PlayMp3(count, std::span<const PlayName>(names.begin(), names.size()));
+    }
+
+    // Removes the current player, if any, and leaves the slot empty; returns when nothing sounds.
+    void StopPlayback();
+
+    // The held player, null when the slot is empty.
+    PlayerHandle CurrentPlayer() const { return current_; }
+
+private:
+    const PlayerEntryTable& table_;
+    PlayerHandle current_ = nullptr;
+};
+
+} // namespace vostrel::audio

@@ -1,0 +1,30 @@
+#pragma once
+// Starting and pausing the run with 按钮2, and the end of a subject's hold-off. The run state
+// is the button's caption.
+#include <string_view>
+
+#include "schedule/schedule_context.h"
+#include "schedule/subjects.h"
+
+namespace vostrel::schedule {
+
+inline constexpr std::string_view kStartPauseButton = "按钮2";
+inline constexpr std::string_view kCaptionNotStarted = "开始运行";
+inline constexpr std::string_view kCaptionRunning = "工作中...";
+inline constexpr std::string_view kCaptionPaused = "已暂停";
+
+inline constexpr std::string_view kMessageTitle = "Vostrel软件";
+inline constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
+inline constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
+
+// Click of 按钮2. While running it pauses: playback stops and every subject timer, polling
+// and hold-off alike, stops, so nothing sounds while the caption reads paused. Otherwise it
+// starts: refused with a message when no subject is ticked or no save has derived the end
+// times yet; else all four polling timers run, so a subject ticked later is announced too
+// (an unticked subject's poll returns at once).
+void startPauseClicked(ScheduleContext& context);
+
+// Tick of the subject's hold-off timer: the hold-off ends and the subject polls again.
+void holdOffElapsed(ScheduleContext& context, Subject subject);
+
+} // namespace vostrel::schedule
