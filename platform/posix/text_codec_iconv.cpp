@@ -68,7 +68,8 @@ public:
                 continue;
             }
             // EILSEQ (not convertible) or EINVAL (cut short at the end): one '?' per character.
-            const std::size_t drop = skip(reinterpret_cast<const unsigned char*>(in), inLeft);
+            const std::size_t drop =
+                errno == EINVAL ? inLeft : skip(reinterpret_cast<const unsigned char*>(in), inLeft);
             in += drop;
             inLeft -= drop;
             if (used == out.size()) out.resize(out.size() * 2);

@@ -1,0 +1,44 @@
+#pragma once
+// A fresh, empty folder under the system's temporary directory for one test, removed with
+// everything in it when the test ends.
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace vostrel::testing {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            path_ = base / ("vostrel-settings-" + std::to_string(random()) + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+    static void writeBytes(const std::string& file, std::string_view bytes) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace vostrel::testing
