@@ -83,6 +83,8 @@ public:
     void advance(std::uint64_t ms);
     // Lets time pass until the wall clock next reads h:m:s (today, or tomorrow if that has passed).
     void advanceToTime(int hour, int minute, int second = 0);
+    // The UI thread is busy for ms (inside a handler): time passes, nothing is dispatched.
+    void busy(std::uint64_t ms) { now_ += ms; }
     // Moves the wall clock without letting virtual time pass: no tick is delivered.
     void setLocalTime(const LocalDateTime& t);
     LocalDateTime localTime() const { return localNow(); }
