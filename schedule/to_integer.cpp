@@ -1,7 +1,7 @@
 #include "schedule/to_integer.h"
 
+#include <algorithm>
 #include <limits>
-#include <string>
 
 #include "schedule/full_width.h"
 
@@ -13,22 +13,30 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
+// Folds as it reads: every poll converts sixteen texts, so no folded copy is made.
 std::int32_t toInteger(std::string_view utf8) {
-    const std::string text = foldFullWidth(utf8);
     std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i])) ++i;
+    auto peek = [&]() -> FoldedChar { return i < utf8.size() ? foldedCharAt(utf8, i) : FoldedChar{'\0', 0}; };
+
+    FoldedChar c = peek();
+    while (isCSpace(c.value)) {
+        i += c.length;
+        c = peek();
+    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
+    if (c.value == '+' || c.value == '-') {
+        negative = c.value == '-';
+        i += c.length;
+        c = peek();
     }
     // Magnitude limit of the result's sign; accumulating stops there so nothing overflows.
     const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
                                         : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t magnitude = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit) magnitude = limit;
+    while (isDigit(c.value)) {
+        magnitude = std::min(magnitude * 10 + (c.value - '0'), limit);
+        i += c.length;
+        c = peek();
     }
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }

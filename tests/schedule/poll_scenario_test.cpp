@@ -1,0 +1,213 @@
+// The poll step played through whole days on the simulated window, with the recording player
+// standing in for the sound.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "schedule/prompt_table.h"
+#include "tests/schedule/schedule_scenario.h"
+
+namespace vostrel::test {
+namespace {
+
+using schedule::Subject;
+using Kind = PlayerCall::Kind;
+
+std::int32_t holdOffOf(int row) { return schedule::kPromptTable.at(static_cast<std::size_t>(row - 1)).holdOffMs; }
+
+struct WorkedExample {
+    std::string name;
+    Subject subject;
+    std::string startHour, startMinute, endHour, endMinute;
+    std::vector<std::pair<int, int>> rowAtMinute;  // row, minute of the day
+};
+
+class WorkedExampleTest : public ScheduleScenario, public ::testing::WithParamInterface<WorkedExample> {};
+
+// Started at midnight and run for the whole day: every prompt sounds in the first poll of its
+// minute and at no other time, and its hold-off is the row's.
+TEST_P(WorkedExampleTest, EveryPromptAtItsMinuteAndNoOther) {
+    const WorkedExample& ex = GetParam();
+    save(ex.subject, ex.startHour, ex.startMinute, ex.endHour, ex.endMinute);
+    ASSERT_TRUE(sim.tick(schedule::controlsOf(ex.subject).checkBox));
+    ASSERT_TRUE(clickStartPause());
+    runUntil(at(1, 0, 0) - 1);
+
+    const std::vector<PlayedPrompt> played = prompts();
+    ASSERT_EQ(played.size(), ex.rowAtMinute.size());
+    ASSERT_EQ(holdOffEnds.size(), played.size());
+    for (std::size_t i = 0; i < played.size(); ++i) {
+        SCOPED_TRACE(::testing::PrintToString(played[i]));
+        const auto [row, minute] = ex.rowAtMinute[i];
+        EXPECT_EQ(played[i].row, row);
+        EXPECT_GE(played[i].atMs, at(0, 0, minute));
+        EXPECT_LT(played[i].atMs, at(0, 0, minute) + schedule::kPollIntervalMs);
+        EXPECT_EQ(holdOffEnds[i].subject, ex.subject);
+        EXPECT_EQ(holdOffEnds[i].atMs, played[i].atMs + holdOffOf(row));
+    }
+    EXPECT_EQ(recorder.unexpectedCalls(), 0);
+}
+
+constexpr int hm(int h, int m) { return h * 60 + m; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, WorkedExampleTest,
+    ::testing::Values(
+        WorkedExample{"ChineseAtNine", Subject::Chinese, "09", "00", "11", "30",
+                      {{1, hm(8, 35)}, {2, hm(8, 40)}, {3, hm(8, 45)}, {4, hm(8, 52)}, {5, hm(8, 55)}, {6, hm(9, 0)},
+                       {7, hm(11, 15)}, {8, hm(11, 30)}}},
+        WorkedExample{"MathsAtFifteen", Subject::Maths, "15", "00", "17", "0",
+                      {{1, hm(14, 35)}, {2, hm(14, 40)}, {3, hm(14, 45)}, {4, hm(14, 52)}, {5, hm(14, 55)}, {6, hm(15, 0)},
+                       {7, hm(16, 45)}, {8, hm(17, 0)}}},
+        WorkedExample{"StartTenPastMidnightNeverWraps", Subject::Combined, "00", "10", "02", "40",
+                      {{4, hm(0, 2)}, {5, hm(0, 5)}, {6, hm(0, 10)}, {7, hm(2, 25)}, {8, hm(2, 40)}}},
+        WorkedExample{"ChineseAtHalfPastTenPmEndsPastMidnight", Subject::Chinese, "22", "30", "25", "00",
+                      {{1, hm(22, 5)}, {2, hm(22, 10)}, {3, hm(22, 15)}, {4, hm(22, 22)}, {5, hm(22, 25)}, {6, hm(22, 30)}}},
+        WorkedExample{"LenientTexts", Subject::English, " 8", "３０", "1０a", "30　",
+                      {{1, hm(8, 5)}, {2, hm(8, 10)}, {3, hm(8, 15)}, {4, hm(8, 22)}, {5, hm(8, 25)}, {6, hm(8, 30)},
+                       {7, hm(10, 15)}, {8, hm(10, 30)}}}),
+    [](const ::testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
+
+TEST_F(ScheduleScenario, ThePathIsTheProgramDirectoryFollowedByTheRowsFile) {
+    save(Subject::Chinese, "09", "00", "11", "30");
+    sim.tick("语文");
+    clickStartPause();
+    runUntil(at(0, 9, 0, 1));
+    const auto creates = recorder.callsOf(Kind::Create);
+    ASSERT_EQ(creates.size(), 6u);
+    EXPECT_EQ(creates.back().files, std::vector<std::string>{"D:\\Tools/Vostrel/6speak.mp3"});
+}
+
+// Without any saved times every reference is midnight: rows 6 and 8 fire in the same poll, the
+// later one is what sounds and its hold-off stands. (Starting refuses in that state; the
+// polling is armed here directly.)
+TEST_F(ScheduleScenario, EmptyTextsFireRowsSixAndEightAtMidnightOnly) {
+    sim.tick("语文");
+    sim.window().setInterval("语文时钟", schedule::kPollIntervalMs);
+    runUntil(at(1, 0, 0) - 1);
+
+    const auto& calls = recorder.calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0].kind, Kind::Create);
+    EXPECT_EQ(calls[0].files, std::vector<std::string>{"D:\\Tools/Vostrel/6speak.mp3"});
+    EXPECT_EQ(calls[2].kind, Kind::Remove);
+    EXPECT_EQ(calls[2].player, calls[0].player);
+    EXPECT_EQ(calls[3].files, std::vector<std::string>{"D:\\Tools/Vostrel/8speak.mp3"});
+    EXPECT_EQ(calls[3].atMs, 600);
+    ASSERT_EQ(holdOffEnds.size(), 1u);
+    EXPECT_EQ(holdOffEnds[0].atMs, 600 + 274000);
+}
+
+TEST_F(ScheduleScenario, StartAtEightFiftyTwoFiftyFiresRowFourAtTheFirstPollOnce) {
+    save(Subject::Chinese, "09", "00", "11", "30");
+    sim.tick("语文");
+    runUntil(at(0, 8, 52, 50));
+    clickStartPause();
+    runUntil(at(0, 9, 1));
+    const auto played = prompts();
+    ASSERT_EQ(played.size(), 3u);
+    EXPECT_EQ(played[0], (PlayedPrompt{4, at(0, 8, 52, 50, 600)}));
+    EXPECT_EQ(rowsAndMinutes(played),
+              (std::vector<std::pair<int, std::int64_t>>{{4, hm(8, 52)}, {5, hm(8, 55)}, {6, hm(9, 0)}}));
+    ASSERT_FALSE(holdOffEnds.empty());
+    EXPECT_EQ(holdOffEnds[0].atMs, at(0, 8, 53, 51, 600));
+}
+
+// Two subjects with one start fire in the same minute; the later poll cuts the earlier prompt
+// off, and each subject holds off on its own.
+TEST_F(ScheduleScenario, TwoSubjectsWithTheSameStartCutEachOtherOff) {
+    save(Subject::Chinese, "09", "00", "11", "30");
+    save(Subject::English, "09", "00", "11", "00");
+    sim.tick("语文");
+    sim.tick("英语");
+    runUntil(at(0, 8, 30, 0, 100));
+    clickStartPause();
+    runUntil(at(0, 8, 36));
+
+    const auto& calls = recorder.calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0].kind, Kind::Create);
+    EXPECT_EQ(calls[1].kind, Kind::NewPlay);
+    EXPECT_EQ(calls[2].kind, Kind::Remove);
+    EXPECT_EQ(calls[2].player, calls[0].player);
+    EXPECT_EQ(calls[3].kind, Kind::Create);
+    EXPECT_EQ(calls[4].kind, Kind::NewPlay);
+    EXPECT_EQ(calls[3].files, calls[0].files);
+    EXPECT_LT(calls[3].atMs - calls[0].atMs, schedule::kPollIntervalMs);
+    EXPECT_EQ(slot.CurrentPlayer(), calls[3].player);
+    EXPECT_EQ(interval("语文时钟1"), holdOffOf(1));
+    EXPECT_EQ(interval("英语时钟1"), holdOffOf(1));
+
+    runUntil(at(0, 11, 31));
+    const auto rows = rowsAndMinutes(prompts());
+    EXPECT_EQ(rows.size(), 16u) << "both subjects sound every prompt of the day";
+    EXPECT_EQ(recorder.livePlayers(), 1);
+}
+
+// Unticking a polling subject silences it without stopping its timer or reading the clock;
+// ticking it again within a prompt minute fires the prompt at the next poll.
+TEST_F(ScheduleScenario, UntickingSilencesAndReTickingResumesWithoutANewStart) {
+    save(Subject::Chinese, "09", "00", "11", "30");
+    sim.tick("语文");
+    runUntil(at(0, 8, 30));
+    clickStartPause();
+    runUntil(at(0, 8, 34));
+    sim.tick("语文", false);
+    const int readsWhileUnticked = clock.reads();
+    runUntil(at(0, 8, 35, 30));
+    EXPECT_EQ(clock.reads(), readsWhileUnticked);
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_EQ(interval("语文时钟"), schedule::kPollIntervalMs);
+    EXPECT_EQ(interval("语文时钟1"), 0);
+
+    sim.tick("语文");
+    runUntil(at(0, 8, 36));
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_EQ(prompts()[0].row, 1);
+    EXPECT_GE(prompts()[0].atMs, at(0, 8, 35, 30));
+    EXPECT_LE(prompts()[0].atMs, at(0, 8, 35, 30, schedule::kPollIntervalMs));
+}
+
+// A row fired in the last second of its minute still leaves the next row its own minute: the
+// hold-off always ends before that minute is over.
+class LastSecondTest : public ScheduleScenario, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LastSecondTest, TheNextRowStillFiresInItsMinute) {
+    const int row = GetParam();
+    save(Subject::Chinese, "09", "00", "11", "30");
+    const auto rows = expectedRowMinutes(hm(9, 0), hm(11, 30));
+    const int minute = rows[static_cast<std::size_t>(row - 1)].second;
+    const int nextMinute = rows[static_cast<std::size_t>(row)].second;
+    sim.tick("语文");
+    runUntil(at(0, 0, minute, 59));
+    clickStartPause();
+    runUntil(at(0, 0, nextMinute + 1));
+
+    const auto played = prompts();
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[0], (PlayedPrompt{row, at(0, 0, minute, 59, 600)}));
+    EXPECT_EQ(played[1].row, row + 1);
+    EXPECT_GE(played[1].atMs, at(0, 0, nextMinute));
+    EXPECT_LT(played[1].atMs, at(0, 0, nextMinute + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LastSecondTest, ::testing::Range(1, 8));
+
+// A save while running takes effect at the very next poll, without a new start.
+TEST_F(ScheduleScenario, ANewSaveCountsFromTheNextPoll) {
+    save(Subject::Chinese, "09", "00", "11", "30");
+    sim.tick("语文");
+    runUntil(at(0, 9, 30));
+    clickStartPause();
+    runUntil(at(0, 10, 0, 10));
+    EXPECT_TRUE(prompts().empty());
+    save(Subject::Chinese, "10", "08", "12", "38");  // row 4's moment is now 10:00
+    runUntil(at(0, 10, 9));
+    EXPECT_EQ(rowsAndMinutes(prompts()),
+              (std::vector<std::pair<int, std::int64_t>>{{4, hm(10, 0)}, {5, hm(10, 3)}, {6, hm(10, 8)}}));
+    EXPECT_LT(prompts()[0].atMs, at(0, 10, 0, 10, schedule::kPollIntervalMs));
+}
+
+} // namespace
+} // namespace vostrel::test
