@@ -1,0 +1,139 @@
+#include "platform/win32/win32_wave_out.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <deque>
+
+namespace vostrel::platform::win32 {
+namespace {
+
+// How long reset() waits for the device thread to hand back every buffer before giving up.
+constexpr DWORD kResetDrainLimitMs = 2000;
+
+class Win32WaveOutDevice final : public WaveOutDevice {
+public:
+    explicit Win32WaveOutDevice(WaveOutDriver::DoneCallback done) : done_(std::move(done)) {}
+
+    ~Win32WaveOutDevice() override {
+        if (!device_) return;
+        reset();
+        // A device that still reports buffers after a reset is closed as soon as it lets go.
+        while (close() == WaveOutResult::StillPlaying) Sleep(100);
+    }
+
+    bool open(const PcmWaveFormat& format) {
+        WAVEFORMATEX wave{};
+        wave.wFormatTag = WAVE_FORMAT_PCM;
+        wave.nChannels = format.channels;
+        wave.nSamplesPerSec = format.samplesPerSecond;
+        wave.wBitsPerSample = format.bitsPerSample;
+        wave.nBlockAlign = format.blockAlign();
+        wave.nAvgBytesPerSec = format.averageBytesPerSecond();
+        wave.cbSize = 0;
+        const MMRESULT result = waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(&onDeviceMessage),
+                                            reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION | WAVE_ALLOWSYNC);
+        if (result != MMSYSERR_NOERROR) device_ = nullptr;
+        return device_ != nullptr;
+    }
+
+    WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
+        if (!device_) return WaveOutResult::Failed;
+        reclaimReturnedHeaders();
+        Header& header = headers_.emplace_back();
+        header.wave.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(data));
+        header.wave.dwBufferLength = static_cast<DWORD>(bytes);
+        header.wave.dwUser = cookie;
+        if (waveOutPrepareHeader(device_, &header.wave, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+            headers_.pop_back();
+            return WaveOutResult::Failed;
+        }
+        header.prepared = true;
+        ++written_;
+        if (waveOutWrite(device_, &header.wave, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+            // Never queued, so it will never come back through the callback.
+            --written_;
+            waveOutUnprepareHeader(device_, &header.wave, sizeof(WAVEHDR));
+            headers_.pop_back();
+            return WaveOutResult::Failed;
+        }
+        return WaveOutResult::Ok;
+    }
+
+    void pause() override {
+        if (device_) waveOutPause(device_);
+    }
+
+    void restart() override {
+        if (device_) waveOutRestart(device_);
+    }
+
+    void reset() override {
+        if (!device_) return;
+        waveOutReset(device_);
+        // The device marks the buffers done at once but may deliver the notices from its own
+        // thread a moment later; the contract is that every notice has run when reset returns.
+        const ULONGLONG start = GetTickCount64();
+        while (returned_.load(std::memory_order_acquire) != written_ &&
+               GetTickCount64() - start < kResetDrainLimitMs) {
+            Sleep(1);
+        }
+        reclaimReturnedHeaders();
+    }
+
+    WaveOutResult close() override {
+        if (!device_) return WaveOutResult::Ok;
+        reclaimReturnedHeaders();
+        if (!headers_.empty()) return WaveOutResult::StillPlaying;
+        const MMRESULT result = waveOutClose(device_);
+        if (result == WAVERR_STILLPLAYING) return WaveOutResult::StillPlaying;
+        device_ = nullptr;
+        return result == MMSYSERR_NOERROR ? WaveOutResult::Ok : WaveOutResult::Failed;
+    }
+
+private:
+    struct Header {
+        WAVEHDR wave{};
+        bool prepared = false;
+    };
+
+    // Runs on the device's thread: only passes the notice on. No waveOut call is allowed here.
+    static void CALLBACK onDeviceMessage(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1, DWORD_PTR) {
+        if (message != WOM_DONE) return;
+        auto* self = reinterpret_cast<Win32WaveOutDevice*>(instance);
+        const auto* wave = reinterpret_cast<const WAVEHDR*>(param1);
+        if (self->done_) self->done_(static_cast<std::uintptr_t>(wave->dwUser));
+        self->returned_.fetch_add(1, std::memory_order_release);
+    }
+
+    // Owner thread: unprepares the buffers whose notice has run, oldest first. The done flag
+    // alone is not enough: the device sets it before its thread has read the header.
+    void reclaimReturnedHeaders() {
+        const std::uint64_t returned = returned_.load(std::memory_order_acquire);
+        while (!headers_.empty() && reclaimed_ < returned) {
+            Header& header = headers_.front();
+            if (header.prepared) waveOutUnprepareHeader(device_, &header.wave, sizeof(WAVEHDR));
+            headers_.pop_front();
+            ++reclaimed_;
+        }
+    }
+
+    WaveOutDriver::DoneCallback done_;
+    HWAVEOUT device_ = nullptr;
+    // Stable addresses: the device keeps pointers to the headers while they are queued.
+    std::deque<Header> headers_;
+    std::uint64_t written_ = 0;
+    std::uint64_t reclaimed_ = 0;
+    std::atomic<std::uint64_t> returned_{0};
+};
+
+} // namespace
+
+std::unique_ptr<WaveOutDevice> Win32WaveOutDriver::open(const PcmWaveFormat& format, DoneCallback done) {
+    auto device = std::make_unique<Win32WaveOutDevice>(std::move(done));
+    if (!device->open(format)) return nullptr;
+    return device;
+}
+
+} // namespace vostrel::platform::win32

@@ -1,0 +1,430 @@
+#include "platform/win32/win32_window.h"
+
+#include <cassert>
+
+#include "platform/timer_rules.h"
+#include "platform/win32/control_classes.h"
+#include "platform/win32/picture_bitmap.h"
+#include "platform/win32/wide_text.h"
+
+namespace vostrel::platform::win32 {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"Vostrel";
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
+constexpr int kFirstControlId = 100;
+
+UINT labelDrawFlags(const ControlSpec& spec) {
+    UINT flags = DT_NOPREFIX;  // ampersands are shown as they are
+    if (spec.wordWrap) return flags | DT_LEFT | DT_TOP | DT_WORDBREAK;
+    flags |= DT_SINGLELINE;
+    flags |= spec.align == HorizontalAlign::Centre ? DT_CENTER : DT_LEFT;
+    flags |= spec.verticalCentre ? DT_VCENTER : DT_TOP;
+    return flags;
+}
+
+bool styleVisible(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+bool contains(HWND outer, HWND inner) { return inner && (inner == outer || IsChild(outer, inner)); }
+
+POINT centredOrigin(int width, int height) {
+    return POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
+} // namespace
+
+Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {}
+
+Win32Window::~Win32Window() {
+    if (main_) DestroyWindow(main_);
+    if (largeIcon_) DestroyIcon(largeIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+bool Win32Window::registerMainClass() const {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Win32Window::windowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the dialog background
+    windowClass.lpszClassName = kMainClass;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+Controls& Win32Window::createMainWindow(const WindowDescription& description) {
+    assert(!created_ && "the main window is created once");
+    created_ = true;
+    escapeCloses_ = description.escapeCloses;
+    outerWidth_ = description.outerWidth;
+    outerHeight_ = description.outerHeight;
+    registerControlClasses(instance_);
+    registerMainClass();
+
+    const POINT origin = centredOrigin(outerWidth_, outerHeight_);
+    CreateWindowExW(0, kMainClass, toWide(description.title).c_str(), kMainStyle, origin.x, origin.y, outerWidth_,
+                    outerHeight_, nullptr, nullptr, instance_, this);
+    if (!main_) return *this;
+
+    if (!description.iconResource.empty()) {
+        const std::wstring name = toWide(description.iconResource);
+        largeIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+        smallIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+        if (largeIcon_) SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
+        if (smallIcon_) SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    }
+
+    int nextId = kFirstControlId;
+    for (const ControlSpec& spec : description.controls) {
+        auto control = std::make_unique<Control>();
+        control->spec = spec;
+        control->id = nextId++;
+        byName_[spec.name] = control.get();
+        controls_.push_back(std::move(control));
+    }
+    for (const EventBinding& binding : description.bindings) {
+        Control* control = find(binding.control);
+        assert(control && "a binding names a control of the description");
+        if (!control) continue;
+        (binding.event == ControlEvent::Click ? control->onClick : control->onTick) = binding.handler;
+    }
+
+    // Parents before their children; the description lists the group box last.
+    for (auto& control : controls_) {
+        if (control->spec.kind == ControlKind::GroupBox) createControl(*control);
+    }
+    for (auto& control : controls_) {
+        if (control->spec.kind != ControlKind::GroupBox && control->spec.kind != ControlKind::Timer) createControl(*control);
+    }
+    // Stacking: each row goes below the rows before it among its siblings.
+    for (auto& control : controls_) {
+        if (control->window) {
+            SetWindowPos(control->window, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
+    }
+    for (auto& control : controls_) {
+        if (control->window && control->spec.visible) ShowWindow(control->window, SW_SHOWNA);
+    }
+    for (const std::string& name : description.focusOrder) {
+        const Control* control = find(name);
+        if (control && control->window) focusOrder_.push_back(control->window);
+    }
+    for (auto& control : controls_) {
+        if (control->spec.kind == ControlKind::Timer) setInterval(control->spec.name, control->spec.interval);
+    }
+    return *this;
+}
+
+void Win32Window::createControl(Control& control) {
+    const ControlSpec& spec = control.spec;
+    HWND parent = main_;
+    if (!spec.parent.empty()) {
+        const Control* owner = find(spec.parent);
+        assert(owner && owner->window && "a parent is a group box of the description");
+        if (owner && owner->window) parent = owner->window;
+    }
+    // Siblings never paint over each other; parents do not clip their children, so a parent
+    // repaints what lies behind a transparent label.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    const wchar_t* windowClass = L"BUTTON";
+    switch (spec.kind) {
+    case ControlKind::Button:
+        style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
+        break;
+    case ControlKind::CheckBox:
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER;
+        break;
+    case ControlKind::GroupBox:
+        style |= BS_GROUPBOX | BS_LEFT;
+        break;
+    case ControlKind::EditBox:
+        windowClass = L"EDIT";
+        style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::TransparentLabel:
+        windowClass = kLabelClass;
+        exStyle |= WS_EX_TRANSPARENT;
+        break;
+    case ControlKind::PictureBox:
+        windowClass = kPictureClass;
+        break;
+    case ControlKind::Timer:
+        return;
+    }
+    control.window = CreateWindowExW(exStyle, windowClass, toWide(spec.text).c_str(), style, spec.left, spec.top,
+                                     spec.width, spec.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
+    if (!control.window) return;
+
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(spec.font)), FALSE);
+    switch (spec.kind) {
+    case ControlKind::EditBox:
+        // Limits typing only; texts set by the program are shown whole.
+        if (spec.maxChars > 0) SendMessageW(control.window, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxChars), 0);
+        break;
+    case ControlKind::TransparentLabel:
+        setLabelDrawFlags(control.window, labelDrawFlags(spec));
+        break;
+    case ControlKind::PictureBox:
+        if (OwnedBitmap bitmap = bitmapFromJpeg(spec.jpeg)) {
+            setPictureBitmap(control.window, bitmap.get());
+            bitmaps_.push_back(std::move(bitmap));
+        }
+        break;
+    case ControlKind::GroupBox:
+        makeGroupBoxAParent(control.window);
+        break;
+    default:
+        break;
+    }
+}
+
+HFONT Win32Window::fontFor(const FontSpec& font) {
+    if (font.heightPx <= 0) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // A negative height asks for the character height; no face name lets the system pick the
+    // default face of the character set.
+    OwnedFont created(CreateFontW(-font.heightPx, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                  font.gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L""));
+    if (!created) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT handle = created.get();
+    fonts_.push_back(std::move(created));
+    return handle;
+}
+
+void Win32Window::showMainWindow() {
+    if (!main_) return;
+    const POINT origin = centredOrigin(outerWidth_, outerHeight_);
+    SetWindowPos(main_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(main_, SW_SHOWNORMAL);
+    UpdateWindow(main_);
+}
+
+bool Win32Window::mainWindowExists() const { return main_ != nullptr && IsWindow(main_); }
+
+LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->main_ = window;
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->main_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            Control* control = findById(LOWORD(wParam));
+            if (control && control->onClick) control->onClick();
+            return 0;
+        }
+        break;
+    case WM_TIMER: {
+        Control* control = findById(static_cast<int>(wParam));
+        if (control && control->interval > 0 && control->onTick) control->onTick();
+        return 0;
+    }
+    case kCloseMainWindowMessage:
+        DestroyWindow(main_);
+        return 0;
+    case WM_ACTIVATE:
+        // Coming back to the window puts the focus back where the operator left it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            focusBeforeDeactivation_ = (focus && IsChild(main_, focus)) ? focus : nullptr;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_) && canTakeFocus(focusBeforeDeactivation_)) {
+            SetFocus(focusBeforeDeactivation_);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        for (auto& control : controls_) {
+            if (control->interval > 0) KillTimer(main_, static_cast<UINT_PTR>(control->id));
+        }
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(main_, message, wParam, lParam);
+}
+
+bool Win32Window::handleKey(const MSG& message) {
+    if (!main_ || message.message != WM_KEYDOWN || !contains(main_, message.hwnd)) return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (message.wParam == VK_ESCAPE) {
+        if (!escapeCloses_ || shift || ctrl || alt) return false;
+        // Exactly what the close box does.
+        SendMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
+    if (message.wParam == VK_TAB && !ctrl && !alt) {
+        moveFocus(shift ? -1 : 1);
+        return true;
+    }
+    return false;
+}
+
+bool Win32Window::canTakeFocus(HWND window) const { return IsWindowVisible(window) && IsWindowEnabled(window); }
+
+void Win32Window::moveFocus(int direction) {
+    const int count = static_cast<int>(focusOrder_.size());
+    if (count == 0) return;
+    HWND focus = GetFocus();
+    int current = direction > 0 ? -1 : count;  // from outside the order: first or last
+    for (int i = 0; i < count; ++i) {
+        if (contains(focusOrder_[static_cast<std::size_t>(i)], focus)) current = i;
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((current + direction * step) % count + count) % count;
+        HWND candidate = focusOrder_[static_cast<std::size_t>(index)];
+        if (!canTakeFocus(candidate)) continue;
+        SetFocus(candidate);
+        const Control* control = findByWindow(candidate);
+        if (control && control->spec.kind == ControlKind::EditBox) SendMessageW(candidate, EM_SETSEL, 0, -1);
+        return;
+    }
+    SetFocus(main_);
+}
+
+Win32Window::Control* Win32Window::find(std::string_view name) {
+    const auto it = byName_.find(name);
+    assert(it != byName_.end() && "controls are named from the window description");
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+const Win32Window::Control* Win32Window::find(std::string_view name) const {
+    const auto it = byName_.find(name);
+    assert(it != byName_.end() && "controls are named from the window description");
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+Win32Window::Control* Win32Window::findById(int id) {
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
+    return controls_[static_cast<std::size_t>(index)].get();
+}
+
+Win32Window::Control* Win32Window::findByWindow(HWND window) {
+    for (auto& control : controls_) {
+        if (control->window && control->window == window) return control.get();
+    }
+    return nullptr;
+}
+
+std::string Win32Window::text(std::string_view name) const {
+    const Control* control = find(name);
+    if (!main_ || !control || !control->window) return {};
+    const int length = GetWindowTextLengthW(control->window);
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(control->window, wide.data(), length + 1);
+    wide.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return toUtf8(wide);
+}
+
+void Win32Window::setText(std::string_view name, std::string_view text) {
+    Control* control = find(name);
+    if (!main_ || !control || !control->window) return;
+    // A label repaints what lies behind it as part of taking the text (see its class).
+    SetWindowTextW(control->window, toWide(text).c_str());
+    UpdateWindow(control->window);
+}
+
+bool Win32Window::ticked(std::string_view checkBox) const {
+    const Control* control = find(checkBox);
+    if (!main_ || !control || !control->window) return false;
+    return SendMessageW(control->window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Win32Window::visible(std::string_view name) const {
+    const Control* control = find(name);
+    if (!main_ || !control || !control->window) return false;
+    return styleVisible(control->window);
+}
+
+void Win32Window::setVisible(std::string_view name, bool visible) {
+    Control* control = find(name);
+    if (!main_ || !control || !control->window) return;
+    if (styleVisible(control->window) == visible) return;  // no repaint, no flicker
+    if (visible) {
+        ShowWindow(control->window, SW_SHOWNA);
+        return;
+    }
+    const bool hadFocus = contains(control->window, GetFocus());
+    ShowWindow(control->window, SW_HIDE);
+    // Keys must not go on landing in a control nobody can see.
+    if (hadFocus) moveFocus(1);
+}
+
+void Win32Window::setInterval(std::string_view timer, std::int32_t milliseconds) {
+    Control* control = find(timer);
+    if (!main_ || !control || control->spec.kind != ControlKind::Timer) return;
+    switch (timerChangeFor(control->interval, milliseconds)) {
+    case TimerChange::None:
+        return;
+    case TimerChange::Stop:
+        KillTimer(main_, static_cast<UINT_PTR>(control->id));
+        control->interval = 0;
+        return;
+    case TimerChange::Restart:
+        // Setting an existing timer id replaces it: the countdown starts afresh from now.
+        control->interval = normaliseInterval(milliseconds);
+        SetTimer(main_, static_cast<UINT_PTR>(control->id), static_cast<UINT>(control->interval), nullptr);
+        return;
+    }
+}
+
+std::int32_t Win32Window::interval(std::string_view timer) const {
+    const Control* control = find(timer);
+    return control ? control->interval : 0;
+}
+
+void Win32Window::setAlwaysOnTop(bool onTop) {
+    if (!main_) return;
+    SetWindowPos(main_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Win32Window::alwaysOnTop() const {
+    return main_ && (GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+void Win32Window::giveFocus(std::string_view name) {
+    Control* control = find(name);
+    if (main_ && control && control->window) SetFocus(control->window);
+}
+
+std::string Win32Window::focusedControl() const {
+    HWND focus = GetFocus();
+    if (!main_ || !focus) return {};
+    for (const auto& control : controls_) {
+        if (control->window && contains(control->window, focus) &&
+            control->spec.kind != ControlKind::GroupBox) {
+            return control->spec.name;
+        }
+    }
+    return {};
+}
+
+void Win32Window::closeMainWindow() {
+    if (main_) PostMessageW(main_, kCloseMainWindowMessage, 0, 0);
+}
+
+} // namespace vostrel::platform::win32

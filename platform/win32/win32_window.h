@@ -1,0 +1,89 @@
+#pragma once
+// The main window on the wide-character Win32 API: every control of the window description,
+// its events, its timers and the control operations.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/window_host.h"
+#include "platform/win32/gdi_handles.h"
+
+namespace vostrel::platform::win32 {
+
+// The private message that closes the window without any close query.
+inline constexpr UINT kCloseMainWindowMessage = WM_APP + 1;
+
+class Win32Window final : public WindowHost, public Controls {
+public:
+    explicit Win32Window(HINSTANCE instance);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    // WindowHost
+    Controls& createMainWindow(const WindowDescription& description) override;
+    void showMainWindow() override;
+    bool mainWindowExists() const override;
+
+    // Controls
+    std::string text(std::string_view control) const override;
+    void setText(std::string_view control, std::string_view text) override;
+    bool ticked(std::string_view checkBox) const override;
+    bool visible(std::string_view control) const override;
+    void setVisible(std::string_view control, bool visible) override;
+    void setInterval(std::string_view timer, std::int32_t milliseconds) override;
+    std::int32_t interval(std::string_view timer) const override;
+    void setAlwaysOnTop(bool onTop) override;
+    bool alwaysOnTop() const override;
+    void giveFocus(std::string_view control) override;
+    std::string focusedControl() const override;
+    void closeMainWindow() override;
+
+    // The window's own keys, taken before a control sees them: Tab and Shift+Tab move the
+    // focus in the described order, Esc closes. True when the message was consumed.
+    bool handleKey(const MSG& message);
+
+private:
+    struct Control {
+        ControlSpec spec;
+        HWND window = nullptr;  // null for timers
+        int id = 0;             // control id and timer id
+        std::int32_t interval = 0;
+        std::function<void()> onClick;
+        std::function<void()> onTick;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool registerMainClass() const;
+    void createControl(Control& control);
+    HFONT fontFor(const FontSpec& font);
+    Control* find(std::string_view name);
+    const Control* find(std::string_view name) const;
+    Control* findById(int id);
+    Control* findByWindow(HWND window);
+    void moveFocus(int direction);
+    bool canTakeFocus(HWND window) const;
+
+    HINSTANCE instance_;
+    HWND main_ = nullptr;
+    bool created_ = false;
+    bool escapeCloses_ = true;
+    int outerWidth_ = 0;
+    int outerHeight_ = 0;
+    HICON largeIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HWND focusBeforeDeactivation_ = nullptr;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<std::string, Control*, std::less<>> byName_;
+    std::vector<HWND> focusOrder_;
+    std::vector<OwnedFont> fonts_;
+    std::vector<OwnedBitmap> bitmaps_;
+};
+
+} // namespace vostrel::platform::win32
