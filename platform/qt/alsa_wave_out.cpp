@@ -1,0 +1,333 @@
+#include "platform/qt/alsa_wave_out.h"
+
+#include <alsa/asoundlib.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace vostrel::platform::qt {
+
+namespace {
+
+// How much audio ALSA holds ahead of the playback position. Short enough that a pause or a new
+// prompt is heard at once, long enough that a busy machine does not underrun.
+constexpr unsigned kLatencyUs = 200000;
+
+// alsa-lib prints every failed open to stderr; on a machine without sound that is expected.
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// The wake-up channel from the owner's calls to the worker.
+class EventFd {
+public:
+    EventFd() : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~EventFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    EventFd(const EventFd&) = delete;
+    EventFd& operator=(const EventFd&) = delete;
+    bool valid() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    void signal() const {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(fd_, &one, sizeof one);
+    }
+    void drain() const {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(fd_, &count, sizeof count);
+    }
+
+private:
+    int fd_;
+};
+
+struct PcmCloser {
+    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
+};
+using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
+
+struct QueuedBuffer {
+    const std::uint8_t* data = nullptr;
+    std::uint64_t startFrame = 0;  // stream positions in frames since the device was opened
+    std::uint64_t endFrame = 0;
+    std::uintptr_t cookie = 0;
+};
+
+class AlsaWaveOutDevice final : public WaveOutDevice {
+public:
+    AlsaWaveOutDevice(PcmHandle pcm, const PcmWaveFormat& format, WaveOutDriver::DoneCallback done)
+        : pcm_(std::move(pcm)), frameBytes_(format.blockAlign()), rate_(format.samplesPerSecond),
+          done_(std::move(done)) {
+        worker_ = std::thread([this] { work(); });
+    }
+
+    ~AlsaWaveOutDevice() override {
+        if (closed_) return;
+        reset();
+        close();
+    }
+
+    WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
+        if (closed_) return WaveOutResult::Failed;
+        {
+            std::lock_guard lock(mutex_);
+            QueuedBuffer buffer{data, queuedEnd_, queuedEnd_ + bytes / frameBytes_, cookie};
+            queuedEnd_ = buffer.endFrame;
+            queue_.push_back(buffer);
+        }
+        wake_.signal();
+        return WaveOutResult::Ok;
+    }
+
+    void pause() override { carryOut(Request::Pause); }
+    void restart() override { carryOut(Request::Restart); }
+    void reset() override { carryOut(Request::Reset); }
+
+    WaveOutResult close() override {
+        if (closed_) return WaveOutResult::Ok;
+        {
+            std::lock_guard lock(mutex_);
+            if (!queue_.empty()) return WaveOutResult::StillPlaying;
+        }
+        carryOut(Request::Quit);
+        worker_.join();
+        pcm_.reset();
+        closed_ = true;
+        return WaveOutResult::Ok;
+    }
+
+private:
+    enum class Request { None, Pause, Restart, Reset, Quit };
+
+    // ---- Owner side: hand the worker one request and wait until it has been carried out.
+    void carryOut(Request request) {
+        if (closed_) return;
+        std::unique_lock lock(mutex_);
+        request_ = request;
+        wake_.signal();
+        requestDone_.wait(lock, [this] { return request_ == Request::None; });
+    }
+
+    // ---- Worker side. Only the worker touches the PCM handle and the fields below.
+    void work() {
+        for (;;) {
+            Request request;
+            {
+                std::lock_guard lock(mutex_);
+                request = request_;
+            }
+            if (request != Request::None) {
+                handle(request);
+                {
+                    std::lock_guard lock(mutex_);
+                    request_ = Request::None;
+                }
+                requestDone_.notify_all();
+                if (request == Request::Quit) return;
+                continue;
+            }
+            const Step step = advance();
+            if (step == Step::Progressed) continue;
+            wait(step);
+        }
+    }
+
+    void handle(Request request) {
+        switch (request) {
+        case Request::Pause:
+            if (paused_) return;
+            returnPlayed();
+            snd_pcm_drop(pcm_.get());
+            snd_pcm_prepare(pcm_.get());
+            written_ = played_;  // the dropped frames are written again on restart
+            paused_ = true;
+            return;
+        case Request::Restart:
+            paused_ = false;
+            return;
+        case Request::Reset: {
+            snd_pcm_drop(pcm_.get());
+            snd_pcm_prepare(pcm_.get());
+            std::vector<std::uintptr_t> cookies;
+            {
+                std::lock_guard lock(mutex_);
+                for (const QueuedBuffer& buffer : queue_) cookies.push_back(buffer.cookie);
+                queue_.clear();
+                written_ = played_ = queuedEnd_;
+            }
+            paused_ = false;
+            for (std::uintptr_t cookie : cookies) done_(cookie);
+            return;
+        }
+        case Request::Quit:
+            snd_pcm_drop(pcm_.get());
+            return;
+        case Request::None:
+            return;
+        }
+    }
+
+    enum class Step { Progressed, NeedSpace, AwaitPlayback, Idle };
+
+    Step advance() {
+        if (broken_) {
+            returnAll();
+            return Step::Idle;
+        }
+        if (paused_) return Step::Idle;
+        const std::optional<QueuedBuffer> next = bufferHolding(written_);
+        Step step = Step::Idle;
+        if (next) {
+            const auto frames = static_cast<snd_pcm_uframes_t>(next->endFrame - written_);
+            const std::uint8_t* from = next->data + (written_ - next->startFrame) * frameBytes_;
+            const snd_pcm_sframes_t n = snd_pcm_writei(pcm_.get(), from, frames);
+            if (n > 0) {
+                written_ += static_cast<std::uint64_t>(n);
+                step = Step::Progressed;
+            } else if (n == 0 || n == -EAGAIN) {
+                step = Step::NeedSpace;
+            } else {
+                recover(static_cast<int>(n));
+                step = broken_ ? Step::Idle : Step::Progressed;
+            }
+        } else if (written_ > played_) {
+            // Everything queued is with the device. A stream shorter than the start threshold
+            // would otherwise never start.
+            if (snd_pcm_state(pcm_.get()) == SND_PCM_STATE_PREPARED) snd_pcm_start(pcm_.get());
+            step = Step::AwaitPlayback;
+        }
+        returnPlayed();
+        if (step == Step::Idle && hasQueued()) step = Step::AwaitPlayback;  // zero-length buffers
+        return step;
+    }
+
+    void recover(int error) {
+        if (error == -EPIPE) returnPlayed();  // an underrun: all that was written has been played
+        if (snd_pcm_recover(pcm_.get(), error, 1) < 0) broken_ = true;
+    }
+
+    // The buffer holding the given stream frame, if it is queued.
+    std::optional<QueuedBuffer> bufferHolding(std::uint64_t frame) {
+        std::lock_guard lock(mutex_);
+        for (const QueuedBuffer& buffer : queue_) {
+            if (buffer.endFrame > frame) return buffer;
+        }
+        return std::nullopt;
+    }
+
+    bool hasQueued() {
+        std::lock_guard lock(mutex_);
+        return !queue_.empty();
+    }
+
+    std::uint64_t playbackPosition() {
+        const snd_pcm_state_t state = snd_pcm_state(pcm_.get());
+        if (state == SND_PCM_STATE_XRUN || state == SND_PCM_STATE_SETUP) return written_;
+        if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_DRAINING) return played_;
+        snd_pcm_sframes_t delay = 0;
+        if (snd_pcm_delay(pcm_.get(), &delay) < 0) return played_;
+        const auto held = static_cast<std::uint64_t>(std::max<snd_pcm_sframes_t>(delay, 0));
+        return std::max(played_, written_ > held ? written_ - held : 0);
+    }
+
+    // Returns, in order, every buffer whose last frame has been played.
+    void returnPlayed() {
+        played_ = playbackPosition();
+        std::vector<std::uintptr_t> cookies;
+        {
+            std::lock_guard lock(mutex_);
+            while (!queue_.empty() && queue_.front().endFrame <= played_) {
+                cookies.push_back(queue_.front().cookie);
+                queue_.pop_front();
+            }
+        }
+        for (std::uintptr_t cookie : cookies) done_(cookie);
+    }
+
+    // A broken device plays nothing more; its buffers go back at once so no one waits for them.
+    void returnAll() {
+        std::vector<std::uintptr_t> cookies;
+        {
+            std::lock_guard lock(mutex_);
+            for (const QueuedBuffer& buffer : queue_) cookies.push_back(buffer.cookie);
+            queue_.clear();
+            written_ = played_ = queuedEnd_;
+        }
+        for (std::uintptr_t cookie : cookies) done_(cookie);
+    }
+
+    void wait(Step step) {
+        std::vector<pollfd> fds{{wake_.fd(), POLLIN, 0}};
+        int timeoutMs = -1;
+        if (step == Step::NeedSpace) {
+            const int count = snd_pcm_poll_descriptors_count(pcm_.get());
+            if (count > 0) {
+                fds.resize(1 + static_cast<std::size_t>(count));
+                snd_pcm_poll_descriptors(pcm_.get(), fds.data() + 1, static_cast<unsigned>(count));
+            }
+            timeoutMs = 100;  // bounded in case a plugin's descriptors never wake
+        } else if (step == Step::AwaitPlayback) {
+            // Nothing to write: look again when the next buffer should have been played.
+            const std::uint64_t pending = nextBufferEnd() > played_ ? nextBufferEnd() - played_ : 0;
+            timeoutMs = static_cast<int>(std::clamp<std::uint64_t>(pending * 1000 / rate_, 2, 50));
+        }
+        ::poll(fds.data(), fds.size(), timeoutMs);
+        if (fds.size() > 1) {
+            unsigned short events = 0;
+            snd_pcm_poll_descriptors_revents(pcm_.get(), fds.data() + 1, static_cast<unsigned>(fds.size() - 1), &events);
+        }
+        if (fds[0].revents & POLLIN) wake_.drain();
+    }
+
+    std::uint64_t nextBufferEnd() {
+        std::lock_guard lock(mutex_);
+        return queue_.empty() ? played_ : queue_.front().endFrame;
+    }
+
+    PcmHandle pcm_;
+    const unsigned frameBytes_;
+    const unsigned rate_;
+    const WaveOutDriver::DoneCallback done_;
+    EventFd wake_;
+
+    std::mutex mutex_;  // guards queue_, queuedEnd_ and request_; never held across an ALSA call
+    std::condition_variable requestDone_;
+    std::deque<QueuedBuffer> queue_;  // written by the owner, not yet returned
+    std::uint64_t queuedEnd_ = 0;
+    Request request_ = Request::None;
+
+    // Worker only.
+    std::uint64_t written_ = 0;  // stream frame up to which data has been handed to ALSA
+    std::uint64_t played_ = 0;   // stream frame up to which the device has played
+    bool paused_ = false;
+    bool broken_ = false;
+
+    bool closed_ = false;  // owner only
+    std::thread worker_;   // last: starts once every member above exists
+};
+
+} // namespace
+
+std::unique_ptr<WaveOutDevice> AlsaWaveOutDriver::open(const PcmWaveFormat& format, DoneCallback done) {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(ignoreAlsaError); });
+    if (format.bitsPerSample != 16 || (format.channels != 1 && format.channels != 2) || format.samplesPerSecond == 0)
+        return nullptr;
+    snd_pcm_t* raw = nullptr;
+    if (snd_pcm_open(&raw, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return nullptr;
+    PcmHandle pcm(raw);
+    if (snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
+                           format.samplesPerSecond, 1 /* resample if the device needs it */, kLatencyUs) < 0)
+        return nullptr;
+    return std::make_unique<AlsaWaveOutDevice>(std::move(pcm), format, std::move(done));
+}
+
+} // namespace vostrel::platform::qt

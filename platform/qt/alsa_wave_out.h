@@ -1,0 +1,30 @@
+#pragma once
+// Wave-out on ALSA's default PCM device.
+//
+// Each open device has a worker thread of its own that makes every ALSA call: the owner's calls
+// only queue buffers or hand the worker a request and wait until it has been carried out, so the
+// PCM handle is never shared between threads. A buffer counts as played, and goes back through
+// the done callback, once the device's playback position has passed its last frame; the worker
+// calls the callback without holding any lock of its own.
+//
+// Pausing drops what the device holds and rewinds the write position to the frame last played:
+// the buffers are still ours until returned, so restart() continues exactly from there on every
+// device, whether or not its driver can pause.
+#include <memory>
+#include <string>
+
+#include "platform/wave_out.h"
+
+namespace vostrel::platform::qt {
+
+class AlsaWaveOutDriver final : public WaveOutDriver {
+public:
+    // device: the ALSA PCM name ("default" is the desktop's output).
+    explicit AlsaWaveOutDriver(std::string device = "default") : device_(std::move(device)) {}
+    std::unique_ptr<WaveOutDevice> open(const PcmWaveFormat& format, DoneCallback done) override;
+
+private:
+    std::string device_;
+};
+
+} // namespace vostrel::platform::qt

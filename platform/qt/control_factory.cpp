@@ -1,0 +1,112 @@
+#include "platform/qt/control_factory.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/qt/cjk_font.h"
+#include "platform/qt/limited_line_edit.h"
+#include "platform/qt/picture_box.h"
+
+namespace vostrel::platform::qt {
+
+namespace {
+
+QWidget* makeButton(const ControlSpec& spec, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromStdString(spec.text), parent);
+    button->setAutoDefault(false);  // Enter neither presses it nor moves the focus
+    button->setDefault(false);
+    return button;
+}
+
+QWidget* makeEditBox(const ControlSpec& spec, QWidget* parent) {
+    auto* edit = new LimitedLineEdit(spec.maxChars, parent);
+    edit->setText(QString::fromStdString(spec.text));
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFrame(true);  // sunken edge
+    return edit;
+}
+
+QWidget* makeCheckBox(const ControlSpec& spec, QWidget* parent) {
+    return new QCheckBox(QString::fromStdString(spec.text), parent);  // never ticked at start
+}
+
+QWidget* makeGroupBox(const ControlSpec& spec, QWidget* parent) {
+    auto* group = new QGroupBox(QString::fromStdString(spec.text), parent);
+    group->setAlignment(Qt::AlignLeft);
+    group->setFocusPolicy(Qt::NoFocus);
+    return group;
+}
+
+QWidget* makeTransparentLabel(const ControlSpec& spec, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    // Plain text: '&' is shown as it is, nothing is read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromStdString(spec.text));
+    // No background of its own: Qt paints the parent first wherever the label draws nothing,
+    // which also wipes the old text on every change.
+    label->setAutoFillBackground(false);
+    label->setAttribute(Qt::WA_NoSystemBackground, false);
+    label->setMargin(0);
+    label->setIndent(0);
+    label->setWordWrap(spec.wordWrap);
+    Qt::Alignment align = spec.align == HorizontalAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+    align |= (spec.verticalCentre && !spec.wordWrap) ? Qt::AlignVCenter : Qt::AlignTop;
+    label->setAlignment(align);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+} // namespace
+
+QWidget* makeControlWidget(const ControlSpec& spec, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Button: widget = makeButton(spec, parent); break;
+    case ControlKind::EditBox: widget = makeEditBox(spec, parent); break;
+    case ControlKind::CheckBox: widget = makeCheckBox(spec, parent); break;
+    case ControlKind::GroupBox: widget = makeGroupBox(spec, parent); break;
+    case ControlKind::TransparentLabel: widget = makeTransparentLabel(spec, parent); break;
+    case ControlKind::PictureBox:
+        widget = new PictureBox(spec.jpeg, parent);
+        widget->setFocusPolicy(Qt::NoFocus);
+        break;
+    case ControlKind::Timer: return nullptr;
+    }
+    widget->setObjectName(QString::fromStdString(spec.name));
+    widget->setFont(fontFor(spec.font));
+    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    widget->setVisible(spec.visible);
+    return widget;
+}
+
+QString widgetText(const QWidget* widget) {
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
+    return {};
+}
+
+void setWidgetText(QWidget* widget, const QString& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(text);
+    } else {
+        return;
+    }
+    // The new caption is on the screen before the handler goes on (a handler may wait).
+    if (widget->isVisible()) widget->repaint();
+}
+
+} // namespace vostrel::platform::qt

@@ -1,0 +1,17 @@
+#pragma once
+// Makes the widget of one on-screen control of the window description, in its described place,
+// with its caption, font and initial visibility. Timers have no widget (see ControlTimer).
+#include <QWidget>
+
+#include "platform/window_description.h"
+
+namespace vostrel::platform::qt {
+
+// parent: the window, or the group box named in spec.parent. The widget is owned by the parent.
+QWidget* makeControlWidget(const ControlSpec& spec, QWidget* parent);
+
+// Caption or content of a control's widget, and setting it (the edit box limit does not apply).
+QString widgetText(const QWidget* widget);
+void setWidgetText(QWidget* widget, const QString& text);
+
+} // namespace vostrel::platform::qt

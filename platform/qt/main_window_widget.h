@@ -1,0 +1,42 @@
+#pragma once
+// The top-level window: fixed outer size (frame and title bar included) centred on the screen,
+// a minimise button and no maximise button, Esc closing it from any of its controls, and the
+// keep-on-top layer switched without re-creating, moving or activating the window.
+#include <QWidget>
+#include <functional>
+
+namespace vostrel::platform::qt {
+
+class MainWindowWidget final : public QWidget {
+public:
+    MainWindowWidget(int outerWidth, int outerHeight);
+    ~MainWindowWidget() override;
+
+    // Called when the operator closes the window (close box or Esc); the window is then hidden.
+    void onClosedByOperator(std::function<void()> handler) { closed_ = std::move(handler); }
+
+    // Shows the window centred on the primary screen.
+    void showCentred();
+
+    void setKeepOnTop(bool onTop);
+    bool keepOnTop() const { return onTop_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // The window manager tells the frame's size only once the window is mapped; whenever it
+    // changes, the client area is resized so that the outer size stays as described, and the
+    // window is centred again.
+    void fitFrame();
+    QMargins frameMargins() const;
+
+    int outerWidth_, outerHeight_;
+    QMargins fittedMargins_{-1, -1, -1, -1};
+    bool onTop_ = false;
+    std::function<void()> closed_;
+};
+
+} // namespace vostrel::platform::qt

@@ -1,0 +1,159 @@
+#include "platform/qt/qt_controls.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <cassert>
+
+#include "platform/qt/control_factory.h"
+
+namespace vostrel::platform::qt {
+
+namespace {
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+} // namespace
+
+QtControls::QtControls(const WindowDescription& description, MainWindowWidget& window,
+                       std::function<void()> queueClose)
+    : window_(&window), queueClose_(std::move(queueClose)) {
+    // Group boxes first: they are the parents of other controls.
+    for (const ControlSpec& spec : description.controls) {
+        if (spec.kind == ControlKind::GroupBox) entries_[spec.name].widget = makeControlWidget(spec, &window);
+    }
+    for (const ControlSpec& spec : description.controls) {
+        Entry& entry = entries_[spec.name];
+        if (spec.kind == ControlKind::GroupBox) continue;
+        if (spec.kind == ControlKind::Timer) {
+            entry.timer = std::make_unique<ControlTimer>(&window);
+            entry.describedInterval = spec.interval;
+            continue;
+        }
+        QWidget* parent = &window;
+        if (!spec.parent.empty()) {
+            const Entry* group = find(spec.parent);
+            assert(group && group->widget);
+            if (group && group->widget) parent = group->widget;
+        }
+        entry.widget = makeControlWidget(spec, parent);
+    }
+    // Stacking: an earlier row lies above every later row with the same parent. Raising from the
+    // last row to the first leaves the first on top.
+    for (auto it = description.controls.rbegin(); it != description.controls.rend(); ++it) {
+        if (QWidget* w = widget(it->name)) w->raise();
+    }
+    // Tab order: the chain runs through the named controls in the given order and wraps; Qt
+    // skips hidden controls on its own.
+    for (std::size_t i = 0; i + 1 < description.focusOrder.size(); ++i) {
+        QWidget* from = widget(description.focusOrder[i]);
+        QWidget* to = widget(description.focusOrder[i + 1]);
+        if (from && to) QWidget::setTabOrder(from, to);
+    }
+    for (const EventBinding& binding : description.bindings) {
+        auto it = entries_.find(binding.control);
+        if (it == entries_.end()) continue;
+        if (binding.event == ControlEvent::Tick && it->second.timer) {
+            it->second.timer->onTick(binding.handler);
+        } else if (binding.event == ControlEvent::Click) {
+            if (auto* button = qobject_cast<QAbstractButton*>(it->second.widget)) {
+                QObject::connect(button, &QAbstractButton::clicked, button, [handler = binding.handler] { handler(); });
+            }
+        }
+    }
+}
+
+void QtControls::startDescribedTimers() {
+    for (auto& [name, entry] : entries_) {
+        if (entry.timer && entry.describedInterval > 0) entry.timer->setInterval(entry.describedInterval);
+    }
+}
+
+void QtControls::detach() {
+    if (!attached_) return;
+    attached_ = false;
+    for (auto& [name, entry] : entries_) {
+        if (entry.timer) entry.timer->stop();
+    }
+}
+
+const QtControls::Entry* QtControls::find(std::string_view name) const {
+    auto it = entries_.find(name);
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+QWidget* QtControls::widget(std::string_view name) const {
+    const Entry* entry = find(name);
+    assert(entry && (entry->widget || entry->timer));
+    return entry ? entry->widget : nullptr;
+}
+
+ControlTimer* QtControls::timer(std::string_view name) const {
+    const Entry* entry = find(name);
+    assert(entry && entry->timer);
+    return entry ? entry->timer.get() : nullptr;
+}
+
+std::string QtControls::text(std::string_view control) const {
+    QWidget* w = widget(control);
+    if (!attached_ || !w) return {};
+    return widgetText(w).toStdString();
+}
+
+void QtControls::setText(std::string_view control, std::string_view text) {
+    QWidget* w = widget(control);
+    if (!attached_ || !w) return;
+    setWidgetText(w, fromUtf8(text));
+}
+
+bool QtControls::ticked(std::string_view checkBox) const {
+    auto* box = qobject_cast<QCheckBox*>(widget(checkBox));
+    return attached_ && box && box->isChecked();
+}
+
+bool QtControls::visible(std::string_view control) const {
+    QWidget* w = widget(control);
+    return attached_ && w && !w->isHidden();
+}
+
+void QtControls::setVisible(std::string_view control, bool visible) {
+    QWidget* w = widget(control);
+    if (!attached_ || !w || w->isHidden() != visible) return;  // same state: no change, no repaint
+    w->setVisible(visible);
+}
+
+void QtControls::setInterval(std::string_view name, std::int32_t milliseconds) {
+    ControlTimer* t = timer(name);
+    if (!attached_ || !t) return;
+    t->setInterval(milliseconds);
+}
+
+std::int32_t QtControls::interval(std::string_view name) const {
+    ControlTimer* t = timer(name);
+    return attached_ && t ? t->interval() : 0;
+}
+
+void QtControls::setAlwaysOnTop(bool onTop) {
+    if (attached_ && window_) window_->setKeepOnTop(onTop);
+}
+
+bool QtControls::alwaysOnTop() const { return attached_ && window_ && window_->keepOnTop(); }
+
+void QtControls::giveFocus(std::string_view control) {
+    QWidget* w = widget(control);
+    if (!attached_ || !w) return;
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+std::string QtControls::focusedControl() const {
+    if (!attached_ || !window_) return {};
+    const QWidget* focus = window_->focusWidget();
+    for (const auto& [name, entry] : entries_) {
+        if (entry.widget && entry.widget == focus) return name;
+    }
+    return {};
+}
+
+void QtControls::closeMainWindow() {
+    if (attached_) queueClose_();
+}
+
+} // namespace vostrel::platform::qt

@@ -1,0 +1,14 @@
+#pragma once
+// Message boxes on QMessageBox: no owner window, the given title (or the default), the stop icon
+// when asked, one OK button. exec() runs a nested event loop, so the window's timers and
+// repaints go on while the box is open; the box is modal to the whole program.
+#include "platform/message_box.h"
+
+namespace vostrel::platform::qt {
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void showMessage(std::string_view text, int flags, std::string_view title) override;
+};
+
+} // namespace vostrel::platform::qt

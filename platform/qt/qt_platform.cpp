@@ -1,0 +1,36 @@
+#include "platform/qt/qt_platform.h"
+
+#include "platform/posix/ini_profile_store.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/qt/cjk_font.h"
+
+namespace vostrel::platform::qt {
+
+namespace {
+std::unique_ptr<QApplication> makeApplication(int& argc, char** argv) {
+    // The window is laid out in device pixels; scaling would blur it and move every control.
+    QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    // The program ends when its main window is gone, not when the last message box closes
+    // (start-up messages are shown before the main window appears).
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(defaultGuiFont());
+    return app;
+}
+} // namespace
+
+QtPlatform::QtPlatform(int argc, char** argv)
+    : argc_(argc), app_(makeApplication(argc_, argv)), files_(std::make_unique<PosixFileSystem>()),
+      profile_(std::make_unique<IniProfileStore>()) {}
+
+QtPlatform::~QtPlatform() = default;
+
+} // namespace vostrel::platform::qt
+
+namespace vostrel::platform {
+
+std::unique_ptr<Platform> createPlatform(int argc, char** argv) {
+    return std::make_unique<qt::QtPlatform>(argc, argv);
+}
+
+} // namespace vostrel::platform

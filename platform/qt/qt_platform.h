@@ -1,0 +1,49 @@
+#pragma once
+// The Linux desktop platform: Qt5 widgets for the window, message boxes and event loop, ALSA for
+// sound, logind for keeping the session awake, xdg-open for web pages, and the POSIX file system
+// and private-profile store shared with the simulated platform.
+#include <QApplication>
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/qt/alsa_wave_out.h"
+#include "platform/qt/logind_power.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/qt/system_clock.h"
+#include "platform/qt/xdg_shell.h"
+
+namespace vostrel::platform::qt {
+
+class QtPlatform final : public Platform {
+public:
+    QtPlatform(int argc, char** argv);
+    ~QtPlatform() override;
+
+    WindowHost& windows() override { return host_; }
+    EventLoop& loop() override { return loop_; }
+    MessageBoxes& messages() override { return messages_; }
+    Clock& clock() override { return clock_; }
+    FileSystem& files() override { return *files_; }
+    ProfileStore& profile() override { return *profile_; }
+    Shell& shell() override { return shell_; }
+    WaveOutDriver& audio() override { return audio_; }
+    PowerRequests& power() override { return power_; }
+
+private:
+    // QApplication keeps a reference to argc: it lives here, beside the application.
+    int argc_;
+    std::unique_ptr<QApplication> app_;  // first in, last out: every widget goes before it
+    QtWindowHost host_;
+    QtEventLoop loop_{host_};
+    QtMessageBoxes messages_;
+    SystemClock clock_;
+    std::unique_ptr<FileSystem> files_;
+    std::unique_ptr<ProfileStore> profile_;
+    XdgShell shell_;
+    AlsaWaveOutDriver audio_;
+    LogindPower power_;
+};
+
+} // namespace vostrel::platform::qt
