@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,8 +72,8 @@ protected:
 
     // Every prompt whose player was created, in order.
     std::vector<PlayedPrompt> prompts() const;
-    // The prompts of one minute-exact schedule: row and minute, each expected within the
-    // first poll of the minute, for checks that do not care about the millisecond.
+    // Row and minute (counted from midnight of day 0) of each prompt, for checks that care
+    // about the minute a prompt sounded in but not the millisecond.
     static std::vector<std::pair<int, std::int64_t>> rowsAndMinutes(const std::vector<PlayedPrompt>& prompts);
 
     platform::sim::SimPlatform sim;
@@ -85,8 +86,8 @@ protected:
     std::vector<HoldOffEnd> holdOffEnds;
 };
 
-// Starts of the eight prompts of a subject whose reference times are start and end (minutes of
-// the day), dropping the moments that fall outside the day.
+// Row and minute of the day of each prompt of a subject starting and ending at the given
+// minutes of the day, leaving out the moments that fall outside the day.
 std::vector<std::pair<int, int>> expectedRowMinutes(int startMinuteOfDay, int endMinuteOfDay);
 
 } // namespace vostrel::test
