@@ -1,0 +1,17 @@
+#pragma once
+// Every control of the main window as data: names, kinds, parents, places, captions, initial
+// visibility, fonts, timers and the focus order. Behaviours address controls by these names;
+// the event table (event_table.h) adds the handlers.
+#include "platform/window_description.h"
+
+namespace vostrel::app {
+
+inline constexpr std::string_view kWindowTitle = "Vostrel播放器_高中版V1.0";
+
+// The information text below the clock: four lines separated by CR LF.
+extern const std::string_view kInformationText;
+
+// The window without event bindings.
+platform::WindowDescription mainWindowDescription();
+
+} // namespace vostrel::app

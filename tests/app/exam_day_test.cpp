@@ -1,0 +1,104 @@
+// A whole exam day through the real window, settings and schedule, on the simulated platform:
+// from an empty folder to the prompts of the day, then a restart.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/app/program_fixture.h"
+#include "tests/schedule/recording_player.h"
+
+namespace vostrel::test {
+namespace {
+
+std::vector<std::pair<int, std::string>> promptsHeard(const RecordingPlayer& recorder) {
+    std::vector<std::pair<int, std::string>> heard;
+    for (const PlayerCall& c : recorder.callsOf(PlayerCall::Kind::Create)) {
+        const std::string& file = c.files.at(0);
+        const int row = file[file.size() - std::string("speak.mp3").size() - 1] - '0';
+        const auto ms = c.atMs;
+        char hhmm[16];
+        std::snprintf(hhmm, sizeof hhmm, "%02d:%02d", static_cast<int>(ms / 3'600'000 % 24),
+                      static_cast<int>(ms / 60'000 % 60));
+        heard.emplace_back(row, hhmm);
+    }
+    return heard;
+}
+
+class ExamDay : public ProgramFixture {
+protected:
+    ExamDay() : ProgramFixture({2026, 12, 8, 7, 50, 0, 0}) {}
+    void startWithRecorder() {
+        // Stamps in wall-clock milliseconds of the day.
+        recorder.setClock([this] {
+            const auto t = sim.localTime();
+            return ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+        });
+        startProgram([this](audio::PlayerEntryTable& t) { recorder.installInto(t); });
+    }
+    RecordingPlayer recorder;
+};
+
+TEST_F(ExamDay, FromAnEmptyFolderToTheDaysPromptsAndARestart) {
+    placeVoiceFile();
+    startWithRecorder();
+    ASSERT_EQ(sim.messageLog().size(), 1u);
+    EXPECT_EQ(sim.messageLog()[0].text, "您是第一次使用，请先编辑好时间");
+
+    sim.tick("语文");
+    sim.tick("英语");
+    sim.advance(200);
+    sim.clearAndType("语文时间", "08:30");
+    sim.clearAndType("英语时间", "10:15");
+    sim.click("按钮1");
+    EXPECT_EQ(controls().text("语文结束"), "结束时间为11:00");
+    EXPECT_EQ(controls().text("英语结束"), "结束时间为12:15");
+    sim.click("按钮2");
+    ASSERT_EQ(controls().text("按钮2"), "工作中...");
+
+    sim.advanceToTime(12, 30);
+    const std::vector<std::pair<int, std::string>> expected = {
+        {1, "08:05"}, {2, "08:10"}, {3, "08:15"}, {4, "08:22"}, {5, "08:25"}, {6, "08:30"},
+        {1, "09:50"}, {2, "09:55"}, {3, "10:00"}, {4, "10:07"}, {5, "10:10"}, {6, "10:15"},
+        {7, "10:45"}, {8, "11:00"}, {7, "12:00"}, {8, "12:15"},
+    };
+    EXPECT_EQ(promptsHeard(recorder), expected);
+    sim.closeBox();
+    EXPECT_EQ(runToEnd(), 0);
+
+    // The next morning: the boxes show the saved times, and the schedule needs a save first.
+    platform::sim::SimPlatform nextDay(platform::sim::SimPlatform::Options{
+        {2026, 12, 9, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr});
+    app::Program again(nextDay);
+    again.start();
+    EXPECT_TRUE(nextDay.messageLog().empty());
+    EXPECT_EQ(again.controls().text("语文时间"), "08:30");
+    EXPECT_EQ(again.controls().text("数学时间"), "15:00");
+    EXPECT_EQ(again.controls().text("英语时间"), "10:15");
+    EXPECT_EQ(again.controls().text("语文结束"), "保存自动获取结束时间");
+    nextDay.tick("语文");
+    nextDay.click("按钮2");
+    ASSERT_EQ(nextDay.messageLog().size(), 1u);
+    EXPECT_EQ(nextDay.messageLog()[0].text, "请先点击“保存设置”，再开始运行");
+    EXPECT_EQ(again.controls().text("按钮2"), "开始运行");
+    nextDay.click("按钮1");
+    nextDay.click("按钮2");
+    EXPECT_EQ(again.controls().text("按钮2"), "工作中...");
+    EXPECT_EQ(again.finish(), 0);
+}
+
+TEST_F(ExamDay, AutoRepairMakesTheNextStartAFirstRun) {
+    placeVoiceFile();
+    startWithRecorder();
+    sim.click("按钮1");
+    ASSERT_TRUE(sim.files().exists(programFile("vanto.ini")));
+    sim.click("按钮4");
+    EXPECT_EQ(sim.messageLog().back().text, "自动修复成功，重新打开程序即可");
+    EXPECT_EQ(sim.messageLog().back().title, "信息：");
+    EXPECT_EQ(runToEnd(), 0);
+    EXPECT_FALSE(sim.files().exists(programFile("vanto.ini")));
+}
+
+} // namespace
+} // namespace vostrel::test

@@ -1,0 +1,93 @@
+// The window description is consistent: everything the focus order, the event table and the
+// behaviours name exists with the right kind, and the places line up as operators see them.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/window_description.h"
+#include "tests/app/program_fixture.h"
+
+namespace vostrel::test {
+namespace {
+
+using platform::ControlKind;
+
+std::map<std::string, platform::ControlSpec> byName(const platform::WindowDescription& d) {
+    std::map<std::string, platform::ControlSpec> m;
+    for (const auto& c : d.controls) EXPECT_TRUE(m.emplace(c.name, c).second) << "duplicate " << c.name;
+    return m;
+}
+
+TEST(WindowDescription, FocusOrderNamesFocusableControls) {
+    const auto d = app::mainWindowDescription();
+    const auto controls = byName(d);
+    std::set<std::string> seen;
+    for (const std::string& name : d.focusOrder) {
+        ASSERT_TRUE(controls.count(name)) << name;
+        const ControlKind k = controls.at(name).kind;
+        EXPECT_TRUE(k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox) << name;
+        EXPECT_TRUE(seen.insert(name).second) << name;
+    }
+    // Every control that can take the focus is in the order.
+    for (const auto& [name, spec] : controls) {
+        const bool focusable = spec.kind == ControlKind::Button || spec.kind == ControlKind::EditBox ||
+                               spec.kind == ControlKind::CheckBox;
+        EXPECT_EQ(focusable, seen.count(name) == 1) << name;
+    }
+}
+
+TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
+    const auto controls = byName(app::mainWindowDescription());
+    for (const auto& [name, spec] : controls)
+        if (!spec.parent.empty()) {
+            EXPECT_EQ(controls.at(spec.parent).kind, ControlKind::GroupBox) << name;
+        }
+    // 综合时间 sits on the window, at the place the group box would give (118, 96).
+    const auto& group = controls.at("分组框1");
+    const auto& combined = controls.at("综合时间");
+    EXPECT_EQ(combined.left - group.left, 118);
+    EXPECT_EQ(combined.top - group.top, 96);
+    for (const char* box : {"语文时间", "数学时间", "综合时间", "英语时间"}) {
+        EXPECT_EQ(controls.at(box).maxChars, 5) << box;
+        EXPECT_FALSE(controls.at(box).visible) << box;
+    }
+}
+
+TEST(WindowDescription, InformationTextHasFourLines) {
+    const std::string text(app::kInformationText);
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(text.substr(from, at - from));
+    lines.push_back(text.substr(from));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("本软件采用高考标准考试时间", 0), 0u);
+    EXPECT_EQ(lines[1], "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）");
+    EXPECT_EQ(lines[2], "请将语音文件放置在本软件目录的“/Vostrel/”子目录下");
+    EXPECT_FALSE(lines[3].empty());
+}
+
+class BoundWindow : public ProgramFixture {};
+
+TEST_F(BoundWindow, EveryTimerAndButtonHasItsHandler) {
+    placeVoiceFile();
+    startProgram();
+    const auto& d = sim.window().description();
+    std::set<std::pair<std::string, platform::ControlEvent>> bound;
+    for (const auto& b : d.bindings) {
+        EXPECT_TRUE(b.handler) << b.control;
+        EXPECT_TRUE(bound.emplace(b.control, b.event).second) << "bound twice: " << b.control;
+    }
+    for (const auto& c : d.controls) {
+        if (c.kind == ControlKind::Timer) {
+            EXPECT_TRUE(bound.count({c.name, platform::ControlEvent::Tick})) << c.name;
+        }
+        if (c.kind == ControlKind::Button) {
+            EXPECT_TRUE(bound.count({c.name, platform::ControlEvent::Click})) << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace vostrel::test
