@@ -36,6 +36,15 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Position of an ASCII character, skipping double-byte characters: their second byte can have
+// the value of ']' or '['.
+std::size_t findAscii(std::string_view s, char c) {
+    for (std::size_t i = 0; i < s.size(); i += isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1) {
+        if (s[i] == c) return i;
+    }
+    return std::string_view::npos;
+}
+
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view trimBlanks(std::string_view s) {
@@ -92,7 +101,7 @@ std::optional<std::string_view> sectionNameOf(std::string_view content) {
     const std::string_view trimmed = trimBlanks(content);
     if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
     std::string_view name = trimmed.substr(1);
-    const std::size_t close = name.find(']');
+    const std::size_t close = findAscii(name, ']');
     if (close != std::string_view::npos) name = name.substr(0, close);
     return trimBlanks(name);
 }
@@ -197,7 +206,7 @@ bool IniProfileStore::writeString(std::string_view section, std::string_view key
     const std::string gbkValue = utf8ToGbk(value);
     if (gbkSection.empty() || gbkKey.empty() || path.empty()) return false;
     if (hasLineBreak(gbkSection) || hasLineBreak(gbkKey) || hasLineBreak(gbkValue)) return false;
-    if (gbkSection.find(']') != std::string::npos || gbkKey.find('=') != std::string::npos ||
+    if (findAscii(gbkSection, ']') != std::string_view::npos || gbkKey.find('=') != std::string::npos ||
         gbkKey.front() == '[') {
         return false;
     }

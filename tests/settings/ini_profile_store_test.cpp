@@ -98,6 +98,16 @@ TEST_F(IniProfileStoreTest, SecondBytesOfDoubleByteCharactersAreNotCaseFolded) {
     EXPECT_EQ(read("s", lower), "");
 }
 
+TEST_F(IniProfileStoreTest, ASecondByteWithTheValueOfABracketDoesNotEndTheSectionName) {
+    // 癩 is 0xB0 0x5D and 乚 is 0x81 0x5D in GBK: 0x5D is ']'.
+    ASSERT_EQ(utf8ToGbk("癩乚"), "\xB0\x5D\x81\x5D");
+    EXPECT_TRUE(write("癩乚", "k", "1"));
+    EXPECT_TRUE(write("癩", "k", "2"));
+    EXPECT_EQ(read("癩乚", "k"), "1");
+    EXPECT_EQ(read("癩", "k"), "2");
+    EXPECT_EQ(fileAsUtf8(), "[癩乚]\r\nk=1\r\n\r\n[癩]\r\nk=2\r\n");
+}
+
 TEST_F(IniProfileStoreTest, ReplacingAValueKeepsEveryOtherByte) {
     const std::string before =
         "; 考试时间\n[Other]\n语文时间=07:00\n\n[时间设置]\nA = 1\n语文时间 = 09:00\n英语时间=15:00\n";
