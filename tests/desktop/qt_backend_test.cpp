@@ -1,0 +1,313 @@
+// The Qt backend's window and event loop, on Qt's offscreen platform (no display needed): the
+// controls as described, the typing limit, Esc, the queued close, timers and their rules, message
+// boxes that keep timers running, the picture, the Tab order and the keep-on-top layer.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <memory>
+
+#include "assets/embedded_assets.h"
+#include "platform/jpeg/jpeg_decoder.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_window_host.h"
+
+namespace {
+
+using namespace vostrel::platform;
+
+ControlSpec control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
+                    int height, std::string text = {}, bool visible = true) {
+    ControlSpec spec;
+    spec.name = std::move(name);
+    spec.kind = kind;
+    spec.parent = std::move(parent);
+    spec.left = left;
+    spec.top = top;
+    spec.width = width;
+    spec.height = height;
+    spec.text = std::move(text);
+    spec.visible = visible;
+    return spec;
+}
+
+ControlSpec timer(std::string name, std::int32_t interval) {
+    ControlSpec spec = control(std::move(name), ControlKind::Timer, {}, 0, 0, 0, 0);
+    spec.interval = interval;
+    return spec;
+}
+
+// A small window in the shape of the program's: a picture above a group box holding a check box,
+// an edit box, a label and two buttons, one edit box on the window itself, and timers.
+struct Fixture {
+    int clicks = 0;
+    int fastTicks = 0;
+    WindowDescription description() {
+        WindowDescription d;
+        d.title = "Vostrel测试窗口";
+        d.outerWidth = 372;
+        d.outerHeight = 384;
+        d.iconPng = vostrel::assets::iconPng();
+        auto picture = control("图片框1", ControlKind::PictureBox, {}, 10, 10, 500, 700, {}, false);
+        picture.jpeg = vostrel::assets::pictureJpeg();
+        d.controls.push_back(picture);
+        d.controls.push_back(control("按钮1", ControlKind::Button, "分组框1", 11, 153, 60, 32, "保存设置"));
+        d.controls.push_back(timer("时钟1", 200));
+        d.controls.push_back(timer("慢钟", 0));
+        d.controls.push_back(timer("快钟", 0));
+        auto label = control("标签", ControlKind::TransparentLabel, "分组框1", 80, 16, 99, 16, "A & B");
+        d.controls.push_back(label);
+        auto edit = control("语文时间", ControlKind::EditBox, "分组框1", 118, 33, 74, 25, "09:00", false);
+        edit.maxChars = 5;
+        edit.font.heightPx = 21;
+        d.controls.push_back(edit);
+        auto loose = control("综合时间", ControlKind::EditBox, {}, 134, 104, 74, 22, "09:00", true);
+        loose.maxChars = 5;
+        d.controls.push_back(loose);
+        d.controls.push_back(control("按钮2", ControlKind::Button, "分组框1", 89, 167, 152, 49, "开始运行"));
+        d.controls.push_back(control("语文", ControlKind::CheckBox, "分组框1", 24, 32, 48, 24, "语文"));
+        d.controls.push_back(control("分组框1", ControlKind::GroupBox, {}, 16, 8, 336, 224, "请选择当天考试科目"));
+        d.focusOrder = {"语文", "语文时间", "综合时间", "按钮1", "按钮2"};
+        d.bindings.push_back({"按钮1", ControlEvent::Click, [this] { ++clicks; }});
+        d.bindings.push_back({"快钟", ControlEvent::Tick, [this] { ++fastTicks; }});
+        return d;
+    }
+};
+
+class QtBackend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controls_ = &host_.createMainWindow(fixture_.description());
+        host_.showMainWindow();
+        window_ = qobject_cast<QWidget*>(widget("分组框1")->window());
+        QApplication::setActiveWindow(window_);
+        loop_.processPendingEvents();
+    }
+    QWidget* widget(const char* name) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* w = top->findChild<QWidget*>(QString::fromUtf8(name))) return w;
+        }
+        return nullptr;
+    }
+    // Processes events until the condition holds; the bound only keeps a broken build from hanging.
+    template <class Condition>
+    bool processUntil(Condition condition) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!condition() && elapsed.elapsed() < 10000) loop_.waitForEvents(20);
+        return condition();
+    }
+
+    Fixture fixture_;
+    qt::QtWindowHost host_;
+    qt::QtEventLoop loop_{host_};
+    Controls* controls_ = nullptr;
+    QWidget* window_ = nullptr;
+};
+
+TEST_F(QtBackend, ControlsStartAsDescribed) {
+    EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("Vostrel测试窗口"));
+    EXPECT_EQ(controls_->text("按钮1"), "保存设置");
+    EXPECT_EQ(controls_->text("分组框1"), "请选择当天考试科目");
+    EXPECT_EQ(controls_->text("语文时间"), "09:00");
+    EXPECT_FALSE(controls_->visible("语文时间"));
+    EXPECT_FALSE(controls_->visible("图片框1"));
+    EXPECT_TRUE(controls_->visible("按钮1"));
+    EXPECT_FALSE(controls_->ticked("语文"));
+    EXPECT_FALSE(window_->windowIcon().isNull());
+}
+
+TEST_F(QtBackend, TheWindowHasItsOuterSizeAndNoMaximiseButton) {
+    EXPECT_EQ(window_->frameGeometry().size(), QSize(372, 384));
+    EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
+    EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(QtBackend, ControlsInTheGroupBoxArePlacedRelativeToIt) {
+    EXPECT_EQ(widget("按钮1")->mapTo(window_, QPoint(0, 0)), QPoint(16 + 11, 8 + 153));
+    EXPECT_EQ(widget("综合时间")->mapTo(window_, QPoint(0, 0)), QPoint(134, 104));
+    EXPECT_EQ(widget("按钮1")->size(), QSize(60, 32));
+}
+
+TEST_F(QtBackend, EarlierRowsLieAboveLaterOnes) {
+    const auto children = window_->children();
+    // Qt stacks later children above earlier ones.
+    EXPECT_GT(children.indexOf(widget("图片框1")), children.indexOf(widget("分组框1")));
+    EXPECT_GT(children.indexOf(widget("综合时间")), children.indexOf(widget("分组框1")));
+}
+
+TEST_F(QtBackend, ClicksReachTheirHandlersFromInsideTheGroupBox) {
+    QTest::mouseClick(widget("按钮1"), Qt::LeftButton);
+    EXPECT_EQ(fixture_.clicks, 1);
+}
+
+TEST_F(QtBackend, TypingStopsAtTheLimitButProgramTextIsShownWhole) {
+    auto* box = widget("综合时间");
+    controls_->setText("综合时间", "");
+    box->setFocus();
+    QTest::keyClicks(box, "12:345");
+    EXPECT_EQ(controls_->text("综合时间"), "12:34");
+    controls_->setText("综合时间", "10:30:45");
+    EXPECT_EQ(controls_->text("综合时间"), "10:30:45");
+    // A text beyond the limit can still be shortened.
+    qobject_cast<QLineEdit*>(box)->end(false);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(controls_->text("综合时间"), "10:30:4");
+    QTest::keyClick(box, Qt::Key_9);
+    EXPECT_EQ(controls_->text("综合时间"), "10:30:4");
+}
+
+TEST_F(QtBackend, EscapeInAnEditBoxClosesTheWindow) {
+    QTest::keyClick(widget("综合时间"), Qt::Key_Escape);
+    EXPECT_FALSE(host_.mainWindowExists());
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(QtBackend, EscapeWithAModifierDoesNotClose) {
+    QTest::keyClick(widget("按钮1"), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(host_.mainWindowExists());
+}
+
+TEST_F(QtBackend, CloseIsQueuedUntilTheEventLoopTakesIt) {
+    controls_->closeMainWindow();
+    EXPECT_TRUE(host_.mainWindowExists());
+    loop_.processPendingEvents();
+    EXPECT_FALSE(host_.mainWindowExists());
+    // Operations on a gone window do nothing.
+    controls_->setText("按钮1", "x");
+    EXPECT_EQ(controls_->text("按钮1"), "");
+    EXPECT_EQ(controls_->interval("时钟1"), 0);
+}
+
+TEST_F(QtBackend, RunReturnsWhenTheWindowIsClosed) {
+    QTimer::singleShot(0, [this] { controls_->closeMainWindow(); });
+    loop_.run();
+    EXPECT_FALSE(host_.mainWindowExists());
+}
+
+TEST_F(QtBackend, TimersFollowTheRules) {
+    EXPECT_EQ(controls_->interval("时钟1"), 200);  // described above 0: running from creation
+    EXPECT_EQ(controls_->interval("慢钟"), 0);
+    controls_->setInterval("慢钟", -5);
+    EXPECT_EQ(controls_->interval("慢钟"), 0);
+    controls_->setInterval("慢钟", 283000);
+    EXPECT_EQ(controls_->interval("慢钟"), 283000);
+    controls_->setInterval("慢钟", 0);
+    EXPECT_EQ(controls_->interval("慢钟"), 0);
+}
+
+TEST_F(QtBackend, SettingTheSameIntervalAgainDoesNotRestartTheCountdown) {
+    controls_->setInterval("快钟", 60);
+    // Re-set far more often than the interval: a restart each time would never let it tick.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (fixture_.fastTicks == 0 && elapsed.elapsed() < 10000) {
+        controls_->setInterval("快钟", 60);
+        loop_.waitForEvents(5);
+    }
+    EXPECT_GT(fixture_.fastTicks, 0);
+}
+
+TEST_F(QtBackend, TimersTickWhileAMessageBoxIsOpen) {
+    controls_->setInterval("快钟", 20);
+    qt::QtMessageBoxes boxes;
+    // Closes the box once ticks have arrived inside it.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [this] {
+        if (fixture_.fastTicks >= 3) {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        }
+    });
+    closer.start(10);
+    boxes.showMessage("保存成功", kMessageOk, "");
+    EXPECT_GE(fixture_.fastTicks, 3);
+}
+
+TEST_F(QtBackend, WaitForEventsReturnsAfterTheTimeWithoutSpinning) {
+    controls_->setInterval("时钟1", 0);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    std::clock_t cpuBefore = std::clock();
+    for (int i = 0; i < 5; ++i) loop_.waitForEvents(40);
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_GE(elapsed.elapsed(), 40);  // it waited at least one full wait
+    std::printf("waitForEvents: %lld ms waited, %.1f ms CPU\n", static_cast<long long>(elapsed.elapsed()), cpuMs);
+}
+
+TEST_F(QtBackend, ThePictureIsDrawnAtItsOwnSizeAndTiled) {
+    controls_->setVisible("图片框1", true);
+    const QImage shown = widget("图片框1")->grab().toImage().convertToFormat(QImage::Format_RGB888);
+    const auto picture = jpeg::decodeJpeg(vostrel::assets::pictureJpeg());
+    ASSERT_TRUE(picture);
+    auto pixel = [&](int x, int y) {
+        const auto* p = picture->rgb.data() + picture->rowBytes() * y + x * 3;
+        return qRgb(p[0], p[1], p[2]);
+    };
+    EXPECT_EQ(shown.pixel(5, 5), pixel(5, 5));
+    EXPECT_EQ(shown.pixel(437 + 5, 5), pixel(5, 5));           // repeated to the right
+    EXPECT_EQ(shown.pixel(60, 597 + 100), pixel(60, 100));     // and downwards
+    EXPECT_EQ(shown.pixel(200, 300), pixel(200, 300));
+}
+
+TEST_F(QtBackend, TabFollowsTheFocusOrderSkipsHiddenBoxesAndWraps) {
+    controls_->giveFocus("语文");
+    EXPECT_EQ(controls_->focusedControl(), "语文");
+    QTest::keyClick(widget("语文"), Qt::Key_Tab);
+    EXPECT_EQ(controls_->focusedControl(), "综合时间");  // 语文时间 is hidden
+    QTest::keyClick(widget("综合时间"), Qt::Key_Tab);
+    EXPECT_EQ(controls_->focusedControl(), "按钮1");
+    QTest::keyClick(widget("按钮1"), Qt::Key_Tab);
+    QTest::keyClick(widget("按钮2"), Qt::Key_Tab);
+    EXPECT_EQ(controls_->focusedControl(), "语文");
+    QTest::keyClick(widget("语文"), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(controls_->focusedControl(), "按钮2");
+}
+
+TEST_F(QtBackend, SettingTheSameVisibilityChangesNothing) {
+    controls_->setVisible("语文时间", false);
+    EXPECT_FALSE(controls_->visible("语文时间"));
+    controls_->setVisible("语文时间", true);
+    EXPECT_TRUE(controls_->visible("语文时间"));
+    controls_->setText("语文时间", "10:00");
+    controls_->setVisible("语文时间", false);
+    controls_->setVisible("语文时间", true);
+    EXPECT_EQ(controls_->text("语文时间"), "10:00");  // kept while hidden
+}
+
+TEST_F(QtBackend, KeepOnTopNeitherMovesNorHidesTheWindow) {
+    const QRect before = window_->frameGeometry();
+    controls_->setAlwaysOnTop(true);
+    EXPECT_TRUE(controls_->alwaysOnTop());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->frameGeometry(), before);
+    controls_->setAlwaysOnTop(false);
+    EXPECT_FALSE(controls_->alwaysOnTop());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->frameGeometry(), before);
+}
+
+TEST_F(QtBackend, TransparentLabelsShowAmpersandsAsTheyAre) {
+    EXPECT_EQ(controls_->text("标签"), "A & B");
+    controls_->setText("标签", "结束时间为11:30");
+    EXPECT_EQ(controls_->text("标签"), "结束时间为11:30");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The offscreen platform needs no display; a test run under Xvfb may choose xcb instead.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
