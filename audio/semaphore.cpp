@@ -1,0 +1,41 @@
+#include "audio/semaphore.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vostrel::audio {
+
+namespace {
+constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+}
+
+void Semaphore::release(std::int64_t count) {
+    {
+        const std::lock_guard lock(mutex_);
+        count_ = std::min(kMaxCount, count_ + count);
+    }
+    available_.notify_all();
+}
+
+void Semaphore::acquire() {
+    std::unique_lock lock(mutex_);
+    available_.wait(lock, [&] { return closed_ || count_ > 0; });
+    if (!closed_) --count_;
+}
+
+bool Semaphore::tryAcquireFor(std::chrono::microseconds timeout) {
+    std::unique_lock lock(mutex_);
+    if (!available_.wait_for(lock, timeout, [&] { return closed_ || count_ > 0; })) return false;
+    if (!closed_) --count_;
+    return true;
+}
+
+void Semaphore::close() {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    available_.notify_all();
+}
+
+} // namespace vostrel::audio
