@@ -1,0 +1,182 @@
+#include "audio/file_input_stage.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace vostrel::audio {
+
+namespace {
+
+std::filesystem::path pathFromUtf8(std::string_view name) {
+    // Built from a u8string so that non-ASCII names reach the OS intact on every platform.
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+}
+
+Result openError(int error) {
+    switch (error) {
+    case ENOENT: return Result::FileNotFound;
+    case EACCES: return Result::AccessDenied;
+    case EINVAL: return Result::InvalidName;
+    case EMFILE: return Result::TooManyOpenFiles;
+    default: return Result::OpenFailed;
+    }
+}
+
+std::uint64_t id3Size(const std::uint8_t* p) {
+    return (std::uint64_t{p[0] & 0x7Fu} << 21) | (std::uint64_t{p[1] & 0x7Fu} << 14) |
+           (std::uint64_t{p[2] & 0x7Fu} << 7) | (p[3] & 0x7Fu);
+}
+
+} // namespace
+
+FileInputStage::~FileInputStage() {
+    shutdown();
+    if (buffer_) buffer_->interrupt();
+    { const std::lock_guard lock(mutex_); }  // a seeker sees the quit flag or gets the notice
+    seekDone_.notify_all();
+    thread_.join();
+}
+
+void FileInputStage::setConsumer(PipelineStage* consumer) {
+    const std::lock_guard lock(mutex_);
+    consumer_ = consumer;
+}
+
+Result FileInputStage::open(std::string_view fileName, std::string_view passPhrase) {
+    fileName_ = std::string(fileName);
+    passPhrase_ = std::string(passPhrase);
+    {
+        const std::lock_guard lock(mutex_);
+        buffer_ = std::make_unique<StreamBuffer>(kRingBytes, kOverflowBytes);
+    }
+    if (const Result opened = openFile(); opened != Result::Ok) {
+        reportError();
+        return opened;
+    }
+    if (!thread_.create([this] { readerThread(); })) {
+        reportError();
+        return Result::ReaderThreadFailed;
+    }
+    return Result::Ok;
+}
+
+Result FileInputStage::openFile() {
+    const std::filesystem::path path = pathFromUtf8(fileName_);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return Result::AccessDenied;
+    errno = 0;
+    file_.open(path, std::ios::binary | std::ios::in);
+    if (!file_.is_open()) return errno != 0 ? openError(errno) : Result::OpenFailed;
+
+    file_.seekg(0, std::ios::end);
+    const std::streamoff size = file_.tellg();
+    if (size < 0) return Result::OpenFailed;
+    dataLength_ = static_cast<std::uint64_t>(size);
+    if (dataLength_ >= 128) {
+        std::array<char, 3> trailer{};
+        file_.seekg(size - 128);
+        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0) dataLength_ -= 128;
+    }
+    file_.clear();
+    file_.seekg(0);
+
+    std::array<std::uint8_t, 10> id3{};
+    streamStart_ = 0;
+    if (file_.read(reinterpret_cast<char*>(id3.data()), 10) && std::memcmp(id3.data(), "ID3", 3) == 0) {
+        // Version 3 tags are skipped whole; of any other version only the header is skipped
+        // and the stream search scans through the tag's body.
+        streamStart_ = id3[3] == 3 ? 10 + id3Size(id3.data() + 6) : 10;
+    }
+    file_.clear();
+    position_ = std::min(streamStart_, dataLength_);
+    file_.seekg(static_cast<std::streamoff>(position_));
+    return Result::Ok;
+}
+
+Result FileInputStage::seekTo(std::uint64_t offset, const PipelineStage& requester) {
+    std::unique_lock lock(mutex_);
+    seekResult_.reset();
+    seekRequest_ = offset;
+    lock.unlock();
+    wake();
+    lock.lock();
+    // The reader may be paused for a teardown that also stops the requester: look again now
+    // and then rather than waiting on a reader that will never come.
+    while (!seekResult_ && !quitting() && !requester.quitting()) {
+        seekDone_.wait_for(lock, std::chrono::milliseconds(10));
+    }
+    if (!seekResult_) return Result::Interrupted;
+    return *seekResult_;
+}
+
+void FileInputStage::performSeek() {
+    std::uint64_t offset = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        if (!seekRequest_) return;
+        offset = *seekRequest_;
+        seekRequest_.reset();
+    }
+    Result result = Result::Ok;
+    if (offset > dataLength_) {
+        result = Result::SeekFailed;
+    } else {
+        file_.clear();
+        file_.seekg(static_cast<std::streamoff>(offset));
+        if (!file_) {
+            result = Result::SeekFailed;
+        } else {
+            position_ = offset;
+            if (buffer_->clear() != Result::Ok) result = Result::Interrupted;
+        }
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        seekResult_ = result;
+    }
+    seekDone_.notify_all();
+}
+
+void FileInputStage::readerThread() {
+    if (waitForWake()) return;
+    StreamBuffer& buffer = *buffer_;
+    while (!quitting()) {
+        performSeek();
+        if (buffer.endOfStream()) {
+            if (waitForWake()) return;
+            continue;
+        }
+        if (paused()) {
+            if (waitForResume()) return;
+            continue;
+        }
+        std::uint8_t* span = nullptr;
+        const Result begun = buffer.beginWrite(kReadBytes, span);
+        if (begun == Result::Interrupted) return;
+        if (begun == Result::BufferFull) {
+            if (waitForWake()) return;
+            continue;
+        }
+        // Never past the data: a "TAG" trailer is not part of the stream.
+        const std::uint64_t want = std::min<std::uint64_t>(kReadBytes, dataLength_ - std::min(position_, dataLength_));
+        std::size_t got = 0;
+        if (want > 0) {
+            file_.read(reinterpret_cast<char*>(span), static_cast<std::streamsize>(want));
+            got = static_cast<std::size_t>(file_.gcount());
+        }
+        buffer.endWrite(got);
+        position_ += got;
+        if (got < kReadBytes) buffer.setEndOfStream(true);
+        PipelineStage* consumer = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            consumer = consumer_;
+        }
+        if (consumer) consumer->wake();
+    }
+}
+
+} // namespace vostrel::audio

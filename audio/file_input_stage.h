@@ -1,0 +1,72 @@
+#pragma once
+// The first stage of a pipeline: opens an MP3 file past its ID3v2.3 tag and before its "TAG"
+// trailer, and fills a StreamBuffer with the file's bytes on its reader thread, 8192 at a time.
+//
+// Contract
+// - open() runs on the opening thread, once; on failure it has already reported StageError.
+// - seekTo() is called by the consumer (the decoder thread) while it holds no read span; the
+//   reader thread performs the seek and clears the buffer, so file and buffer are only ever
+//   touched by the reader.
+// - The destructor stops and joins the reader thread, then closes the file.
+#include <condition_variable>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "audio/pipeline_stage.h"
+
+namespace vostrel::audio {
+
+class FileInputStage : public PipelineStage {
+public:
+    static constexpr std::size_t kRingBytes = 65536;
+    static constexpr std::size_t kOverflowBytes = 8192;
+    static constexpr std::size_t kReadBytes = 8192;
+
+    explicit FileInputStage(PlayerEventSink* owner) : PipelineStage(owner) {}
+    ~FileInputStage() override;
+
+    // Opens `fileName` (UTF-8) and starts the reader thread, which waits for the first wake.
+    // The pass phrase is kept; files are read as they stand.
+    Result open(std::string_view fileName, std::string_view passPhrase);
+
+    // Moves the stream to `offset` bytes from the file's start and empties the buffer. Gives up
+    // with Interrupted when either stage is shutting down.
+    Result seekTo(std::uint64_t offset, const PipelineStage& requester);
+
+    // The stage to wake when bytes have been written (the decoder).
+    void setConsumer(PipelineStage* consumer);
+
+    StreamBuffer* buffer() { return buffer_.get(); }
+    // File size less a 128-byte "TAG" trailer.
+    std::uint64_t dataLength() const { return dataLength_; }
+    // Where the audio stream starts: after an ID3v2.3 tag, or after a 10-byte header of any
+    // other ID3v2 version.
+    std::uint64_t streamStart() const { return streamStart_; }
+
+protected:
+    StreamBuffer* outputBuffer() override { return buffer_.get(); }
+
+private:
+    Result openFile();
+    void readerThread();
+    void performSeek();
+
+    std::string fileName_;
+    std::string passPhrase_;
+    std::ifstream file_;
+    std::unique_ptr<StreamBuffer> buffer_;
+    std::uint64_t dataLength_ = 0;
+    std::uint64_t streamStart_ = 0;
+    std::uint64_t position_ = 0;  // of the next byte the reader reads; reader thread only
+    PipelineStage* consumer_ = nullptr;
+
+    std::condition_variable seekDone_;
+    std::optional<std::uint64_t> seekRequest_;  // under mutex_
+    std::optional<Result> seekResult_;           // under mutex_
+};
+
+} // namespace vostrel::audio

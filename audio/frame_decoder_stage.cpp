@@ -1,0 +1,281 @@
+#include "audio/frame_decoder_stage.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vostrel::audio {
+
+namespace {
+constexpr int kSearchAttempts = 32;
+}
+
+FrameDecoderStage::~FrameDecoderStage() {
+    shutdown();
+    if (output_) output_->interrupt();
+    thread_.join();
+}
+
+Result FrameDecoderStage::attach(FileInputStage& input, PipelineStage* consumer) {
+    if (!input.buffer()) return Result::NoInput;
+    {
+        const std::lock_guard lock(mutex_);
+        inputStage_ = &input;
+        consumer_ = consumer;
+        output_ = std::make_unique<EventStreamBuffer>(kInitialRingBytes, 0);
+    }
+    setInput(input.buffer());
+    input.setConsumer(this);
+    if (!thread_.create([this] { decoderThread(); })) return Result::DecoderThreadFailed;
+    return Result::Ok;
+}
+
+void FrameDecoderStage::setStartPosition(int percent) {
+    const std::lock_guard lock(mutex_);
+    startPercent_ = percent;
+}
+
+std::optional<XingInfo> FrameDecoderStage::xingInfo() const {
+    const std::lock_guard lock(mutex_);
+    return xing_;
+}
+
+void FrameDecoderStage::wakeConsumer() {
+    if (consumer_) consumer_->wake();
+}
+
+Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd) {
+    StreamBuffer& in = *input();
+    atEnd = false;
+    for (;;) {
+        const Result r = in.beginRead(n, span);
+        if (r == Result::Ok) {
+            available = n;
+            return r;
+        }
+        if (r == Result::NoData) {
+            inputStage_->wake();
+            if (waitForWake()) return Result::Interrupted;
+            continue;
+        }
+        if (r == Result::EndOfStream) {
+            // The tail of the stream is shorter than asked for: hand out what is left, so
+            // the last frames are heard too.
+            const std::size_t held = in.bytesHeld();
+            if (held == 0) return Result::EndOfStream;
+            const Result rest = in.beginRead(held, span);
+            if (rest != Result::Ok) return rest;
+            available = held;
+            atEnd = true;
+            return rest;
+        }
+        return r;
+    }
+}
+
+Result FrameDecoderStage::findStream(StreamStart& start) {
+    StreamBuffer& in = *input();
+    for (int attempt = 0; attempt < kSearchAttempts; ++attempt) {
+        const std::uint8_t* span = nullptr;
+        std::size_t available = 0;
+        bool atEnd = false;
+        const Result r = readInput(kStreamSearchBytes, span, available, atEnd);
+        if (r != Result::Ok) return r;
+        const auto found = findStreamStart(span, available);
+        in.endRead(0);
+        if (found) {
+            start = *found;
+            return Result::Ok;
+        }
+        if (const Result skipped = resynchronise(); skipped != Result::Ok) return skipped;
+    }
+    return Result::NoFrameSync;
+}
+
+Result FrameDecoderStage::resynchronise() {
+    StreamBuffer& in = *input();
+    for (;;) {
+        const std::uint8_t* span = nullptr;
+        std::size_t available = 0;
+        bool atEnd = false;
+        const Result r = readInput(kMaxFrameBytes, span, available, atEnd);
+        if (r != Result::Ok) return r;
+        if (const auto sync = findSync(span, available, 1)) {
+            in.endRead(*sync);
+            return Result::Ok;
+        }
+        // Keep the last byte: it may be the first half of a sync.
+        in.endRead(available > 1 ? available - 1 : available);
+        inputStage_->wake();
+    }
+}
+
+std::size_t FrameDecoderStage::frameLengthAt(const std::uint8_t* span, std::size_t available) const {
+    if (available < 4) return 0;
+    const auto header = parseFrameHeader(span);
+    if (!header || !header->sameStreamAs(header_)) return 0;
+    const int length = header->freeFormat() ? (header_.freeFormat() ? frameLength_ : 0)
+                                            : header->frameLengthWithoutPadding();
+    if (length <= 0) return 0;
+    return static_cast<std::size_t>(length + header->paddingBytes());
+}
+
+Result FrameDecoderStage::seek(int percent) {
+    percent = std::clamp(percent, 0, 100);
+    const std::uint64_t dataLength = inputStage_->dataLength();
+    std::uint64_t offset = 0;
+    if (xing_ && (xing_->flags & XingInfo::HasToc)) {
+        const int i = std::min(percent, 99);
+        const std::uint64_t here = xing_->toc[static_cast<std::size_t>(i)];
+        const std::uint64_t next = i < 99 ? xing_->toc[static_cast<std::size_t>(i) + 1] : 256;
+        const std::uint64_t entry = here + static_cast<std::uint64_t>(percent - i) * (next - here);
+        offset = entry * dataLength / 256;
+        const std::int64_t frames = (xing_->flags & XingInfo::HasFrames) ? xing_->frameCount : std::max<std::int64_t>(totalFrames_, 0);
+        framesDecoded_ = percent * frames / 100;
+    } else {
+        framesDecoded_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(percent) * dataLength / static_cast<std::uint64_t>(frameLength_) / 100);
+        offset = static_cast<std::uint64_t>(framesDecoded_) * static_cast<std::uint64_t>(frameLength_);
+    }
+    // Never into the ID3 tag: its bytes would be searched for frames.
+    offset = std::max(offset, inputStage_->streamStart());
+    return inputStage_->seekTo(offset, *this);
+}
+
+void FrameDecoderStage::postProgress() {
+    if (!window_ || !window_->exists()) return;
+    const std::int64_t total = totalFrames_;
+    const std::int64_t percent = total > 0 ? std::clamp<std::int64_t>(framesDecoded_ * 100 / total, 0, 99) : 0;
+    if (percent == lastProgress_) return;
+    lastProgress_ = static_cast<int>(percent);
+    window_->postProgress(lastProgress_);
+}
+
+void FrameDecoderStage::endStream() {
+    output_->acceptEvent(StreamEvent{StreamEventKind::EndOfStreamEvent, {}});
+    wakeConsumer();
+}
+
+void FrameDecoderStage::decoderThread() {
+    if (waitForWake()) return;
+    inputStage_->wake();
+
+    StreamStart start;
+    if (const Result found = findStream(start); found != Result::Ok) {
+        if (found != Result::Interrupted) reportError();
+        return;
+    }
+    header_ = start.header;
+    frameLength_ = start.frameLength;
+    {
+        const std::lock_guard lock(mutex_);
+        xing_ = start.xing;
+    }
+    const std::uint64_t dataLength = inputStage_->dataLength();
+    if (xing_ && (xing_->flags & XingInfo::HasFrames)) {
+        totalFrames_ = xing_->frameCount;
+    } else {
+        totalFrames_ = dataLength == 0 ? -1 : static_cast<std::int64_t>(dataLength / static_cast<std::uint64_t>(frameLength_));
+    }
+
+    if (!decoder_.initialise(header_, frameLength_)) {
+        reportError();  // DecoderInitFailed
+        return;
+    }
+    const MpegFrameDecoder::Info info = decoder_.info();
+    PcmFormat format;
+    format.bitsPerSample = info.bitsPerSample;
+    format.channels = info.channels;
+    format.sampleRate = info.sampleRate;
+    format.samplesPerFrame = header_.layer == 3 && header_.version() != MpegVersion::Mpeg1 ? 576 : 1152;
+    format.blockBytes = static_cast<std::uint32_t>(format.channels * (format.bitsPerSample / 8) * format.samplesPerFrame);
+    blockBytes_ = format.blockBytes;
+
+    EventStreamBuffer& out = *output_;
+    if (const Result resized = out.resize(kRingLimit - kRingLimit % blockBytes_, 0); resized != Result::Ok) {
+        if (resized != Result::Interrupted) reportError();
+        return;
+    }
+    if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return;
+    wakeConsumer();
+
+    framesDecoded_ = 0;
+    int startPercent = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        startPercent = startPercent_;
+        startPercent_ = 0;
+    }
+    if (startPercent != 0 && seek(startPercent) == Result::Interrupted) return;
+
+    StreamBuffer& in = *input();
+    while (!quitting()) {
+        postProgress();
+        if (paused()) {
+            if (waitForResume()) return;
+            continue;
+        }
+        std::uint8_t* block = nullptr;
+        const Result writable = out.beginWrite(blockBytes_, block);
+        if (writable == Result::Interrupted) return;
+        if (writable == Result::BufferFull) {
+            if (waitForWake()) return;
+            continue;
+        }
+        if (writable != Result::Ok) {
+            reportError();
+            return;
+        }
+
+        const std::uint8_t* frame = nullptr;
+        std::size_t available = 0;
+        bool atEnd = false;
+        const Result readable = readInput(kMaxFrameBytes, frame, available, atEnd);
+        if (readable != Result::Ok) {
+            out.endWrite(0);
+            if (readable == Result::EndOfStream) endStream();
+            else if (readable != Result::Interrupted) reportError();
+            return;
+        }
+
+        const std::size_t length = frameLengthAt(frame, available);
+        if (length != 0 && length > available) {
+            // Only at the end of the data: an incomplete final frame is dropped.
+            in.endRead(0);
+            out.endWrite(0);
+            endStream();
+            return;
+        }
+        const MpegFrameDecoder::Decoded decoded =
+            length == 0 ? MpegFrameDecoder::Decoded{} : decoder_.decode(frame, length, block, blockBytes_);
+        if (decoded.consumed == 0) {
+            in.endRead(0);
+            out.endWrite(0);
+            const Result synced = resynchronise();
+            if (synced == Result::EndOfStream) {
+                endStream();
+                return;
+            }
+            if (synced != Result::Ok) {
+                if (synced != Result::Interrupted) reportError();
+                return;
+            }
+            if (!decoder_.initialise(header_, frameLength_)) {
+                reportError();
+                return;
+            }
+            continue;
+        }
+        in.endRead(decoded.consumed);
+        inputStage_->wake();
+        if (decoded.produced > 0) {
+            // Whole blocks only: the output stage addresses the ring block by block.
+            if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
+            out.endWrite(blockBytes_);
+            wakeConsumer();
+        } else {
+            out.endWrite(0);
+        }
+        ++framesDecoded_;
+    }
+}
+
+} // namespace vostrel::audio

@@ -1,0 +1,83 @@
+#pragma once
+// The middle stage of a pipeline: finds the MPEG audio stream in the reader's bytes (three
+// consistent headers, optional Xing header), then decodes it frame by frame on its decoder
+// thread into 16-bit PCM blocks, one block per frame, in an EventStreamBuffer. The PCM format
+// is queued as an event before the first block and the end of the stream after the last.
+// Bad frames are skipped by resynchronising; at the end of the data every complete frame
+// that remains is decoded and only an incomplete final frame is dropped.
+//
+// Contract
+// - attach() runs on the opening thread after the input stage has opened; the decoder thread
+//   then waits for its first wake (given by the consumer when it starts).
+// - setStartPosition() before the first wake; the thread uses it once.
+// - The destructor stops and joins the decoder thread; the consumer must no longer read the
+//   output buffer by then (the output stage joins its thread first).
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "audio/event_stream_buffer.h"
+#include "audio/file_input_stage.h"
+#include "audio/mpeg_frame_decoder.h"
+#include "audio/pipeline_stage.h"
+#include "audio/player_entry_table.h"
+#include "audio/stream_search.h"
+
+namespace vostrel::audio {
+
+class FrameDecoderStage : public PipelineStage {
+public:
+    static constexpr std::size_t kInitialRingBytes = 64512;
+    static constexpr std::size_t kRingLimit = 524288;
+
+    FrameDecoderStage(PlayerEventSink* owner, ProgressWindow* window) : PipelineStage(owner), window_(window) {}
+    ~FrameDecoderStage() override;
+
+    // Takes the input stage's buffer as input, creates the output buffer and starts the
+    // decoder thread (DecoderThreadFailed if it cannot). `consumer` is woken when blocks or
+    // events have been written.
+    Result attach(FileInputStage& input, PipelineStage* consumer);
+
+    // Where to start, in percent of the file; 0 starts at the beginning.
+    void setStartPosition(int percent);
+
+    EventStreamBuffer* buffer() { return output_.get(); }
+
+    // What the stream search found; valid once the FormatEvent has been queued.
+    std::optional<XingInfo> xingInfo() const;
+    std::int64_t totalFrames() const { return totalFrames_.load(); }
+
+protected:
+    StreamBuffer* outputBuffer() override { return output_.get(); }
+
+private:
+    void decoderThread();
+    Result readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd);
+    Result findStream(StreamStart& start);
+    Result resynchronise();
+    Result seek(int percent);
+    // The frame at span[0] if it continues the stream; its length (with padding) or 0.
+    std::size_t frameLengthAt(const std::uint8_t* span, std::size_t available) const;
+    void postProgress();
+    void endStream();
+    void wakeConsumer();
+
+    ProgressWindow* window_;
+    FileInputStage* inputStage_ = nullptr;
+    PipelineStage* consumer_ = nullptr;
+    std::unique_ptr<EventStreamBuffer> output_;
+    MpegFrameDecoder decoder_;
+
+    // Decoder thread only, apart from what xingInfo()/totalFrames() read under mutex_.
+    FrameHeader header_;
+    int frameLength_ = 0;  // without padding
+    std::optional<XingInfo> xing_;
+    std::atomic<std::int64_t> totalFrames_{-1};
+    std::int64_t framesDecoded_ = 0;
+    int startPercent_ = 0;  // under mutex_
+    int lastProgress_ = -1;
+    std::size_t blockBytes_ = 0;
+};
+
+} // namespace vostrel::audio

@@ -1,0 +1,56 @@
+#include "audio/stream_search.h"
+
+namespace vostrel::audio {
+
+std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from) {
+    for (std::size_t i = from; i + 1 < size; ++i) {
+        if (isFrameSync(data + i)) return i;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+struct Parsed {
+    FrameHeader header;
+    std::size_t at = 0;
+    int length = 0;  // without padding
+};
+
+std::optional<Parsed> parseNext(const std::uint8_t* data, std::size_t size, std::size_t from) {
+    const auto sync = findSync(data, size, from);
+    if (!sync || *sync + 4 > size) return std::nullopt;
+    const auto header = parseFrameHeader(data + *sync);
+    if (!header) return std::nullopt;
+    const int length = header->freeFormat() ? freeFormatFrameLength(data + *sync, size - *sync, *header)
+                                            : header->frameLengthWithoutPadding();
+    if (length <= 0) return std::nullopt;
+    return Parsed{*header, *sync, length};
+}
+
+bool consistent(const Parsed& first, const Parsed& later) {
+    const FrameHeader& a = first.header;
+    const FrameHeader& b = later.header;
+    return later.length < static_cast<int>(kMaxFrameBytes) && (b.layer == 2 || b.layer == 3) &&
+           b.layer == a.layer && b.versionBit == a.versionBit && b.syncKind == a.syncKind &&
+           b.sampleRateIndex == a.sampleRateIndex && b.mode == a.mode;
+}
+
+} // namespace
+
+std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t size) {
+    const auto first = parseNext(data, size, 0);
+    if (!first) return std::nullopt;
+    Parsed previous = *first;
+    for (int i = 0; i < 2; ++i) {
+        const std::size_t from = previous.at + previous.length + previous.header.paddingBytes();
+        auto next = parseNext(data, size, from);
+        if (!next || !consistent(*first, *next)) return std::nullopt;
+        previous = *next;
+    }
+    StreamStart start{first->header, first->length, first->at, std::nullopt};
+    start.xing = parseXingInfo(data + first->at, size - first->at, first->header);
+    return start;
+}
+
+} // namespace vostrel::audio

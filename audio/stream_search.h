@@ -1,0 +1,32 @@
+#pragma once
+// Finding the MPEG audio stream in a stretch of bytes: a run of three consistent frame
+// headers, Layer II or III, and the optional Xing header of the first frame.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "audio/frame_header.h"
+#include "audio/xing_info.h"
+
+namespace vostrel::audio {
+
+struct StreamStart {
+    FrameHeader header;             // the first of the three headers
+    int frameLength = 0;            // its length without padding (free format: measured)
+    std::size_t firstSync = 0;      // offset of the first header in the bytes searched
+    std::optional<XingInfo> xing;
+};
+
+// One attempt of the stream search over data[0, size): from the start, three headers in a row,
+// each found by scanning forward from where the previous frame ends. The second and third
+// must be shorter than kMaxFrameBytes, Layer II or III, and agree with the first in layer,
+// version, sample rate and mode. None when the attempt fails.
+std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t size);
+
+// The offset of the first sync at positions from..size-2, or none.
+std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from);
+
+// The number of bytes the stream search asks for at once.
+inline constexpr std::size_t kStreamSearchBytes = 4323;
+
+} // namespace vostrel::audio
