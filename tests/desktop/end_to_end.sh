@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# End-to-end test of the Linux program: the real executable in a folder of its own, on a private
+# Xvfb display, driven with xdotool like an operator would.
+#
+#   end_to_end.sh VOSTREL CAPTION_PROBE ASSETS_DIR ARTIFACTS_DIR
+#
+# 1. First start in an empty folder: the first-run message; tick 语文, type a start time, save;
+#    vanto.ini holds the section and keys in GBK bytes; start: the button reads "工作中...";
+#    Esc ends the program with exit code 0.
+# 2. Again with ALSA routed to a file (an .asoundrc in the test's own HOME) and the clock set by
+#    libfaketime to just before a prompt moment: the prompt fires and the PCM in the file matches
+#    the voice file decoded by ffmpeg. Esc, exit code 0.
+# Screenshots are kept in ARTIFACTS_DIR.
+set -euo pipefail
+
+exe=$1 probe=$2 assets=$3 artifacts=$4
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$artifacts"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
+xvfb_pid="" program_pid=""
+cleanup() {
+  [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+step() { echo "end_to_end: $*"; }
+fail() {
+  echo "end_to_end: FAIL: $*" >&2
+  [[ -n ${DISPLAY:-} ]] && import -window root "$artifacts/failure.png" 2>/dev/null || true
+  exit 1
+}
+
+# Polls until the command succeeds; the bound (seconds) only keeps a broken program from hanging
+# the test.
+wait_until() {
+  local bound=$1; shift
+  local deadline=$((SECONDS + bound))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# --- A private world: HOME, runtime dir, sound routed to a file, display ---------------------
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
+export QT_QPA_PLATFORM=xcb TZ=UTC LANG=C.UTF-8
+capture=$work/capture.raw
+cat > "$HOME/.asoundrc" <<EOF
+# Everything played on the default device lands in one raw PCM file.
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$capture"
+  format "raw"
+}
+EOF
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+step "display $DISPLAY"
+
+# The program in a folder of its own, the voice prompts in "Vostrel" beside it.
+program_dir=$work/program
+mkdir -p "$program_dir/Vostrel"
+cp "$exe" "$program_dir/vostrel"
+cp "$assets"/[1-8]speak.mp3 "$program_dir/Vostrel/"
+ini=$program_dir/vanto.ini
+
+# --- Helpers on the display --------------------------------------------------------------------
+main_title="Vostrel播放器_高中版V1.0"
+message_title="Vostrel软件"
+
+# xdotool's --name never matches a Chinese title: search the ASCII prefix, compare the whole name.
+window_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Vostrel' 2>/dev/null); do
+    if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+has_window() { window_named "$1" >/dev/null; }
+program_running() { kill -0 "$program_pid" 2>/dev/null; }
+
+# Window-relative positions of the controls used (the group box lies at 16, 8).
+click_at() {  # window x y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  xdotool mousemove 1000 750  # away, so no control is drawn hovered in the screenshots
+}
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+
+pixel() {  # x y on the screen -> "r,g,b"
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+is_white() { [[ $(pixel "$1" "$2") == "255,255,255" ]]; }
+
+window_origin() {  # id -> "x y" of the client area's top-left corner on the screen
+  xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'
+}
+
+# Reads the caption of 按钮2 off the screen: the closest of the run-state captions rendered by
+# the backend's own button code.
+start_button_caption() {  # window
+  local x y best="" best_error="" caption error
+  read -r x y < <(window_origin "$1")
+  import -window root -crop "152x49+$((x + 16 + 89))+$((y + 8 + 167))" "$work/caption.png"
+  for caption in 开始运行 工作中... 已暂停; do
+    "$probe" "$work/probe.png" 152 49 20 1 "$caption" 2>/dev/null
+    error=$(compare -metric AE -fuzz 15% "$work/caption.png" "$work/probe.png" null: 2>&1 || true)
+    error=${error%% *}
+    if [[ -z $best_error ]] || ((error < best_error)); then best=$caption best_error=$error; fi
+  done
+  echo "$best"
+}
+
+start_program() {  # extra environment assignments...
+  (cd "$program_dir" && exec env "$@" ./vostrel >"$work/program.log" 2>&1) &
+  program_pid=$!
+}
+
+end_program_with_escape() {  # window
+  focus "$1"
+  xdotool key Escape
+  local code=0
+  wait "$program_pid" || code=$?
+  program_pid=""
+  [[ $code -eq 0 ]] || fail "exit code $code after Esc (log: $(cat "$work/program.log"))"
+}
+
+tick_chinese_and_type() {  # window start-time
+  local w=$1 x y
+  read -r x y < <(window_origin "$w")
+  click_at "$w" $((16 + 24 + 8)) $((8 + 32 + 12))  # 语文
+  # 时钟1 shows the subject's time box within 200 ms of the tick.
+  wait_until 10 is_white $((x + 16 + 118 + 4)) $((y + 8 + 33 + 4)) || fail "语文时间 did not appear after ticking 语文"
+  click_at "$w" $((16 + 118 + 37)) $((8 + 33 + 12))  # into 语文时间
+  focus "$w"
+  xdotool key ctrl+a
+  xdotool type --delay 30 "$2"
+}
+
+# --- 1. First start, save, start, Esc -----------------------------------------------------------
+step "first start in an empty folder"
+start_program
+wait_until 30 has_window "$message_title" || fail "no first-run message (log: $(cat "$work/program.log"))"
+! has_window "$main_title" || fail "the main window appeared before the first-run message was closed"
+import -window root "$artifacts/first-run-message.png"
+box=$(window_named "$message_title")
+focus "$box"
+xdotool key Return
+wait_until 20 has_window "$main_title" || fail "the main window did not appear"
+main=$(window_named "$main_title")
+
+read -r width height < <(xdotool getwindowgeometry --shell "$main" | awk -F= '/^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print w, h}')
+read -r left top < <(window_origin "$main")
+step "main window ${width}x${height} at $left,$top"
+# Xvfb has no window manager, so there is no frame: the outer size is the client size.
+[[ $width -eq 372 && $height -eq 384 ]] || fail "window size ${width}x${height}, expected 372x384"
+[[ $left -eq $(((1024 - 372) / 2)) && $top -eq $(((768 - 384) / 2)) ]] || fail "window not centred"
+
+tick_chinese_and_type "$main" "10:00"
+click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # 按钮1: save
+wait_until 20 test -s "$ini" || fail "no vanto.ini after saving"
+# The file holds the section and the four keys in GBK, the typed value for 语文 and the initial
+# texts of the other boxes.
+expected_ini=$work/expected.ini
+printf '[时间设置]\r\n语文时间=10:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n' |
+  iconv -f UTF-8 -t GBK >"$expected_ini"
+wait_until 10 cmp -s "$ini" "$expected_ini" ||
+  fail "vanto.ini differs: $(od -c "$ini" | head -20)"
+step "vanto.ini holds the section and keys in GBK"
+
+before=$(start_button_caption "$main")
+[[ $before == 开始运行 ]] || fail "start button reads '$before' before the start"
+click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # 按钮2: start
+caption_is_running() { [[ $(start_button_caption "$main") == 工作中... ]]; }
+wait_until 10 caption_is_running || fail "the start button does not read 工作中... after the start"
+step "the start button reads 工作中..."
+import -window root -crop "372x384+$left+$top" "$artifacts/vostrel-running.png"
+
+end_program_with_escape "$main"
+step "Esc ended the program with exit code 0"
+
+# --- 2. A prompt under a moved clock, its PCM captured by ALSA's file plugin --------------------
+faketime_lib=$(find /usr/lib -name 'libfaketimeMT.so.1' -print -quit 2>/dev/null || true)
+[[ -n $faketime_lib ]] || fail "libfaketime is not installed"
+step "second start at 08:34:45 (faketime), 语文 at 09:00: the 08:35 prompt must play"
+rm -f "$capture"
+start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:34:45"
+wait_until 30 has_window "$main_title" || fail "the main window did not appear on the second start"
+! has_window "$message_title" || fail "a first-run message although vanto.ini exists"
+main=$(window_named "$main_title")
+tick_chinese_and_type "$main" "09:00"
+click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # save: the schedule gets its times
+wait_until 20 grep -q "=09:00" "$ini" || fail "the second save did not reach vanto.ini"
+click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # start
+
+expected_pcm=$work/expected.raw
+ffmpeg -v error -i "$program_dir/Vostrel/1speak.mp3" -f s16le -acodec pcm_s16le -ac 1 "$expected_pcm"
+expected_bytes=$(stat -c %s "$expected_pcm")
+captured_enough() { [[ -f $capture ]] && (($(stat -c %s "$capture") >= expected_bytes * 95 / 100)); }
+wait_until 90 captured_enough || fail "no prompt PCM captured ($(stat -c %s "$capture" 2>/dev/null || echo 0) bytes)"
+# The file plugin writes as the device plays; let the rest of the clip arrive.
+last_size=-1
+size_settled() {
+  local size
+  size=$(stat -c %s "$capture")
+  [[ $size -eq $last_size ]] && return 0
+  last_size=$size
+  sleep 0.5
+  return 1
+}
+wait_until 60 size_settled || true
+import -window root -crop "372x384+$left+$top" "$artifacts/vostrel-prompt-playing.png"
+python3 "$here/compare_pcm.py" "$capture" "$expected_pcm" || fail "captured PCM does not match 1speak.mp3"
+step "the 08:35 prompt's PCM matches 1speak.mp3"
+
+end_program_with_escape "$main"
+step "Esc ended the program with exit code 0"
+step "PASS (screenshots in $artifacts)"
