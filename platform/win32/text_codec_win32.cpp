@@ -24,7 +24,18 @@ bool decodeOne(const char* bytes, int count, std::wstring& out) {
 } // namespace
 
 std::string utf8ToGbk(std::string_view utf8) {
-    const std::wstring wide = win32::toWide(utf8);
+    std::wstring wide = win32::toWide(utf8);
+    // No character beyond the basic plane is in GBK: one '?' each, not one per surrogate.
+    std::wstring single;
+    single.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const wchar_t c = wide[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool lowFollows = i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF;
+        single.push_back(high && lowFollows ? L'?' : c);
+        if (high && lowFollows) ++i;
+    }
+    wide.swap(single);
     if (wide.empty()) return {};
     const int length = static_cast<int>(wide.size());
     const int bytes = WideCharToMultiByte(kGbk, 0, wide.data(), length, nullptr, 0, "?", nullptr);

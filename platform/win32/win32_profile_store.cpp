@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "platform/text_codec.h"
@@ -40,7 +41,10 @@ std::string Win32ProfileStore::readString(std::string_view section, std::string_
     std::vector<char> buffer(size, '\0');
     const DWORD got = GetPrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), "", buffer.data(), size,
                                                ansiPath.c_str());
-    return gbkToUtf8(withoutCutCharacter(std::string(buffer.data(), std::min<DWORD>(got, size - 1))));
+    // Some implementations count a terminator they wrote where the cut fell; the text ends
+    // at the first NUL either way.
+    const std::size_t length = strnlen(buffer.data(), std::min<DWORD>(got, size - 1));
+    return gbkToUtf8(withoutCutCharacter(std::string(buffer.data(), length)));
 }
 
 bool Win32ProfileStore::writeString(std::string_view section, std::string_view key, std::string_view value,

@@ -277,7 +277,7 @@ bool Win32Window::handleKey(const MSG& message) {
         return true;
     }
     if (message.wParam == VK_TAB && !ctrl && !alt) {
-        moveFocus(shift ? -1 : 1);
+        moveFocus(GetFocus(), shift ? -1 : 1);
         return true;
     }
     return false;
@@ -285,13 +285,12 @@ bool Win32Window::handleKey(const MSG& message) {
 
 bool Win32Window::canTakeFocus(HWND window) const { return IsWindowVisible(window) && IsWindowEnabled(window); }
 
-void Win32Window::moveFocus(int direction) {
+void Win32Window::moveFocus(HWND from, int direction) {
     const int count = static_cast<int>(focusOrder_.size());
     if (count == 0) return;
-    HWND focus = GetFocus();
     int current = direction > 0 ? -1 : count;  // from outside the order: first or last
     for (int i = 0; i < count; ++i) {
-        if (contains(focusOrder_[static_cast<std::size_t>(i)], focus)) current = i;
+        if (contains(focusOrder_[static_cast<std::size_t>(i)], from)) current = i;
     }
     for (int step = 1; step <= count; ++step) {
         const int index = ((current + direction * step) % count + count) % count;
@@ -370,8 +369,9 @@ void Win32Window::setVisible(std::string_view name, bool visible) {
     }
     const bool hadFocus = contains(control->window, GetFocus());
     ShowWindow(control->window, SW_HIDE);
-    // Keys must not go on landing in a control nobody can see.
-    if (hadFocus) moveFocus(1);
+    // Keys must not land in a control nobody can see (the system hands the focus to the
+    // parent at best): the next control in the described order takes it.
+    if (hadFocus) moveFocus(control->window, 1);
 }
 
 void Win32Window::setInterval(std::string_view timer, std::int32_t milliseconds) {

@@ -67,7 +67,9 @@ private:
     const Control* find(std::string_view name) const;
     Control* findById(int id);
     Control* findByWindow(HWND window);
-    void moveFocus(int direction);
+    // Moves the focus from `from` (null: from outside the order) to the next control in the
+    // described order that can take it.
+    void moveFocus(HWND from, int direction);
     bool canTakeFocus(HWND window) const;
 
     HINSTANCE instance_;

@@ -1,0 +1,22 @@
+#pragma once
+// A minimal check counter for the backend test program (no test framework is cross-built).
+#include <string>
+#include <string_view>
+
+namespace vostrel::win32_test {
+
+void check(bool ok, std::string_view what);
+template <class A, class B>
+void checkEqual(const A& actual, const B& expected, std::string_view what) {
+    check(actual == expected, what);
+}
+int failures();
+int passes();
+
+// Each test group; returns nothing, reports through check().
+void codecAndProfileTests();
+void filesAndClockTests();
+void windowTests();
+void waveOutTests();
+
+} // namespace vostrel::win32_test
