@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Prints the Linux program's memory and idle CPU: starts it on a private Xvfb display in a
+# folder of its own, closes the first-run message, lets it run idle (clock ticking, polling timer
+# of 时钟1 at 200 ms) for SECONDS_IDLE seconds and reads /proc.
+#
+#   tests/desktop/measure_idle.sh build-qt/app/vostrel [SECONDS_IDLE=60]
+set -euo pipefail
+exe=$(realpath "$1") idle=${2:-60}
+assets=$(cd "$(dirname "$0")/../../assets" && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
+xvfb_pid="" program_pid=""
+cleanup() {
+  [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/program/Vostrel" && chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
+cp "$exe" "$work/program/vostrel"
+cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+until [[ -s $work/display ]]; do sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/display")
+
+(cd "$work/program" && exec ./vostrel >/dev/null 2>&1) &
+program_pid=$!
+until xdotool search --onlyvisible --name '^Vostrel' >/dev/null 2>&1; do sleep 0.1; done
+xdotool key Return  # the first-run message
+sleep 2             # let start-up settle before measuring
+
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
+before=$(cpu)
+sleep "$idle"
+after=$(cpu)
+rss=$(awk '/^VmRSS/{print $2}' "/proc/$program_pid/status")
+hwm=$(awk '/^VmHWM/{print $2}' "/proc/$program_pid/status")
+threads=$(awk '/^Threads/{print $2}' "/proc/$program_pid/status")
+anon=$(awk '/^RssAnon/{print $2}' "/proc/$program_pid/status")
+file=$(awk '/^RssFile/{print $2}' "/proc/$program_pid/status")
+cpu_ms=$(((after - before) * 1000 / ticks))
+echo "vostrel idle for ${idle} s: CPU ${cpu_ms} ms ($(awk -v c="$cpu_ms" -v s="$idle" 'BEGIN{printf "%.2f", c / (s * 10)}') %)," \
+     "RSS ${rss} kB (peak ${hwm} kB; ${anon} kB private, ${file} kB mapped files), ${threads} threads"
