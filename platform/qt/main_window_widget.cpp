@@ -25,6 +25,11 @@ MainWindowWidget::MainWindowWidget(int outerWidth, int outerHeight)
     // Esc must close the window whichever control has the focus, so it is caught before any
     // control sees it.
     qApp->installEventFilter(this);
+    frameWatch_.setInterval(50);
+    QObject::connect(&frameWatch_, &QTimer::timeout, this, [this] {
+        fitFrame();
+        if (--frameChecksLeft_ <= 0) frameWatch_.stop();
+    });
 }
 
 MainWindowWidget::~MainWindowWidget() { qApp->removeEventFilter(this); }
@@ -42,6 +47,8 @@ void MainWindowWidget::showCentred() {
     move(screen.left() + (screen.width() - outerWidth_) / 2, screen.top() + (screen.height() - outerHeight_) / 2);
     show();
     fitFrame();
+    frameChecksLeft_ = 60;
+    frameWatch_.start();
 }
 
 void MainWindowWidget::fitFrame() {

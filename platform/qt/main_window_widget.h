@@ -2,6 +2,7 @@
 // The top-level window: fixed outer size (frame and title bar included) centred on the screen,
 // a minimise button and no maximise button, Esc closing it from any of its controls, and the
 // keep-on-top layer switched without re-creating, moving or activating the window.
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -35,6 +36,10 @@ private:
 
     int outerWidth_, outerHeight_;
     QMargins fittedMargins_{-1, -1, -1, -1};
+    // X11 window managers report the frame asynchronously and Qt gets no event for it, so the
+    // frame is looked at for a few seconds after the window appears.
+    QTimer frameWatch_;
+    int frameChecksLeft_ = 0;
     bool onTop_ = false;
     std::function<void()> closed_;
 };

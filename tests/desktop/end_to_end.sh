@@ -18,9 +18,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artifacts"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
-xvfb_pid="" program_pid=""
+xvfb_pid="" wm_pid="" program_pid=""
 cleanup() {
   [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
+  [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -65,7 +66,12 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work
 xvfb_pid=$!
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(head -n1 "$work/display")
-step "display $DISPLAY"
+# A window manager frames the window, so its outer size and the keep-on-top layer are real.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until 20 wm_running || fail "openbox did not start"
+step "display $DISPLAY with openbox"
 
 # The program in a folder of its own, the voice prompts in "Vostrel" beside it.
 program_dir=$work/program
@@ -106,8 +112,23 @@ pixel() {  # x y on the screen -> "r,g,b"
 is_white() { [[ $(pixel "$1" "$2") == "255,255,255" ]]; }
 
 window_origin() {  # id -> "x y" of the client area's top-left corner on the screen
-  xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
+client_size() {  # id -> "width height"
+  xwininfo -id "$1" | awk '/^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print w, h}'
+}
+frame_extents() {  # id -> "left right top bottom"
+  xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','
+}
+# Outer frame "left top width height" on the screen.
+outer_geometry() {
+  local x y w h l r t b
+  read -r x y < <(window_origin "$1")
+  read -r w h < <(client_size "$1")
+  read -r l r t b < <(frame_extents "$1")
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+net_wm_state() { xprop -id "$1" _NET_WM_STATE; }
 
 # Reads the caption of 按钮2 off the screen: the closest of the run-state captions rendered by
 # the backend's own button code.
@@ -162,12 +183,23 @@ xdotool key Return
 wait_until 20 has_window "$main_title" || fail "the main window did not appear"
 main=$(window_named "$main_title")
 
-read -r width height < <(xdotool getwindowgeometry --shell "$main" | awk -F= '/^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print w, h}')
-read -r left top < <(window_origin "$main")
-step "main window ${width}x${height} at $left,$top"
-# Xvfb has no window manager, so there is no frame: the outer size is the client size.
-[[ $width -eq 372 && $height -eq 384 ]] || fail "window size ${width}x${height}, expected 372x384"
-[[ $left -eq $(((1024 - 372) / 2)) && $top -eq $(((768 - 384) / 2)) ]] || fail "window not centred"
+expected_outer="$(((1024 - 372) / 2)) $(((768 - 384) / 2)) 372 384"
+outer_is_expected() { [[ $(outer_geometry "$main") == "$expected_outer" ]]; }
+# The frame is known only after mapping; the window fits itself to it once.
+wait_until 10 outer_is_expected || fail "outer geometry $(outer_geometry "$main"), expected $expected_outer (centred)"
+step "main window: outer 372x384 with the frame, centred"
+read -r left top _ _ < <(outer_geometry "$main")
+
+# 按钮3 puts the window into the keep-on-top layer and takes it out again, without moving it.
+click_at "$main" $((16 + 268 + 30)) $((8 + 151 + 16))
+is_above() { net_wm_state "$main" | grep -q _NET_WM_STATE_ABOVE; }
+wait_until 10 is_above || fail "窗口前置 did not keep the window on top"
+outer_is_expected || fail "keep-on-top moved the window"
+click_at "$main" $((16 + 268 + 30)) $((8 + 151 + 16))
+is_normal() { ! is_above; }
+wait_until 10 is_normal || fail "取消前置 did not return the window to the normal layer"
+outer_is_expected || fail "leaving keep-on-top moved the window"
+step "keep on top on and off, the window unmoved"
 
 tick_chinese_and_type "$main" "10:00"
 click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # 按钮1: save
@@ -188,6 +220,7 @@ caption_is_running() { [[ $(start_button_caption "$main") == 工作中... ]]; }
 wait_until 10 caption_is_running || fail "the start button does not read 工作中... after the start"
 step "the start button reads 工作中..."
 import -window root -crop "372x384+$left+$top" "$artifacts/vostrel-running.png"
+step "screenshot kept: $artifacts/vostrel-running.png"
 
 end_program_with_escape "$main"
 step "Esc ended the program with exit code 0"
