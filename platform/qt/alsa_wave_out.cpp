@@ -65,7 +65,7 @@ class AlsaWaveOutDevice final : public WaveOutDevice {
 public:
     AlsaWaveOutDevice(PcmHandle pcm, const PcmWaveFormat& format, WaveOutDriver::DoneCallback done)
         : pcm_(std::move(pcm)), frameBytes_(format.blockAlign()), rate_(format.samplesPerSecond),
-          done_(std::move(done)) {
+          canPause_(deviceCanPause(pcm_.get())), done_(std::move(done)) {
         worker_ = std::thread([this] { work(); });
     }
 
@@ -145,15 +145,29 @@ private:
         case Request::Pause:
             if (paused_) return;
             returnPlayed();
+            paused_ = true;
+            if (snd_pcm_state(pcm_.get()) != SND_PCM_STATE_RUNNING) return;  // nothing is sounding
+            if (canPause_ && snd_pcm_pause(pcm_.get(), 1) == 0) {
+                pausedInDevice_ = true;
+                return;
+            }
             snd_pcm_drop(pcm_.get());
             snd_pcm_prepare(pcm_.get());
             written_ = played_;  // the dropped frames are written again on restart
-            paused_ = true;
             return;
         case Request::Restart:
+            if (pausedInDevice_ && snd_pcm_pause(pcm_.get(), 0) < 0) {
+                // The device cannot go on where it stopped: start it afresh from the last frame
+                // it played.
+                snd_pcm_drop(pcm_.get());
+                snd_pcm_prepare(pcm_.get());
+                written_ = played_;
+            }
+            pausedInDevice_ = false;
             paused_ = false;
             return;
         case Request::Reset: {
+            pausedInDevice_ = false;
             snd_pcm_drop(pcm_.get());
             snd_pcm_prepare(pcm_.get());
             std::vector<std::uintptr_t> cookies;
@@ -292,9 +306,18 @@ private:
         return queue_.empty() ? played_ : queue_.front().endFrame;
     }
 
+    static bool deviceCanPause(snd_pcm_t* pcm) {
+        snd_pcm_hw_params_t* params = nullptr;
+        if (snd_pcm_hw_params_malloc(&params) < 0) return false;
+        const bool can = snd_pcm_hw_params_current(pcm, params) == 0 && snd_pcm_hw_params_can_pause(params) == 1;
+        snd_pcm_hw_params_free(params);
+        return can;
+    }
+
     PcmHandle pcm_;
     const unsigned frameBytes_;
     const unsigned rate_;
+    const bool canPause_;  // the device holds its place itself; otherwise pause drops and rewinds
     const WaveOutDriver::DoneCallback done_;
     EventFd wake_;
 
@@ -308,6 +331,7 @@ private:
     std::uint64_t written_ = 0;  // stream frame up to which data has been handed to ALSA
     std::uint64_t played_ = 0;   // stream frame up to which the device has played
     bool paused_ = false;
+    bool pausedInDevice_ = false;
     bool broken_ = false;
 
     bool closed_ = false;  // owner only

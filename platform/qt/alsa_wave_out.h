@@ -7,9 +7,9 @@
 // the done callback, once the device's playback position has passed its last frame; the worker
 // calls the callback without holding any lock of its own.
 //
-// Pausing drops what the device holds and rewinds the write position to the frame last played:
-// the buffers are still ours until returned, so restart() continues exactly from there on every
-// device, whether or not its driver can pause.
+// Pausing uses the device's own pause where it has one. Where it has none, pausing drops what the
+// device holds and rewinds the write position to the frame last played: the buffers are still
+// ours until returned, so restart() continues exactly from there on every device.
 #include <memory>
 #include <string>
 

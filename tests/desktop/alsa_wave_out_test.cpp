@@ -154,7 +154,9 @@ TEST(AlsaWaveOut, ThePcmReachesTheDeviceUnchangedAndInOrder) {
     const std::vector<std::uint8_t> captured{std::istreambuf_iterator<char>(file), {}};
     // The file plugin may pad its last period with silence; what was played comes first.
     ASSERT_GE(captured.size(), expected.size());
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), captured.begin()));
+    const auto mismatch = std::mismatch(expected.begin(), expected.end(), captured.begin());
+    EXPECT_EQ(mismatch.first, expected.end()) << "first difference at byte " << (mismatch.first - expected.begin())
+                                              << " of " << expected.size() << ", captured " << captured.size();
 }
 
 } // namespace
