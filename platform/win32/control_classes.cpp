@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/win32/gdi_handles.h"
+
 namespace vostrel::platform::win32 {
 namespace {
 
@@ -15,13 +17,26 @@ constexpr int kPictureBitmapSlot = 0;
 constexpr wchar_t kOriginalProcProperty[] = L"VostrelOriginalProc";
 
 // Repaints the part of the parent that lies behind a window, then everything on top of it.
+// Siblings stacked above the window are left out: they cover it, and repainting them (the
+// picture over the clock label, every second) would only flicker.
 void repaintBehind(HWND window) {
     HWND parent = GetParent(window);
     if (!parent) return;
     RECT area{};
     GetWindowRect(window, &area);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
-    RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+    GdiObject<HRGN> region(CreateRectRgnIndirect(&area));
+    if (!region) return;
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (!IsWindowVisible(above)) continue;
+        RECT covered{};
+        GetWindowRect(above, &covered);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&covered), 2);
+        GdiObject<HRGN> cover(CreateRectRgnIndirect(&covered));
+        if (cover) CombineRgn(region.get(), region.get(), cover.get(), RGN_DIFF);
+    }
+    RedrawWindow(parent, nullptr, region.get(),
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
 }
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
