@@ -3,8 +3,10 @@
 //
 // Contract
 // - WaveOutDriver::open() may be called from any thread; it returns null when no device can
-//   be opened with the format (no device, format refused). One caller thread then owns the
-//   device: every WaveOutDevice call comes from that one thread.
+//   be opened with the format (no device, format refused). The owner then serialises its
+//   calls: WaveOutDevice calls never overlap, but they may come from different threads (the
+//   engine writes from its output thread, pauses from the player's caller, and resets and
+//   closes from the teardown once the output thread has been joined).
 // - write() queues a buffer without copying it: the memory must stay valid and unchanged
 //   until the device has returned it. Buffers are played and returned in the order written.
 // - The done callback is called once per written buffer, with the cookie given to write(),

@@ -1,0 +1,31 @@
+#include "audio/player_module.h"
+
+#include "audio/player.h"
+
+namespace vostrel::audio {
+
+namespace {
+Player* asPlayer(PlayerHandle handle) { return static_cast<Player*>(handle); }
+} // namespace
+
+void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver) {
+    table.put("CreatePlayer", CreatePlayerOp{[&driver](const char* fileList, std::int32_t repeatCount) -> PlayerHandle {
+                  return Player::create(fileList, repeatCount, driver);
+              }});
+    table.put("NewPlay", NewPlayOp{[](PlayerHandle handle, ProgressWindow* window, const char* passPhrase,
+                                      std::int32_t startPercent) {
+                  if (handle) asPlayer(handle)->newPlay(window, passPhrase, startPercent);
+              }});
+    table.put("Play", PlayOp{[](PlayerHandle handle) {
+                  if (handle) asPlayer(handle)->newPlay(nullptr, nullptr, 0);
+              }});
+    table.put("GetPlayState", GetPlayStateOp{[](PlayerHandle handle) -> std::int32_t {
+                  return handle ? asPlayer(handle)->playState() : 0;
+              }});
+    table.put("SetPauseState", SetPauseStateOp{[](PlayerHandle handle, std::int32_t pause) {
+                  if (handle) asPlayer(handle)->setPauseState(pause);
+              }});
+    table.put("RemovePlayer", RemovePlayerOp{[](PlayerHandle handle) { delete asPlayer(handle); }});
+}
+
+} // namespace vostrel::audio

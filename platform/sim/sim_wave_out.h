@@ -1,0 +1,83 @@
+#pragma once
+// A simulated wave-out device that behaves like a real driver: each open device has a thread
+// of its own that plays the queued buffers in order and returns each through the done
+// callback. It records every open (the format), every call, and the PCM of every buffer it
+// played, so tests can see exactly what would have been heard.
+//
+// Modes
+// - Instant: a buffer is played as soon as it is queued (and the device is not paused).
+// - RealTime: a buffer takes as long as its PCM lasts at the format's rate.
+// - Absent: open fails, as on a machine without a sound card.
+// A stall point (stallAfter) makes every device stop playing once it has played that many
+// bytes, until releaseStall(): a test can then act while a file is known to be sounding.
+//
+// Thread: any. The done callback runs on the device's thread, or inside reset() on the caller's,
+// while the device's lock is held: it must not call into the device (as the seam requires).
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/wave_out.h"
+
+namespace vostrel::platform::sim {
+
+enum class SimWaveOutMode { Instant, RealTime, Absent };
+
+struct SimWaveOutCall {
+    enum class Kind { Write, Pause, Restart, Reset, Close, CloseRefused, Destroy };
+    Kind kind;
+    std::size_t bytes = 0;  // for Write
+};
+
+// One opened device, from open to close.
+struct SimWaveOutSession {
+    PcmWaveFormat format;
+    std::vector<SimWaveOutCall> calls;
+    std::vector<std::uint8_t> heard;   // PCM of every buffer played (not of those reset)
+    std::size_t written = 0;           // buffers written
+    std::size_t played = 0;            // buffers returned after playing
+    std::size_t returnedByReset = 0;   // buffers returned unplayed by reset
+    std::size_t mostQueued = 0;        // the most buffers queued at once
+    bool closed = false;               // close succeeded or the device was destroyed
+    std::chrono::steady_clock::time_point openedAt;
+    std::optional<std::chrono::steady_clock::time_point> firstWriteAt;
+    std::size_t queued() const { return written - played - returnedByReset; }
+};
+
+struct SimWaveOutRecord {
+    std::size_t openAttempts = 0;
+    std::size_t openDevices = 0;  // opened and not yet closed
+    std::vector<SimWaveOutSession> sessions;
+};
+
+class SimWaveOutDriver final : public WaveOutDriver {
+public:
+    explicit SimWaveOutDriver(SimWaveOutMode mode = SimWaveOutMode::Instant);
+    ~SimWaveOutDriver() override;
+
+    std::unique_ptr<WaveOutDevice> open(const PcmWaveFormat& format, DoneCallback done) override;
+
+    void setMode(SimWaveOutMode mode);
+    // Off: only counts and calls are recorded, no PCM (for long runs).
+    void setRecordPcm(bool record);
+    void stallAfter(std::size_t bytesPlayed);
+    void releaseStall();
+
+    SimWaveOutRecord record() const;
+    // Blocks until `condition` holds for the record (checked at every change), at most
+    // `timeout` of real time; false on timeout.
+    bool waitFor(const std::function<bool(const SimWaveOutRecord&)>& condition, std::chrono::milliseconds timeout) const;
+
+    struct Shared;
+
+private:
+    std::shared_ptr<Shared> shared_;
+};
+
+} // namespace vostrel::platform::sim

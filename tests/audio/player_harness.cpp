@@ -1,0 +1,103 @@
+#include "tests/audio/player_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+namespace vostrel::audio::test {
+
+std::string fileList(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += name;
+        list += '\0';
+    }
+    list += '\0';
+    return list;
+}
+
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+namespace {
+std::size_t entries(const char* directory) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) ++count;
+    return count;
+}
+} // namespace
+
+std::size_t threadCount() { return entries("/proc/self/task"); }
+std::size_t openDescriptorCount() { return entries("/proc/self/fd"); }
+
+std::vector<std::int16_t> samplesOf(const std::vector<std::uint8_t>& pcm) {
+    std::vector<std::int16_t> samples(pcm.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8));
+    }
+    return samples;
+}
+
+void ProgressRecorder::postProgress(int percent) {
+    const std::lock_guard lock(mutex_);
+    posted_.emplace_back(percent, std::chrono::steady_clock::now());
+}
+
+std::vector<int> ProgressRecorder::values() const {
+    const std::lock_guard lock(mutex_);
+    std::vector<int> values;
+    for (const auto& [value, at] : posted_) values.push_back(value);
+    return values;
+}
+
+std::vector<std::chrono::steady_clock::time_point> ProgressRecorder::timesOf(int percent) const {
+    const std::lock_guard lock(mutex_);
+    std::vector<std::chrono::steady_clock::time_point> times;
+    for (const auto& [value, at] : posted_) {
+        if (value == percent) times.push_back(at);
+    }
+    return times;
+}
+
+PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device); }
+
+PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::int32_t count) {
+    const auto* op = table.find<CreatePlayerOp>("CreatePlayer");
+    EXPECT_NE(op, nullptr);
+    return op ? op->call(fileList(files).c_str(), count) : nullptr;
+}
+
+void PlayerHarness::newPlay(PlayerHandle player, ProgressWindow* window, const char* passPhrase, std::int32_t startPercent) {
+    table.find<NewPlayOp>("NewPlay")->call(player, window, passPhrase, startPercent);
+}
+
+void PlayerHarness::play(PlayerHandle player) { table.find<PlayOp>("Play")->call(player); }
+
+std::int32_t PlayerHarness::state(PlayerHandle player) { return table.find<GetPlayStateOp>("GetPlayState")->call(player); }
+
+void PlayerHarness::setPause(PlayerHandle player, std::int32_t pause) {
+    table.find<SetPauseStateOp>("SetPauseState")->call(player, pause);
+}
+
+void PlayerHarness::remove(PlayerHandle player) { table.find<RemovePlayerOp>("RemovePlayer")->call(player); }
+
+bool PlayerHarness::waitForClosedSessions(std::size_t count, std::chrono::milliseconds timeout) {
+    return device.waitFor(
+        [&](const platform::sim::SimWaveOutRecord& r) {
+            if (r.sessions.size() < count) return false;
+            for (std::size_t i = 0; i < count; ++i) {
+                if (!r.sessions[i].closed) return false;
+            }
+            return true;
+        },
+        timeout);
+}
+
+} // namespace vostrel::audio::test

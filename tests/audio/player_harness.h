@@ -1,0 +1,64 @@
+#pragma once
+// The player module registered into an entry table, on the simulated wave-out device, with
+// the helpers the player tests share.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "audio/player_entry_table.h"
+#include "audio/player_module.h"
+#include "platform/sim/sim_wave_out.h"
+
+namespace vostrel::audio::test {
+
+using namespace std::chrono_literals;
+
+// The file list CreatePlayer takes: each name NUL-terminated, then one more NUL.
+std::string fileList(const std::vector<std::string>& names);
+
+// Polls `condition` every millisecond (for state the device does not record); false after
+// `timeout`.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+
+// Threads and open file descriptors of this process, for leak checks.
+std::size_t threadCount();
+std::size_t openDescriptorCount();
+
+// Samples of what a session heard, interleaved 16-bit.
+std::vector<std::int16_t> samplesOf(const std::vector<std::uint8_t>& pcm);
+
+// A notification window that records the values posted to it, with when they came.
+class ProgressRecorder : public ProgressWindow {
+public:
+    bool exists() const override { return true; }
+    void postProgress(int percent) override;
+    std::vector<int> values() const;
+    std::vector<std::chrono::steady_clock::time_point> timesOf(int percent) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::pair<int, std::chrono::steady_clock::time_point>> posted_;
+};
+
+struct PlayerHarness {
+    explicit PlayerHarness(platform::sim::SimWaveOutMode mode = platform::sim::SimWaveOutMode::Instant);
+
+    PlayerHandle create(const std::vector<std::string>& files, std::int32_t count);
+    void newPlay(PlayerHandle player, ProgressWindow* window = nullptr, const char* passPhrase = nullptr,
+                 std::int32_t startPercent = 0);
+    void play(PlayerHandle player);
+    std::int32_t state(PlayerHandle player);
+    void setPause(PlayerHandle player, std::int32_t pause);
+    void remove(PlayerHandle player);
+
+    // Waits until `count` sessions have been opened and closed again.
+    bool waitForClosedSessions(std::size_t count, std::chrono::milliseconds timeout = 20s);
+
+    platform::sim::SimWaveOutDriver device;
+    PlayerEntryTable table;
+};
+
+} // namespace vostrel::audio::test
