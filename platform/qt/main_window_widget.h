@@ -19,6 +19,9 @@ public:
     // Shows the window centred on the primary screen.
     void showCentred();
 
+    // Esc without Shift, Ctrl or Alt closes the window from any of its controls (on by default).
+    void setEscapeCloses(bool closes) { escapeCloses_ = closes; }
+
     void setKeepOnTop(bool onTop);
     bool keepOnTop() const { return onTop_; }
 
@@ -41,6 +44,7 @@ private:
     QTimer frameWatch_;
     int frameChecksLeft_ = 0;
     bool onTop_ = false;
+    bool escapeCloses_ = true;
     std::function<void()> closed_;
 };
 

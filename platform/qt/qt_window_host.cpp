@@ -18,6 +18,7 @@ Controls& QtWindowHost::createMainWindow(const WindowDescription& description) {
     assert(!window_);
     window_ = std::make_unique<MainWindowWidget>(description.outerWidth, description.outerHeight);
     window_->setWindowTitle(QString::fromStdString(description.title));
+    window_->setEscapeCloses(description.escapeCloses);
     QPixmap icon;
     if (!description.iconPng.empty() &&
         icon.loadFromData(description.iconPng.data(), static_cast<uint>(description.iconPng.size()), "PNG")) {
