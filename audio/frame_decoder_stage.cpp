@@ -265,12 +265,16 @@ void FrameDecoderStage::decoderThread() {
             continue;
         }
         in.endRead(decoded.consumed);
-        inputStage_->wake();
+        // Only when the reader's next piece fits: waking it for every frame would cost a
+        // thread switch per frame for nothing.
+        if (in.bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
         if (decoded.produced > 0) {
             // Whole blocks only: the output stage addresses the ring block by block.
             if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
             out.endWrite(blockBytes_);
-            wakeConsumer();
+            // The consumer also looks every millisecond; waking it for every block would cost
+            // a thread switch per frame, so only the first blocks and every few after them.
+            if (++blocksWritten_ <= kPromptBlocks || blocksWritten_ % kBlocksPerWake == 0) wakeConsumer();
         } else {
             out.endWrite(0);
         }

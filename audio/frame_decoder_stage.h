@@ -30,6 +30,10 @@ class FrameDecoderStage : public PipelineStage {
 public:
     static constexpr std::size_t kInitialRingBytes = 64512;
     static constexpr std::size_t kRingLimit = 524288;
+    // The consumer is woken for each of the first blocks (so that sound starts at once), then
+    // for every kBlocksPerWake-th.
+    static constexpr std::int64_t kPromptBlocks = 4;
+    static constexpr std::int64_t kBlocksPerWake = 8;
 
     FrameDecoderStage(PlayerEventSink* owner, ProgressWindow* window) : PipelineStage(owner), window_(window) {}
     ~FrameDecoderStage() override;
@@ -78,6 +82,7 @@ private:
     int startPercent_ = 0;  // under mutex_
     int lastProgress_ = -1;
     std::size_t blockBytes_ = 0;
+    std::int64_t blocksWritten_ = 0;
 };
 
 } // namespace vostrel::audio

@@ -10,22 +10,29 @@ constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
 }
 
 void Semaphore::release(std::int64_t count) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         count_ = std::min(kMaxCount, count_ + count);
+        wake = waiters_ > 0;
     }
-    available_.notify_all();
+    if (wake) available_.notify_all();
 }
 
 void Semaphore::acquire() {
     std::unique_lock lock(mutex_);
+    ++waiters_;
     available_.wait(lock, [&] { return closed_ || count_ > 0; });
+    --waiters_;
     if (!closed_) --count_;
 }
 
 bool Semaphore::tryAcquireFor(std::chrono::microseconds timeout) {
     std::unique_lock lock(mutex_);
-    if (!available_.wait_for(lock, timeout, [&] { return closed_ || count_ > 0; })) return false;
+    ++waiters_;
+    const bool available = available_.wait_for(lock, timeout, [&] { return closed_ || count_ > 0; });
+    --waiters_;
+    if (!available) return false;
     if (!closed_) --count_;
     return true;
 }
