@@ -4,6 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "audio/frame_header.h"
 
 #include "tests/audio/pipeline_runner.h"
 #include "tests/audio/reference_decoder.h"
@@ -117,6 +122,40 @@ INSTANTIATE_TEST_SUITE_P(TestFiles, RefusedFile, ::testing::Values("layer1.mp3",
                              name.resize(name.size() - 4);
                              return name;
                          });
+
+// The first `frames` frames of cbr.mp3 as a file of their own.
+std::string cbrPrefix(int frames) {
+    std::ifstream in(testFile("cbr.mp3"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t end = 0;
+    for (int i = 0; i < frames; ++i) {
+        const auto header = parseFrameHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()) + end);
+        if (!header) return {};
+        end += static_cast<std::size_t>(header->frameLengthWithoutPadding() + header->paddingBytes());
+    }
+    const std::string path = (std::filesystem::temp_directory_path() / ("vostrel-cbr-" + std::to_string(frames) + ".mp3")).string();
+    std::ofstream(path, std::ios::binary) << bytes.substr(0, end);
+    return path;
+}
+
+TEST(PipelineDecode, AStreamOfThreeFramesPlaysAndOneOfTwoIsRefused) {
+    const std::string three = cbrPrefix(3);
+    const std::string two = cbrPrefix(2);
+    const DecodeRun played = decodeFile(three);
+    const DecodeRun refused = decodeFile(two);
+    const DecodeRun whole = decodeFile(testFile("cbr.mp3"));
+    std::filesystem::remove(three);
+    std::filesystem::remove(two);
+
+    // About 1250 bytes, far fewer than the search asks for: all three frames are heard.
+    EXPECT_TRUE(played.events.empty());
+    EXPECT_TRUE(played.sawEnd);
+    ASSERT_EQ(played.samples.size(), 3u * 2 * 1152);
+    EXPECT_EQ(maxDifference(played.samples.data(), whole.samples.data(), played.samples.size()), 0);
+
+    EXPECT_EQ(refused.events, std::vector<PlayerEventCode>{PlayerEventCode::StageError});
+    EXPECT_TRUE(refused.samples.empty());
+}
 
 TEST(PipelineDecode, MissingFileFailsTheOpenWithStageError) {
     const DecodeRun run = decodeFile(testFile("no_such_file.mp3"));
