@@ -18,10 +18,14 @@ namespace {
 
 using vostrel::voicecheck::FileReport;
 
-std::string programDirectory(const char* argv0) {
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string programDirectory(const std::string& argv0) {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) self = std::filesystem::absolute(argv0, ec);
+    if (ec) self = std::filesystem::absolute(pathOf(argv0), ec);
     const std::u8string dir = self.parent_path().u8string();
     return std::string(dir.begin(), dir.end());
 }
@@ -48,13 +52,13 @@ int usage() {
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The arguments as UTF-8, whatever the system's code page.
+int run(const std::vector<std::string>& argv) {
+    const int argc = static_cast<int>(argv.size());
     std::string wavPath;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        const std::string& arg = argv[i];
         if (arg == "--wav") {
             if (++i >= argc) return usage();
             wavPath = argv[i];
@@ -95,3 +99,20 @@ int main(int argc, char** argv) {
     }
     return problems ? 1 : 0;
 }
+
+} // namespace
+
+#ifdef _WIN32
+// The wide entry point: the narrow argv of Windows is in the ANSI code page and loses every
+// character outside it (Chinese folder names on a Western system).
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        const std::u8string utf8 = std::filesystem::path(argv[i]).u8string();
+        args.emplace_back(utf8.begin(), utf8.end());
+    }
+    return run(args);
+}
+#else
+int main(int argc, char** argv) { return run(std::vector<std::string>(argv, argv + argc)); }
+#endif
