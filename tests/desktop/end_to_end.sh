@@ -20,9 +20,9 @@ mkdir -p "$artifacts"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
 xvfb_pid="" wm_pid="" program_pid=""
 cleanup() {
-  [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
-  [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [[ -n $wm_pid ]]; then kill "$wm_pid" 2>/dev/null || true; fi
+  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -31,7 +31,7 @@ trap cleanup EXIT
 step() { echo "end_to_end: $*"; }
 fail() {
   echo "end_to_end: FAIL: $*" >&2
-  [[ -n ${DISPLAY:-} ]] && import -window root "$artifacts/failure.png" 2>/dev/null || true
+  if [[ -n ${DISPLAY:-} ]]; then import -window root "$artifacts/failure.png" 2>/dev/null || true; fi
   exit 1
 }
 
@@ -65,7 +65,8 @@ EOF
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 # A window manager frames the window, so its outer size and the keep-on-top layer are real.
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!

@@ -10,8 +10,8 @@ assets=$(cd "$(dirname "$0")/../../assets" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
 xvfb_pid="" program_pid=""
 cleanup() {
-  [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -26,7 +26,8 @@ cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 until [[ -s $work/display ]]; do sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 
 (cd "$work/program" && exec ./vostrel >/dev/null 2>&1) &
 program_pid=$!
