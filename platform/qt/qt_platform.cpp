@@ -1,5 +1,8 @@
 #include "platform/qt/qt_platform.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 #include "platform/posix/ini_profile_store.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/cjk_font.h"
@@ -21,7 +24,12 @@ std::unique_ptr<QApplication> makeApplication(int& argc, char** argv) {
 
 QtPlatform::QtPlatform(int argc, char** argv)
     : argc_(argc), app_(makeApplication(argc_, argv)), files_(std::make_unique<PosixFileSystem>()),
-      profile_(std::make_unique<IniProfileStore>()) {}
+      profile_(std::make_unique<IniProfileStore>()) {
+    // On a Chinese desktop the message boxes' button reads 确定, as the system's own boxes do.
+    if (qtTexts_.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts_);
+}
 
 QtPlatform::~QtPlatform() = default;
 

@@ -3,6 +3,7 @@
 // sound, logind for keeping the session awake, xdg-open for web pages, and the POSIX file system
 // and private-profile store shared with the simulated platform.
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 #include "platform/platform.h"
@@ -35,6 +36,7 @@ private:
     // QApplication keeps a reference to argc: it lives here, beside the application.
     int argc_;
     std::unique_ptr<QApplication> app_;  // first in, last out: every widget goes before it
+    QTranslator qtTexts_;                // Qt's own texts (the message boxes' buttons) in the desktop's language
     QtWindowHost host_;
     QtEventLoop loop_{host_};
     QtMessageBoxes messages_;
