@@ -1,5 +1,6 @@
 #include "audio/file_input_stage.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "tools/voicecheck/voice_check.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
