@@ -1,5 +1,7 @@
 #include "platform/qt/limited_line_edit.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -9,6 +11,33 @@ namespace vostrel::platform::qt {
 
 LimitedLineEdit::LimitedLineEdit(int maxChars, QWidget* parent) : QLineEdit(parent), maxChars_(maxChars) {
     setAcceptDrops(false);  // dropped text would bypass the limit
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int now) {
+        if (text() == shown_) cursorBefore_ = now;
+    });
+    // Qt signals textEdited before textChanged, so while an edit is checked shown_ still holds
+    // the text before it. The argument of textChanged may be outdated by a refused edit: text()
+    // is what stands.
+    connect(this, &QLineEdit::textChanged, this, [this] { shown_ = text(); });
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) { refuseOverlongEdit(edited); });
+}
+
+void LimitedLineEdit::refuseOverlongEdit(const QString& edited) {
+    const QString before = shown_;
+    if (maxChars_ <= 0 || edited.size() <= maxChars_ || edited.size() <= before.size()) return;
+    // The edit replaced the middle of the old text by an insertion; keep as much of the insertion
+    // as fits, as the classic edit control does with a paste.
+    int prefix = 0;
+    while (prefix < before.size() && prefix < edited.size() && before[prefix] == edited[prefix]) ++prefix;
+    int suffix = 0;
+    while (suffix < before.size() - prefix && suffix < edited.size() - prefix &&
+           before[before.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
+        ++suffix;
+    const int room = std::max(0, maxChars_ - prefix - suffix);
+    const QString inserted = edited.mid(prefix, edited.size() - prefix - suffix).left(room);
+    const QString kept = (prefix + suffix > maxChars_) ? before : before.left(prefix) + inserted + before.right(suffix);
+    setText(kept);
+    setCursorPosition(kept == before ? std::min(cursorBefore_, static_cast<int>(kept.size()))
+                                     : prefix + static_cast<int>(inserted.size()));
 }
 
 int LimitedLineEdit::room() const {

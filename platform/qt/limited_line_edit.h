@@ -17,7 +17,13 @@ protected:
 private:
     // How many characters may still be inserted in place of the current selection.
     int room() const;
+    // Any other way text gets in (the context menu's paste, for one) is checked afterwards: an
+    // operator's edit that makes the text longer than the limit is taken back.
+    void refuseOverlongEdit(const QString& edited);
+
     int maxChars_;
+    QString shown_;  // the text as of the last change
+    int cursorBefore_ = 0;
 };
 
 } // namespace vostrel::platform::qt

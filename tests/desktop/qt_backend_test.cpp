@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -163,6 +164,18 @@ TEST_F(QtBackend, TypingStopsAtTheLimitButProgramTextIsShownWhole) {
     EXPECT_EQ(controls_->text("综合时间"), "10:30:4");
     QTest::keyClick(box, Qt::Key_9);
     EXPECT_EQ(controls_->text("综合时间"), "10:30:4");
+}
+
+TEST_F(QtBackend, APasteFromTheContextMenuKeepsOnlyWhatFits) {
+    auto* box = qobject_cast<QLineEdit*>(widget("综合时间"));
+    controls_->setText("综合时间", "9:");
+    box->setFocus();
+    box->setCursorPosition(2);
+    QGuiApplication::clipboard()->setText("30:45:00");
+    box->paste();  // what the context menu's Paste does
+    EXPECT_EQ(controls_->text("综合时间"), "9:30:");
+    box->paste();  // no room left
+    EXPECT_EQ(controls_->text("综合时间"), "9:30:");
 }
 
 TEST_F(QtBackend, EscapeInAnEditBoxClosesTheWindow) {
