@@ -171,12 +171,10 @@ void FileInputStage::readerThread() {
         buffer.endWrite(got);
         position_ += got;
         if (got < kReadBytes) buffer.setEndOfStream(true);
-        PipelineStage* consumer = nullptr;
-        {
-            const std::lock_guard lock(mutex_);
-            consumer = consumer_;
-        }
-        if (consumer) consumer->wake();
+        // Under the mutex, so that once setConsumer(nullptr) has returned no wake is under way
+        // into a consumer that is being destroyed.
+        const std::lock_guard lock(mutex_);
+        if (consumer_) consumer_->wake();
     }
 }
 

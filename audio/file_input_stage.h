@@ -37,7 +37,8 @@ public:
     // with Interrupted when either stage is shutting down.
     Result seekTo(std::uint64_t offset, const PipelineStage& requester);
 
-    // The stage to wake when bytes have been written (the decoder).
+    // The stage to wake when bytes have been written (the decoder); null detaches it, after
+    // which the reader never touches it again.
     void setConsumer(PipelineStage* consumer);
 
     StreamBuffer* buffer() { return buffer_.get(); }

@@ -10,6 +10,8 @@ constexpr int kSearchAttempts = 32;
 }
 
 FrameDecoderStage::~FrameDecoderStage() {
+    // The reader outlives this stage for a moment; it must not wake it any more.
+    if (inputStage_) inputStage_->setConsumer(nullptr);
     shutdown();
     if (output_) output_->interrupt();
     thread_.join();

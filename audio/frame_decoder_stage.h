@@ -8,7 +8,8 @@
 //
 // Contract
 // - attach() runs on the opening thread after the input stage has opened; the decoder thread
-//   then waits for its first wake (given by the consumer when it starts).
+//   then waits for its first wake (given by the consumer when it starts). The input stage
+//   must outlive this stage (the output stage destroys the decoder first).
 // - setStartPosition() before the first wake; the thread uses it once.
 // - The destructor stops and joins the decoder thread; the consumer must no longer read the
 //   output buffer by then (the output stage joins its thread first).
