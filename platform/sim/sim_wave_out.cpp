@@ -44,7 +44,7 @@ public:
         if (closed_) return WaveOutResult::Failed;
         queue_.push_back(Buffer{data, bytes, cookie});
         SimWaveOutSession& s = session();
-        s.calls.push_back({Kind::Write, bytes});
+        s.calls.push_back({Kind::Write, bytes, data});
         ++s.written;
         s.mostQueued = std::max(s.mostQueued, s.queued());
         if (!s.firstWriteAt) s.firstWriteAt = std::chrono::steady_clock::now();
@@ -96,7 +96,7 @@ private:
     SimWaveOutSession& session() { return shared_->record.sessions[session_]; }
 
     void note(Kind kind) {
-        session().calls.push_back({kind, 0});
+        session().calls.push_back({kind, 0, nullptr});
         shared_->changed.notify_all();
     }
 

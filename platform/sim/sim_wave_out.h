@@ -32,7 +32,8 @@ enum class SimWaveOutMode { Instant, RealTime, Absent };
 struct SimWaveOutCall {
     enum class Kind { Write, Pause, Restart, Reset, Close, CloseRefused, Destroy };
     Kind kind;
-    std::size_t bytes = 0;  // for Write
+    std::size_t bytes = 0;         // for Write
+    const std::uint8_t* data = nullptr;  // for Write: where the buffer lies
 };
 
 // One opened device, from open to close.

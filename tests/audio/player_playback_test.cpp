@@ -93,6 +93,26 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
     h.remove(player);
 }
 
+TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWritten) {
+    PlayerHarness h;
+    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
+    h.newPlay(player);
+    ASSERT_TRUE(h.waitForClosedSessions(1));
+    const SimWaveOutRecord record = h.device.record();
+    std::vector<const std::uint8_t*> blocks;
+    for (const auto& call : record.sessions[0].calls) {
+        if (call.kind == SimWaveOutCall::Kind::Write) blocks.push_back(call.data);
+    }
+    ASSERT_GT(blocks.size(), 2 * 113u);
+    // The ring of 113 blocks, walked block after block and round again: no block is copied
+    // elsewhere, and none is handed out before the one before it.
+    const std::uint8_t* ring = *std::min_element(blocks.begin(), blocks.end());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        ASSERT_EQ(blocks[i], ring + (i % 113) * 4608) << "block " << i;
+    }
+    h.remove(player);
+}
+
 TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152Bytes) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("mpeg2_22050_mono.mp3")}, 1);
