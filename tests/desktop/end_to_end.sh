@@ -10,6 +10,8 @@
 # 2. Again with ALSA routed to a file (an .asoundrc in the test's own HOME) and the clock set by
 #    libfaketime to just before a prompt moment: the prompt fires and the PCM in the file matches
 #    the voice file decoded by ffmpeg. Esc, exit code 0.
+# 3. Once more with no sound device at all: the prompt's player starts, stays silent, and the
+#    program goes on and ends with Esc and exit code 0.
 # Screenshots are kept in ARTIFACTS_DIR.
 set -euo pipefail
 
@@ -262,4 +264,26 @@ step "the 08:35 prompt's PCM matches 1speak.mp3"
 
 end_program_with_escape "$main"
 step "Esc ended the program with exit code 0"
+
+# --- 3. No sound device ---------------------------------------------------------------------------
+step "third start without a sound device, 08:34:50 (faketime)"
+cat > "$HOME/.asoundrc" <<EOF
+# The default device is a sound card that does not exist, as on a machine without sound.
+pcm.!default { type hw; card 97 }
+EOF
+start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:34:50"
+wait_until 30 has_window "$main_title" || fail "the main window did not appear on the third start"
+main=$(window_named "$main_title")
+# Qt's own threads carry names of their own; the program's threads are called like the program.
+program_threads() { cat /proc/"$program_pid"/task/*/comm 2>/dev/null | grep -cx vostrel; }
+idle_threads=$(program_threads)
+tick_chinese_and_type "$main" "09:00"
+click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # save
+click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # start
+# At 08:35 the prompt's player starts its threads; the device cannot be opened behind them.
+player_started() { (($(program_threads) > idle_threads)); }
+wait_until 60 player_started || fail "no player was started at 08:35"
+caption_is_running || fail "the run did not go on without a sound device"
+end_program_with_escape "$main"
+step "silent without a device; Esc ended the program with exit code 0"
 step "PASS (screenshots in $artifacts)"
