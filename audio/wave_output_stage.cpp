@@ -103,6 +103,10 @@ void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
         if (cookie < headers_.size() && headers_[cookie].user > 0) headers_[cookie].user = -headers_[cookie].user;
     }
     headerReturned_.notify_all();
+    // A returned block frees room in the ring: the output thread may now send a block the
+    // decoder wrote meanwhile without waking it. Waking it here keeps playback moving on the
+    // device's own pace instead of on the idle poll's timeout.
+    wake();
 }
 
 void WaveOutputStage::reclaimLocked() {
@@ -247,8 +251,10 @@ void WaveOutputStage::outputThread() {
                     if (waitForResume()) return;
                     continue;
                 }
-                if (allReturned()) break;
+                // Looked at and waited for under one lock, so a return in between is not missed.
                 std::unique_lock lock(headerMutex_);
+                reclaimLocked();
+                if (reclaimed_ == issued_) break;
                 headerReturned_.wait_for(lock, kIdle);
             }
             post(PlayerEventCode::DoneOutputting);

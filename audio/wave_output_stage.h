@@ -12,8 +12,9 @@
 //   plays); then destroy the decoder and the input stage.
 // Locks: deviceMutex_ is held for every device call and is taken before the stage's mutex and
 //   before headerMutex_ (the
-//   device's done callback takes headerMutex_, possibly inside reset()); headerMutex_ is never
-//   held across a device call. Buffer locks are leaves.
+//   device's done callback takes headerMutex_, possibly inside reset(), and then the wake
+//   semaphore's lock); headerMutex_ is never held across a device call. Buffer and semaphore
+//   locks are leaves.
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
