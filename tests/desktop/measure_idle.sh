@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Prints the Linux program's memory and idle CPU: starts it on a private Xvfb display in a
 # folder of its own, closes the first-run message, lets it run idle (clock ticking, polling timer
-# of 时钟1 at 200 ms) for SECONDS_IDLE seconds and reads /proc.
+# of 时钟1 at 200 ms) for SECONDS_IDLE seconds and reads /proc. With "running", it first ticks
+# 语文, types a start time far from now, saves and presses start, so the four subject polls run
+# too, as through an exam day between prompts.
 #
-#   tests/desktop/measure_idle.sh build-qt/app/vostrel [SECONDS_IDLE=60]
+#   tests/desktop/measure_idle.sh build-qt/app/vostrel [SECONDS_IDLE=60] [running]
 set -euo pipefail
-exe=$(realpath "$1") idle=${2:-60}
+exe=$(realpath "$1") idle=${2:-60} mode=${3:-idle}
 assets=$(cd "$(dirname "$0")/../../assets" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
 xvfb_pid="" program_pid=""
@@ -35,6 +37,25 @@ until xdotool search --onlyvisible --name '^Vostrel' >/dev/null 2>&1; do sleep 0
 xdotool key Return  # the first-run message
 sleep 2             # let start-up settle before measuring
 
+if [[ $mode == running ]]; then
+  # Window-relative positions of the controls (the group box lies at 16, 8).
+  main=$(xdotool search --onlyvisible --name '^Vostrel' | head -n1)
+  click_at() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
+  click_at 48 52           # tick 语文
+  sleep 1
+  click_at 171 53          # into 语文时间
+  xdotool key ctrl+a
+  start=$(date -d '+12 hours' +%H:%M)
+  xdotool type --delay 30 "$start"
+  click_at 57 177          # 保存设置
+  sleep 4                  # the save's three-second confirmation
+  click_at 181 199         # 开始运行
+  sleep 1
+fi
+
+# SCREENSHOT=file.png keeps what the screen showed when the measurement began.
+if [[ -n ${SCREENSHOT:-} ]]; then import -window root "$SCREENSHOT"; fi
+
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
 before=$(cpu)
@@ -46,5 +67,5 @@ threads=$(awk '/^Threads/{print $2}' "/proc/$program_pid/status")
 anon=$(awk '/^RssAnon/{print $2}' "/proc/$program_pid/status")
 file=$(awk '/^RssFile/{print $2}' "/proc/$program_pid/status")
 cpu_ms=$(((after - before) * 1000 / ticks))
-echo "vostrel idle for ${idle} s: CPU ${cpu_ms} ms ($(awk -v c="$cpu_ms" -v s="$idle" 'BEGIN{printf "%.2f", c / (s * 10)}') %)," \
+echo "vostrel $mode for ${idle} s: CPU ${cpu_ms} ms ($(awk -v c="$cpu_ms" -v s="$idle" 'BEGIN{printf "%.2f", c / (s * 10)}') %)," \
      "RSS ${rss} kB (peak ${hwm} kB; ${anon} kB private, ${file} kB mapped files), ${threads} threads"
