@@ -69,14 +69,36 @@ INSTANTIATE_TEST_SUITE_P(
                        {7, hm(10, 15)}, {8, hm(10, 30)}}}),
     [](const ::testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
 
-TEST_F(ScheduleScenario, ThePathIsTheProgramDirectoryFollowedByTheRowsFile) {
+// Each prompt's file and hold-off written out rather than read back from the prompt table, so a
+// slip in the table cannot hide behind tests that compare the table with itself. The path is
+// the program directory followed directly by the row's file.
+TEST_F(ScheduleScenario, EveryRowPlaysItsOwnFileAndHoldsOffForItsOwnTime) {
+    struct Expected {
+        std::string path;
+        int minute;
+        std::int64_t holdOffMs;
+    };
+    const std::vector<Expected> expected{
+        {"D:\\Tools/Vostrel/1speak.mp3", hm(8, 35), 283000}, {"D:\\Tools/Vostrel/2speak.mp3", hm(8, 40), 159000},
+        {"D:\\Tools/Vostrel/3speak.mp3", hm(8, 45), 205000}, {"D:\\Tools/Vostrel/4speak.mp3", hm(8, 52), 61000},
+        {"D:\\Tools/Vostrel/5speak.mp3", hm(8, 55), 84000},  {"D:\\Tools/Vostrel/6speak.mp3", hm(9, 0), 61000},
+        {"D:\\Tools/Vostrel/7speak.mp3", hm(11, 15), 61000}, {"D:\\Tools/Vostrel/8speak.mp3", hm(11, 30), 274000},
+    };
     save(Subject::Chinese, "09", "00", "11", "30");
     sim.tick("语文");
+    runUntil(at(0, 8, 30));
     clickStartPause();
-    runUntil(at(0, 9, 0, 1));
+    runUntil(at(0, 11, 40));
+
     const auto creates = recorder.callsOf(Kind::Create);
-    ASSERT_EQ(creates.size(), 6u);
-    EXPECT_EQ(creates.back().files, std::vector<std::string>{"D:\\Tools/Vostrel/6speak.mp3"});
+    ASSERT_EQ(creates.size(), expected.size());
+    ASSERT_EQ(holdOffEnds.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("prompt " + std::to_string(i + 1));
+        EXPECT_EQ(creates[i].files, std::vector<std::string>{expected[i].path});
+        EXPECT_EQ(creates[i].atMs / 60000, expected[i].minute);
+        EXPECT_EQ(holdOffEnds[i].atMs - creates[i].atMs, expected[i].holdOffMs);
+    }
 }
 
 // Without any saved times every reference is midnight: rows 6 and 8 fire in the same poll, the
