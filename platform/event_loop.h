@@ -6,8 +6,10 @@
 //   close) one at a time until the main window has been destroyed, then returns.
 // - processPendingEvents(): dispatches every event already due, then returns without
 //   blocking. Handlers of those events run nested inside the caller.
-// - waitForEvents(ms): blocks until an event is due or ms have passed, without dispatching
-//   anything and without using the CPU while it waits. ms <= 0 returns at once.
+// - waitForEvents(ms): blocks until an event is due or ms have passed, without using the CPU
+//   while it waits. ms <= 0 returns at once. A backend whose toolkit can only wait by
+//   dispatching (Qt) may run the handlers of events that arrive meanwhile, nested inside the
+//   caller, exactly as processPendingEvents() would; callers must work either way.
 // A handler that waits while the window stays responsive loops over these two calls.
 #include <cstdint>
 
