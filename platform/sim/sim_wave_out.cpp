@@ -202,6 +202,8 @@ void SimWaveOutDriver::setRecordPcm(bool record) {
 void SimWaveOutDriver::stallAfter(std::size_t bytesPlayed) {
     const std::lock_guard lock(shared_->mutex);
     shared_->stallAt = bytesPlayed;
+    // A stall point moved past what a stalled device has played lets it play on.
+    shared_->changed.notify_all();
 }
 
 void SimWaveOutDriver::releaseStall() {

@@ -9,7 +9,8 @@
 // - RealTime: a buffer takes as long as its PCM lasts at the format's rate.
 // - Absent: open fails, as on a machine without a sound card.
 // A stall point (stallAfter) makes every device stop playing once it has played that many
-// bytes, until releaseStall(): a test can then act while a file is known to be sounding.
+// bytes, until releaseStall() or a later stall point: a test can then act while a file is
+// known to be sounding, or let a stalled device play a given number of bytes more.
 //
 // Thread: any. The done callback runs on the device's thread, or inside reset() on the caller's,
 // while the device's lock is held: it must not call into the device (as the seam requires).

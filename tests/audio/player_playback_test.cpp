@@ -93,6 +93,20 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
     h.remove(player);
 }
 
+TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceReturnsOne) {
+    PlayerHarness h;
+    h.device.stallAfter(0);
+    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
+    h.newPlay(player);
+    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written == 112; }, 20s));
+    h.device.stallAfter(4608);  // one block comes back, and frees one header
+    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written == 113; }, 20s));
+    h.device.releaseStall();
+    ASSERT_TRUE(h.waitForClosedSessions(1));
+    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referenceDecode(testFile("long.mp3")).samples.size() * 2);
+    h.remove(player);
+}
+
 TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWritten) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("long.mp3")}, 1);
