@@ -104,13 +104,21 @@ Result FileInputStage::seekTo(std::uint64_t offset, const PipelineStage& request
     lock.unlock();
     wake();
     lock.lock();
-    // The reader may be paused for a teardown that also stops the requester: look again now
-    // and then rather than waiting on a reader that will never come.
+    // The reader may be paused for a teardown that also stops the requester, and then never
+    // comes: either quit flag ends the wait (both are notified, see the destructor and
+    // requesterQuitting); the timeout is only a safety net.
     while (!seekResult_ && !quitting() && !requester.quitting()) {
         seekDone_.wait_for(lock, std::chrono::milliseconds(10));
     }
     if (!seekResult_) return Result::Interrupted;
     return *seekResult_;
+}
+
+void FileInputStage::requesterQuitting() {
+    // The requester's quit flag is already set: a seekTo() that looked at it before this lock
+    // is waiting by now and gets the notice; one that looks after it sees the flag.
+    { const std::lock_guard lock(mutex_); }
+    seekDone_.notify_all();
 }
 
 void FileInputStage::performSeek() {

@@ -8,6 +8,10 @@
 //   reader thread performs the seek and clears the buffer, so file and buffer are only ever
 //   touched by the reader.
 // - The destructor stops and joins the reader thread, then closes the file.
+// Locks: mutex_ is taken before the consumer's wake semaphore (the reader wakes the decoder
+//   under it); buffer and semaphore locks are leaves. seekTo() waits on seekDone_ under mutex_,
+//   and whatever ends that wait (a seek made, either quit flag) is published under mutex_
+//   before the notice.
 #include <condition_variable>
 #include <cstdint>
 #include <fstream>
@@ -36,6 +40,9 @@ public:
     // Moves the stream to `offset` bytes from the file's start and empties the buffer. Gives up
     // with Interrupted when either stage is shutting down.
     Result seekTo(std::uint64_t offset, const PipelineStage& requester);
+    // Called by the requester once it has set its quit flag, so that a seekTo() waiting for a
+    // reader that will not come (paused by the same teardown) ends at once.
+    void requesterQuitting();
 
     // The stage to wake when bytes have been written (the decoder); null detaches it, after
     // which the reader never touches it again.

@@ -13,6 +13,9 @@ FrameDecoderStage::~FrameDecoderStage() {
     // The reader outlives this stage for a moment; it must not wake it any more.
     if (inputStage_) inputStage_->setConsumer(nullptr);
     shutdown();
+    // A seek under way waits for the reader, which the teardown has paused: the quit flag just
+    // set ends that wait.
+    if (inputStage_) inputStage_->requesterQuitting();
     if (output_) output_->interrupt();
     thread_.join();
 }

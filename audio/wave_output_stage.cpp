@@ -246,13 +246,15 @@ void WaveOutputStage::outputThread() {
             // The file has been decoded: wait until the device has played every block. A pause
             // meanwhile holds the wait; only the quit flag ends it without an event.
             for (;;) {
-                if (quitting()) return;
                 if (paused()) {
                     if (waitForResume()) return;
                     continue;
                 }
-                // Looked at and waited for under one lock, so a return in between is not missed.
+                // The quit flag and the returns are looked at and waited for under one lock:
+                // the teardown sets the flag before it takes this lock to notify, and the
+                // callback marks a return under it, so neither notice can come in between.
                 std::unique_lock lock(headerMutex_);
+                if (quitting()) return;
                 reclaimLocked();
                 if (reclaimed_ == issued_) break;
                 headerReturned_.wait_for(lock, kIdle);

@@ -178,6 +178,49 @@ TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothing) {
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 }
 
+TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterResume) {
+    PlayerHarness h;
+    const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    h.device.stallAfter(total - 4608);
+    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
+    h.newPlay(player);
+    ASSERT_TRUE(h.device.waitFor(
+        [&](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written * 4608 == total; }, 20s));
+    h.setPause(player, 1);
+    h.device.releaseStall();
+    EXPECT_EQ(h.state(player), -1);
+    h.setPause(player, 0);
+    ASSERT_TRUE(h.waitForClosedSessions(1));
+    ASSERT_TRUE(eventually([&] { return h.state(player) == 0; }));
+    const auto record = h.device.record();
+    EXPECT_EQ(record.sessions.size(), 1u);
+    EXPECT_EQ(record.sessions[0].heard.size(), total);
+    EXPECT_EQ(record.sessions[0].returnedByReset, 0u);
+    h.remove(player);
+}
+
+TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThread) {
+    const std::size_t threadsBefore = threadCount();
+    PlayerHarness h;
+    const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    h.device.stallAfter(total - 4608);  // the file is decoded and written; its last block stays out
+    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
+    h.newPlay(player);
+    ASSERT_TRUE(h.device.waitFor(
+        [&](const SimWaveOutRecord& r) {
+            return !r.sessions.empty() && r.sessions[0].written * 4608 == total && r.sessions[0].played * 4608 == total - 4608;
+        },
+        20s));
+    h.remove(player);
+
+    const auto record = h.device.record();
+    EXPECT_EQ(record.openDevices, 0u);
+    EXPECT_TRUE(record.sessions[0].closed);
+    EXPECT_EQ(record.sessions[0].returnedByReset, 1u);
+    EXPECT_EQ(record.sessions[0].heard.size(), total - 4608);
+    EXPECT_EQ(threadCount(), threadsBefore);
+}
+
 TEST(PlayerControl, RemoveWhileSoundingResetsAndClosesTheDeviceAndEndsEveryThread) {
     const std::size_t threadsBefore = threadCount();
     PlayerHarness h(SimWaveOutMode::RealTime);
