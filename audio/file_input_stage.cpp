@@ -87,9 +87,17 @@ Result FileInputStage::openFile() {
     std::array<std::uint8_t, 10> id3{};
     streamStart_ = 0;
     if (file_.read(reinterpret_cast<char*>(id3.data()), 10) && std::memcmp(id3.data(), "ID3", 3) == 0) {
-        // Version 3 tags are skipped whole; of any other version only the header is skipped
-        // and the stream search scans through the tag's body.
-        streamStart_ = id3[3] == 3 ? 10 + id3Size(id3.data() + 6) : 10;
+        // Tags of versions 2.2 to 2.4 are skipped whole (with a 2.4 tag's footer): searched
+        // through, the bytes of a large picture in one can use up every attempt of the stream
+        // search, and the file would not be heard. Of an unknown version only the header is
+        // skipped and the stream search scans through the rest.
+        const std::uint8_t version = id3[3];
+        if (version >= 2 && version <= 4) {
+            const bool footer = version == 4 && (id3[5] & 0x10) != 0;
+            streamStart_ = 10 + id3Size(id3.data() + 6) + (footer ? 10 : 0);
+        } else {
+            streamStart_ = 10;
+        }
     }
     file_.clear();
     position_ = std::min(streamStart_, dataLength_);

@@ -1,5 +1,5 @@
 #pragma once
-// The first stage of a pipeline: opens an MP3 file past its ID3v2.3 tag and before its "TAG"
+// The first stage of a pipeline: opens an MP3 file past its ID3v2 tag and before its "TAG"
 // trailer, and fills a StreamBuffer with the file's bytes on its reader thread, 8192 at a time.
 //
 // Contract
@@ -51,8 +51,8 @@ public:
     StreamBuffer* buffer() { return buffer_.get(); }
     // File size less a 128-byte "TAG" trailer.
     std::uint64_t dataLength() const { return dataLength_; }
-    // Where the audio stream starts: after an ID3v2.3 tag, or after a 10-byte header of any
-    // other ID3v2 version.
+    // Where the audio stream starts: after an ID3v2.2, 2.3 or 2.4 tag, or after the 10-byte
+    // header of a tag of any other version.
     std::uint64_t streamStart() const { return streamStart_; }
 
 protected:
