@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "audio/stream_search.h"
+
 namespace vostrel::audio {
 
 namespace {
@@ -24,11 +26,6 @@ Result openError(int error) {
     case EMFILE: return Result::TooManyOpenFiles;
     default: return Result::OpenFailed;
     }
-}
-
-std::uint64_t id3Size(const std::uint8_t* p) {
-    return (std::uint64_t{p[0] & 0x7Fu} << 21) | (std::uint64_t{p[1] & 0x7Fu} << 14) |
-           (std::uint64_t{p[2] & 0x7Fu} << 7) | (p[3] & 0x7Fu);
 }
 
 } // namespace
@@ -84,21 +81,8 @@ Result FileInputStage::openFile() {
     file_.clear();
     file_.seekg(0);
 
-    std::array<std::uint8_t, 10> id3{};
-    streamStart_ = 0;
-    if (file_.read(reinterpret_cast<char*>(id3.data()), 10) && std::memcmp(id3.data(), "ID3", 3) == 0) {
-        // Tags of versions 2.2 to 2.4 are skipped whole (with a 2.4 tag's footer): searched
-        // through, the bytes of a large picture in one can use up every attempt of the stream
-        // search, and the file would not be heard. Of an unknown version only the header is
-        // skipped and the stream search scans through the rest.
-        const std::uint8_t version = id3[3];
-        if (version >= 2 && version <= 4) {
-            const bool footer = version == 4 && (id3[5] & 0x10) != 0;
-            streamStart_ = 10 + id3Size(id3.data() + 6) + (footer ? 10 : 0);
-        } else {
-            streamStart_ = 10;
-        }
-    }
+    std::uint8_t first[10] = {};
+    streamStart_ = file_.read(reinterpret_cast<char*>(first), 10) ? streamStartAfterId3(first) : 0;
     file_.clear();
     position_ = std::min(streamStart_, dataLength_);
     file_.seekg(static_cast<std::streamoff>(position_));

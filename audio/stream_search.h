@@ -26,6 +26,13 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
 // The offset of the first sync at positions from..size-2, or none.
 std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from);
 
+// Where the search for the stream begins, given a file's first ten bytes: past an ID3v2 tag
+// of versions 2.2 to 2.4 whole (with a 2.4 tag's footer), since searched through, the bytes
+// of a large picture in one can use up every attempt of the stream search and the file would
+// not be heard; past only the header of a tag of an unknown version, whose body the search
+// then scans; 0 when the file does not begin with a tag.
+std::uint64_t streamStartAfterId3(const std::uint8_t (&first)[10]);
+
 // The number of bytes the stream search asks for at once.
 inline constexpr std::size_t kStreamSearchBytes = 4323;
 

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 
 #include "tests/audio/reference_decoder.h"
+#include "tests/audio/tagged_file.h"
 
 namespace vostrel::audio::test {
 namespace {
@@ -63,6 +64,16 @@ TEST(Voicecheck, NamesEveryProblemAndExitsNonZero) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("problem: no audio stream"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("problem: missing"), std::string::npos) << r.out;
+}
+
+TEST(Voicecheck, AgreesWithThePlayerOnFilesBehindALargeTagOfAnyVersion) {
+    for (const int version : {2, 3, 4}) {
+        const std::string file = behindAnId3Tag(version, 100000);
+        const ToolRun r = voicecheck(quoted(file));
+        std::filesystem::remove(file);
+        EXPECT_EQ(r.status, 0) << "version " << version << ": " << r.out;
+        EXPECT_NE(r.out.find("MPEG-1 Layer III, 44100 Hz, 2 channels"), std::string::npos) << "version " << version << ": " << r.out;
+    }
 }
 
 TEST(Voicecheck, DefaultsToTheEightVoiceFilesBesideTheProgram) {

@@ -32,14 +32,14 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The stream search as the decoder does it: past an ID3v2.3 tag, up to 32 attempts, each
-// after the next sync.
+// The stream search as the decoder does it: past an ID3v2 tag, up to 32 attempts, each after
+// the next sync.
 std::optional<audio::FrameHeader> findStream(const std::vector<std::uint8_t>& bytes) {
     std::size_t at = 0;
-    if (bytes.size() >= 10 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') {
-        const std::size_t size = (std::size_t{bytes[6] & 0x7Fu} << 21) | (std::size_t{bytes[7] & 0x7Fu} << 14) |
-                                 (std::size_t{bytes[8] & 0x7Fu} << 7) | (bytes[9] & 0x7Fu);
-        at = bytes[3] == 3 ? 10 + size : 10;
+    if (bytes.size() >= 10) {
+        std::uint8_t first[10];
+        std::copy_n(bytes.begin(), 10, first);
+        at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(first), bytes.size()));
     }
     for (int attempt = 0; attempt < 32 && at < bytes.size(); ++attempt) {
         const std::size_t length = std::min(audio::kStreamSearchBytes, bytes.size() - at);
