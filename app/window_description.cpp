@@ -5,8 +5,8 @@
 namespace vostrel::app {
 
 using platform::ControlKind;
-using platform::ControlSpec;
-using platform::FontSpec;
+using platform::ControlDescription;
+using platform::FontStyle;
 using platform::HorizontalAlign;
 
 const std::string_view kInformationText =
@@ -17,12 +17,12 @@ const std::string_view kInformationText =
 
 namespace {
 
-constexpr FontSpec kDefaultFont{};
-constexpr FontSpec font(int heightPx, bool bold = false) { return FontSpec{heightPx, bold, true}; }
+constexpr FontStyle kDefaultFont{};
+constexpr FontStyle font(int heightPx, bool bold = false) { return FontStyle{heightPx, bold, true}; }
 
-ControlSpec control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
-                    int height, std::string text, bool visible, FontSpec font = kDefaultFont) {
-    ControlSpec c;
+ControlDescription control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
+                    int height, std::string text, bool visible, FontStyle font = kDefaultFont) {
+    ControlDescription c;
     c.name = std::move(name);
     c.kind = kind;
     c.parent = std::move(parent);
@@ -36,8 +36,8 @@ ControlSpec control(std::string name, ControlKind kind, std::string parent, int 
     return c;
 }
 
-ControlSpec timer(std::string name, std::int32_t interval) {
-    ControlSpec c;
+ControlDescription timer(std::string name, std::int32_t interval) {
+    ControlDescription c;
     c.name = std::move(name);
     c.kind = ControlKind::Timer;
     c.visible = false;
@@ -45,9 +45,9 @@ ControlSpec timer(std::string name, std::int32_t interval) {
     return c;
 }
 
-ControlSpec label(std::string name, std::string parent, int left, int top, int width, int height, std::string text,
-                  bool visible, FontSpec f, HorizontalAlign align, bool wordWrap = false) {
-    ControlSpec c = control(std::move(name), ControlKind::TransparentLabel, std::move(parent), left, top, width,
+ControlDescription label(std::string name, std::string parent, int left, int top, int width, int height, std::string text,
+                  bool visible, FontStyle f, HorizontalAlign align, bool wordWrap = false) {
+    ControlDescription c = control(std::move(name), ControlKind::TransparentLabel, std::move(parent), left, top, width,
                             height, std::move(text), visible, f);
     c.align = align;
     c.wordWrap = wordWrap;
@@ -55,8 +55,8 @@ ControlSpec label(std::string name, std::string parent, int left, int top, int w
     return c;
 }
 
-ControlSpec timeBox(std::string name, std::string parent, int left, int top, int height, std::string text) {
-    ControlSpec c = control(std::move(name), ControlKind::EditBox, std::move(parent), left, top, 74, height,
+ControlDescription timeBox(std::string name, std::string parent, int left, int top, int height, std::string text) {
+    ControlDescription c = control(std::move(name), ControlKind::EditBox, std::move(parent), left, top, 74, height,
                             std::move(text), false, font(21));
     c.maxChars = 5;
     return c;
@@ -78,7 +78,7 @@ platform::WindowDescription mainWindowDescription() {
     d.iconPng = assets::iconPng();
     d.escapeCloses = true;
 
-    ControlSpec picture = control("图片框1", ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
+    ControlDescription picture = control("图片框1", ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
     picture.jpeg = assets::pictureJpeg();
 
     // Description order is stacking order: an earlier row lies above later rows of the same parent.

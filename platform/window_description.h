@@ -22,20 +22,20 @@ enum class ControlKind {
 
 enum class HorizontalAlign { Left, Centre };
 
-struct FontSpec {
+struct FontStyle {
     int heightPx = 0;     // character height in pixels; 0 = the platform's default GUI font
     bool bold = false;
     bool gb2312 = false;  // GB2312 character set, no face name (the platform picks a CJK face)
 };
 
-struct ControlSpec {
+struct ControlDescription {
     std::string name;
     ControlKind kind = ControlKind::Button;
     std::string parent;   // empty: the window's client area; otherwise a group box's name
     int left = 0, top = 0, width = 0, height = 0;  // pixels, relative to the parent
     std::string text;     // caption or initial content
     bool visible = true;
-    FontSpec font;
+    FontStyle font;
     std::int32_t interval = 0;            // timers only
     HorizontalAlign align = HorizontalAlign::Left;  // labels
     bool verticalCentre = true;           // labels: single line centred vertically
@@ -58,7 +58,7 @@ struct WindowDescription {
     std::string iconResource;              // resource name of the icon group (Win32)
     std::span<const std::uint8_t> iconPng; // the same icon as PNG bytes (other backends)
     bool escapeCloses = true;              // Esc without modifiers closes from any control
-    std::vector<ControlSpec> controls;     // stacking order: earlier rows lie above later ones
+    std::vector<ControlDescription> controls;     // stacking order: earlier rows lie above later ones
     std::vector<std::string> focusOrder;   // Tab forward, Shift+Tab back, wrapping, hidden skipped
     std::vector<EventBinding> bindings;    // handlers run on the UI thread, one at a time
 };

@@ -30,10 +30,10 @@ QFont defaultGuiFont() {
     return font;
 }
 
-QFont fontFor(const FontSpec& spec) {
+QFont fontFor(const FontStyle& described) {
     QFont font = defaultGuiFont();
-    if (spec.heightPx > 0) font.setPixelSize(spec.heightPx);
-    font.setBold(spec.bold);
+    if (described.heightPx > 0) font.setPixelSize(described.heightPx);
+    font.setBold(described.bold);
     return font;
 }
 

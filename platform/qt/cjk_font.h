@@ -16,6 +16,6 @@ QString cjkFamily();
 QFont defaultGuiFont();
 
 // heightPx is the character height in pixels (0: the default GUI font).
-QFont fontFor(const FontSpec& spec);
+QFont fontFor(const FontStyle& described);
 
 } // namespace vostrel::platform::qt

@@ -14,46 +14,46 @@ namespace vostrel::platform::qt {
 
 namespace {
 
-QWidget* makeButton(const ControlSpec& spec, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromStdString(spec.text), parent);
+QWidget* makeButton(const ControlDescription& described, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromStdString(described.text), parent);
     button->setAutoDefault(false);  // Enter neither presses it nor moves the focus
     button->setDefault(false);
     return button;
 }
 
-QWidget* makeEditBox(const ControlSpec& spec, QWidget* parent) {
-    auto* edit = new LimitedLineEdit(spec.maxChars, parent);
-    edit->setText(QString::fromStdString(spec.text));
+QWidget* makeEditBox(const ControlDescription& described, QWidget* parent) {
+    auto* edit = new LimitedLineEdit(described.maxChars, parent);
+    edit->setText(QString::fromStdString(described.text));
     edit->setAlignment(Qt::AlignCenter);
     edit->setFrame(true);  // sunken edge
     return edit;
 }
 
-QWidget* makeCheckBox(const ControlSpec& spec, QWidget* parent) {
-    return new QCheckBox(QString::fromStdString(spec.text), parent);  // never ticked at start
+QWidget* makeCheckBox(const ControlDescription& described, QWidget* parent) {
+    return new QCheckBox(QString::fromStdString(described.text), parent);  // never ticked at start
 }
 
-QWidget* makeGroupBox(const ControlSpec& spec, QWidget* parent) {
-    auto* group = new QGroupBox(QString::fromStdString(spec.text), parent);
+QWidget* makeGroupBox(const ControlDescription& described, QWidget* parent) {
+    auto* group = new QGroupBox(QString::fromStdString(described.text), parent);
     group->setAlignment(Qt::AlignLeft);
     group->setFocusPolicy(Qt::NoFocus);
     return group;
 }
 
-QWidget* makeTransparentLabel(const ControlSpec& spec, QWidget* parent) {
+QWidget* makeTransparentLabel(const ControlDescription& described, QWidget* parent) {
     auto* label = new QLabel(parent);
     // Plain text: '&' is shown as it is, nothing is read as markup.
     label->setTextFormat(Qt::PlainText);
-    label->setText(QString::fromStdString(spec.text));
+    label->setText(QString::fromStdString(described.text));
     // No background of its own: Qt paints the parent first wherever the label draws nothing,
     // which also wipes the old text on every change.
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_NoSystemBackground, false);
     label->setMargin(0);
     label->setIndent(0);
-    label->setWordWrap(spec.wordWrap);
-    Qt::Alignment align = spec.align == HorizontalAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
-    align |= (spec.verticalCentre && !spec.wordWrap) ? Qt::AlignVCenter : Qt::AlignTop;
+    label->setWordWrap(described.wordWrap);
+    Qt::Alignment align = described.align == HorizontalAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+    align |= (described.verticalCentre && !described.wordWrap) ? Qt::AlignVCenter : Qt::AlignTop;
     label->setAlignment(align);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
@@ -64,24 +64,24 @@ QWidget* makeTransparentLabel(const ControlSpec& spec, QWidget* parent) {
 
 } // namespace
 
-QWidget* makeControlWidget(const ControlSpec& spec, QWidget* parent) {
+QWidget* makeControlWidget(const ControlDescription& described, QWidget* parent) {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
-    case ControlKind::Button: widget = makeButton(spec, parent); break;
-    case ControlKind::EditBox: widget = makeEditBox(spec, parent); break;
-    case ControlKind::CheckBox: widget = makeCheckBox(spec, parent); break;
-    case ControlKind::GroupBox: widget = makeGroupBox(spec, parent); break;
-    case ControlKind::TransparentLabel: widget = makeTransparentLabel(spec, parent); break;
+    switch (described.kind) {
+    case ControlKind::Button: widget = makeButton(described, parent); break;
+    case ControlKind::EditBox: widget = makeEditBox(described, parent); break;
+    case ControlKind::CheckBox: widget = makeCheckBox(described, parent); break;
+    case ControlKind::GroupBox: widget = makeGroupBox(described, parent); break;
+    case ControlKind::TransparentLabel: widget = makeTransparentLabel(described, parent); break;
     case ControlKind::PictureBox:
-        widget = new PictureBox(spec.jpeg, parent);
+        widget = new PictureBox(described.jpeg, parent);
         widget->setFocusPolicy(Qt::NoFocus);
         break;
     case ControlKind::Timer: return nullptr;
     }
-    widget->setObjectName(QString::fromStdString(spec.name));
-    widget->setFont(fontFor(spec.font));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    widget->setVisible(spec.visible);
+    widget->setObjectName(QString::fromStdString(described.name));
+    widget->setFont(fontFor(described.font));
+    widget->setGeometry(described.left, described.top, described.width, described.height);
+    widget->setVisible(described.visible);
     return widget;
 }
 

@@ -7,8 +7,8 @@
 
 namespace vostrel::platform::qt {
 
-// parent: the window, or the group box named in spec.parent. The widget is owned by the parent.
-QWidget* makeControlWidget(const ControlSpec& spec, QWidget* parent);
+// parent: the window, or the group box named in described.parent. The widget is owned by the parent.
+QWidget* makeControlWidget(const ControlDescription& described, QWidget* parent);
 
 // Caption or content of a control's widget, and setting it (the edit box limit does not apply).
 QString widgetText(const QWidget* widget);

@@ -17,24 +17,24 @@ QtControls::QtControls(const WindowDescription& description, MainWindowWidget& w
                        std::function<void()> queueClose)
     : window_(&window), queueClose_(std::move(queueClose)) {
     // Group boxes first: they are the parents of other controls.
-    for (const ControlSpec& spec : description.controls) {
-        if (spec.kind == ControlKind::GroupBox) entries_[spec.name].widget = makeControlWidget(spec, &window);
+    for (const ControlDescription& described : description.controls) {
+        if (described.kind == ControlKind::GroupBox) entries_[described.name].widget = makeControlWidget(described, &window);
     }
-    for (const ControlSpec& spec : description.controls) {
-        Entry& entry = entries_[spec.name];
-        if (spec.kind == ControlKind::GroupBox) continue;
-        if (spec.kind == ControlKind::Timer) {
+    for (const ControlDescription& described : description.controls) {
+        Entry& entry = entries_[described.name];
+        if (described.kind == ControlKind::GroupBox) continue;
+        if (described.kind == ControlKind::Timer) {
             entry.timer = std::make_unique<ControlTimer>(&window);
-            entry.describedInterval = spec.interval;
+            entry.describedInterval = described.interval;
             continue;
         }
         QWidget* parent = &window;
-        if (!spec.parent.empty()) {
-            const Entry* group = find(spec.parent);
+        if (!described.parent.empty()) {
+            const Entry* group = find(described.parent);
             assert(group && group->widget);
             if (group && group->widget) parent = group->widget;
         }
-        entry.widget = makeControlWidget(spec, parent);
+        entry.widget = makeControlWidget(described, parent);
     }
     // Stacking: an earlier row lies above every later row with the same parent. Raising from the
     // last row to the first leaves the first on top.

@@ -26,15 +26,15 @@ std::size_t nextCodePointEnd(std::string_view utf8, std::size_t from) {
 SimWindow::SimWindow(const WindowDescription& description, Hooks hooks)
     : description_(description), hooks_(std::move(hooks)) {
     std::size_t index = 0;
-    for (const ControlSpec& spec : description_.controls) {
+    for (const ControlDescription& described : description_.controls) {
         Control c;
-        c.spec = &spec;
+        c.described = &described;
         c.index = index++;
-        c.text = spec.text;
-        c.visible = spec.kind != ControlKind::Timer && spec.visible;
-        auto [it, inserted] = controls_.emplace(spec.name, std::move(c));
-        if (!inserted) throw std::invalid_argument("duplicate control " + spec.name);
-        if (spec.kind == ControlKind::Timer) timers_.push_back(&it->second);
+        c.text = described.text;
+        c.visible = described.kind != ControlKind::Timer && described.visible;
+        auto [it, inserted] = controls_.emplace(described.name, std::move(c));
+        if (!inserted) throw std::invalid_argument("duplicate control " + described.name);
+        if (described.kind == ControlKind::Timer) timers_.push_back(&it->second);
     }
     for (const EventBinding& b : description_.bindings) {
         Control& c = at(b.control);
@@ -43,7 +43,7 @@ SimWindow::SimWindow(const WindowDescription& description, Hooks hooks)
     // Timers whose described interval is above 0 start with the window.
     for (Control* t : timers_) {
         t->interval = 0;
-        setInterval(t->spec->name, t->spec->interval);
+        setInterval(t->described->name, t->described->interval);
     }
 }
 
@@ -70,7 +70,7 @@ void SimWindow::setText(std::string_view control, std::string_view text) {
 
 bool SimWindow::ticked(std::string_view checkBox) const {
     const Control& c = at(checkBox);
-    assert(c.spec->kind == ControlKind::CheckBox);
+    assert(c.described->kind == ControlKind::CheckBox);
     return c.ticked;
 }
 
@@ -78,7 +78,7 @@ bool SimWindow::visible(std::string_view control) const { return at(control).vis
 
 void SimWindow::setVisible(std::string_view control, bool visible) {
     Control& c = at(control);
-    assert(c.spec->kind != ControlKind::Timer);
+    assert(c.described->kind != ControlKind::Timer);
     if (!exists_ || c.visible == visible) return;
     c.visible = visible;
     ++c.repaints;
@@ -87,7 +87,7 @@ void SimWindow::setVisible(std::string_view control, bool visible) {
 
 void SimWindow::setInterval(std::string_view timer, std::int32_t milliseconds) {
     Control& t = at(timer);
-    assert(t.spec->kind == ControlKind::Timer);
+    assert(t.described->kind == ControlKind::Timer);
     if (!exists_) return;
     switch (timerChangeFor(t.interval, milliseconds)) {
     case TimerChange::None: return;
@@ -108,7 +108,7 @@ void SimWindow::setAlwaysOnTop(bool onTop) {
 }
 
 bool SimWindow::canTakeFocus(const Control& c) const {
-    const ControlKind k = c.spec->kind;
+    const ControlKind k = c.described->kind;
     const bool focusable = k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox;
     return focusable && c.visible;
 }
@@ -166,7 +166,7 @@ bool SimWindow::deliverDueTick(std::uint64_t now) {
 bool SimWindow::click(std::string_view control) {
     Control& c = at(control);
     if (!exists_ || !c.visible) return false;
-    if (c.spec->kind == ControlKind::CheckBox) {
+    if (c.described->kind == ControlKind::CheckBox) {
         c.ticked = !c.ticked;
         ++c.repaints;
     }
@@ -177,10 +177,10 @@ bool SimWindow::click(std::string_view control) {
 
 bool SimWindow::typeText(std::string_view editBox, std::string_view text) {
     Control& c = at(editBox);
-    assert(c.spec->kind == ControlKind::EditBox);
+    assert(c.described->kind == ControlKind::EditBox);
     if (!exists_ || !c.visible) return false;
     focus_ = std::string(editBox);
-    const std::size_t limit = c.spec->maxChars > 0 ? static_cast<std::size_t>(c.spec->maxChars) : SIZE_MAX;
+    const std::size_t limit = c.described->maxChars > 0 ? static_cast<std::size_t>(c.described->maxChars) : SIZE_MAX;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t end = nextCodePointEnd(text, i);
         if (codePoints(c.text) >= limit) break;  // the box refuses further characters

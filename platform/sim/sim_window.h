@@ -60,7 +60,7 @@ public:
 
 private:
     struct Control {
-        const ControlSpec* spec = nullptr;
+        const ControlDescription* described = nullptr;
         std::size_t index = 0;      // description order: earlier wins ties of due ticks
         std::string text;
         bool visible = false;

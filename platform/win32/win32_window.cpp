@@ -14,12 +14,12 @@ constexpr wchar_t kMainClass[] = L"Vostrel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
 constexpr int kFirstControlId = 100;
 
-UINT labelDrawFlags(const ControlSpec& spec) {
+UINT labelDrawFlags(const ControlDescription& described) {
     UINT flags = DT_NOPREFIX;  // ampersands are shown as they are
-    if (spec.wordWrap) return flags | DT_LEFT | DT_TOP | DT_WORDBREAK;
+    if (described.wordWrap) return flags | DT_LEFT | DT_TOP | DT_WORDBREAK;
     flags |= DT_SINGLELINE;
-    flags |= spec.align == HorizontalAlign::Centre ? DT_CENTER : DT_LEFT;
-    flags |= spec.verticalCentre ? DT_VCENTER : DT_TOP;
+    flags |= described.align == HorizontalAlign::Centre ? DT_CENTER : DT_LEFT;
+    flags |= described.verticalCentre ? DT_VCENTER : DT_TOP;
     return flags;
 }
 
@@ -77,11 +77,11 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     }
 
     int nextId = kFirstControlId;
-    for (const ControlSpec& spec : description.controls) {
+    for (const ControlDescription& described : description.controls) {
         auto control = std::make_unique<Control>();
-        control->spec = spec;
+        control->described = described;
         control->id = nextId++;
-        byName_[spec.name] = control.get();
+        byName_[described.name] = control.get();
         controls_.push_back(std::move(control));
     }
     for (const EventBinding& binding : description.bindings) {
@@ -93,10 +93,10 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
 
     // Parents before their children; the description lists the group box last.
     for (auto& control : controls_) {
-        if (control->spec.kind == ControlKind::GroupBox) createControl(*control);
+        if (control->described.kind == ControlKind::GroupBox) createControl(*control);
     }
     for (auto& control : controls_) {
-        if (control->spec.kind != ControlKind::GroupBox && control->spec.kind != ControlKind::Timer) createControl(*control);
+        if (control->described.kind != ControlKind::GroupBox && control->described.kind != ControlKind::Timer) createControl(*control);
     }
     // Stacking: each row goes below the rows before it among its siblings.
     for (auto& control : controls_) {
@@ -106,23 +106,23 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
         }
     }
     for (auto& control : controls_) {
-        if (control->window && control->spec.visible) ShowWindow(control->window, SW_SHOWNA);
+        if (control->window && control->described.visible) ShowWindow(control->window, SW_SHOWNA);
     }
     for (const std::string& name : description.focusOrder) {
         const Control* control = find(name);
         if (control && control->window) focusOrder_.push_back(control->window);
     }
     for (auto& control : controls_) {
-        if (control->spec.kind == ControlKind::Timer) setInterval(control->spec.name, control->spec.interval);
+        if (control->described.kind == ControlKind::Timer) setInterval(control->described.name, control->described.interval);
     }
     return *this;
 }
 
 void Win32Window::createControl(Control& control) {
-    const ControlSpec& spec = control.spec;
+    const ControlDescription& described = control.described;
     HWND parent = main_;
-    if (!spec.parent.empty()) {
-        const Control* owner = find(spec.parent);
+    if (!described.parent.empty()) {
+        const Control* owner = find(described.parent);
         assert(owner && owner->window && "a parent is a group box of the description");
         if (owner && owner->window) parent = owner->window;
     }
@@ -131,7 +131,7 @@ void Win32Window::createControl(Control& control) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     const wchar_t* windowClass = L"BUTTON";
-    switch (spec.kind) {
+    switch (described.kind) {
     case ControlKind::Button:
         style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
         break;
@@ -156,22 +156,22 @@ void Win32Window::createControl(Control& control) {
     case ControlKind::Timer:
         return;
     }
-    control.window = CreateWindowExW(exStyle, windowClass, toWide(spec.text).c_str(), style, spec.left, spec.top,
-                                     spec.width, spec.height, parent,
+    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style, described.left, described.top,
+                                     described.width, described.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (!control.window) return;
 
-    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(spec.font)), FALSE);
-    switch (spec.kind) {
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
+    switch (described.kind) {
     case ControlKind::EditBox:
         // Limits typing only; texts set by the program are shown whole.
-        if (spec.maxChars > 0) SendMessageW(control.window, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxChars), 0);
+        if (described.maxChars > 0) SendMessageW(control.window, EM_LIMITTEXT, static_cast<WPARAM>(described.maxChars), 0);
         break;
     case ControlKind::TransparentLabel:
-        setLabelDrawFlags(control.window, labelDrawFlags(spec));
+        setLabelDrawFlags(control.window, labelDrawFlags(described));
         break;
     case ControlKind::PictureBox:
-        if (OwnedBitmap bitmap = bitmapFromJpeg(spec.jpeg)) {
+        if (OwnedBitmap bitmap = bitmapFromJpeg(described.jpeg)) {
             setPictureBitmap(control.window, bitmap.get());
             bitmaps_.push_back(std::move(bitmap));
         }
@@ -184,7 +184,7 @@ void Win32Window::createControl(Control& control) {
     }
 }
 
-HFONT Win32Window::fontFor(const FontSpec& font) {
+HFONT Win32Window::fontFor(const FontStyle& font) {
     if (font.heightPx <= 0) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     // A negative height asks for the character height; no face name lets the system pick the
     // default face of the character set.
@@ -298,7 +298,7 @@ void Win32Window::moveFocus(HWND from, int direction) {
         if (!canTakeFocus(candidate)) continue;
         SetFocus(candidate);
         const Control* control = findByWindow(candidate);
-        if (control && control->spec.kind == ControlKind::EditBox) SendMessageW(candidate, EM_SETSEL, 0, -1);
+        if (control && control->described.kind == ControlKind::EditBox) SendMessageW(candidate, EM_SETSEL, 0, -1);
         return;
     }
     SetFocus(main_);
@@ -376,7 +376,7 @@ void Win32Window::setVisible(std::string_view name, bool visible) {
 
 void Win32Window::setInterval(std::string_view timer, std::int32_t milliseconds) {
     Control* control = find(timer);
-    if (!main_ || !control || control->spec.kind != ControlKind::Timer) return;
+    if (!main_ || !control || control->described.kind != ControlKind::Timer) return;
     switch (timerChangeFor(control->interval, milliseconds)) {
     case TimerChange::None:
         return;
@@ -416,8 +416,8 @@ std::string Win32Window::focusedControl() const {
     if (!main_ || !focus) return {};
     for (const auto& control : controls_) {
         if (control->window && contains(control->window, focus) &&
-            control->spec.kind != ControlKind::GroupBox) {
-            return control->spec.name;
+            control->described.kind != ControlKind::GroupBox) {
+            return control->described.name;
         }
     }
     return {};

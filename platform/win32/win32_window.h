@@ -49,7 +49,7 @@ public:
 
 private:
     struct Control {
-        ControlSpec spec;
+        ControlDescription described;
         HWND window = nullptr;  // null for timers
         int id = 0;             // control id and timer id
         std::int32_t interval = 0;
@@ -62,7 +62,7 @@ private:
 
     bool registerMainClass() const;
     void createControl(Control& control);
-    HFONT fontFor(const FontSpec& font);
+    HFONT fontFor(const FontStyle& font);
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;
     Control* findById(int id);

@@ -13,8 +13,8 @@ namespace {
 
 using platform::ControlKind;
 
-std::map<std::string, platform::ControlSpec> byName(const platform::WindowDescription& d) {
-    std::map<std::string, platform::ControlSpec> m;
+std::map<std::string, platform::ControlDescription> byName(const platform::WindowDescription& d) {
+    std::map<std::string, platform::ControlDescription> m;
     for (const auto& c : d.controls) EXPECT_TRUE(m.emplace(c.name, c).second) << "duplicate " << c.name;
     return m;
 }
@@ -30,18 +30,18 @@ TEST(WindowDescription, FocusOrderNamesFocusableControls) {
         EXPECT_TRUE(seen.insert(name).second) << name;
     }
     // Every control that can take the focus is in the order.
-    for (const auto& [name, spec] : controls) {
-        const bool focusable = spec.kind == ControlKind::Button || spec.kind == ControlKind::EditBox ||
-                               spec.kind == ControlKind::CheckBox;
+    for (const auto& [name, described] : controls) {
+        const bool focusable = described.kind == ControlKind::Button || described.kind == ControlKind::EditBox ||
+                               described.kind == ControlKind::CheckBox;
         EXPECT_EQ(focusable, seen.count(name) == 1) << name;
     }
 }
 
 TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
     const auto controls = byName(app::mainWindowDescription());
-    for (const auto& [name, spec] : controls)
-        if (!spec.parent.empty()) {
-            EXPECT_EQ(controls.at(spec.parent).kind, ControlKind::GroupBox) << name;
+    for (const auto& [name, described] : controls)
+        if (!described.parent.empty()) {
+            EXPECT_EQ(controls.at(described.parent).kind, ControlKind::GroupBox) << name;
         }
     // 综合时间 sits on the window, at the place the group box would give (118, 96).
     const auto& group = controls.at("分组框1");

@@ -24,25 +24,25 @@ namespace {
 
 using namespace vostrel::platform;
 
-ControlSpec control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
+ControlDescription control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
                     int height, std::string text = {}, bool visible = true) {
-    ControlSpec spec;
-    spec.name = std::move(name);
-    spec.kind = kind;
-    spec.parent = std::move(parent);
-    spec.left = left;
-    spec.top = top;
-    spec.width = width;
-    spec.height = height;
-    spec.text = std::move(text);
-    spec.visible = visible;
-    return spec;
+    ControlDescription described;
+    described.name = std::move(name);
+    described.kind = kind;
+    described.parent = std::move(parent);
+    described.left = left;
+    described.top = top;
+    described.width = width;
+    described.height = height;
+    described.text = std::move(text);
+    described.visible = visible;
+    return described;
 }
 
-ControlSpec timer(std::string name, std::int32_t interval) {
-    ControlSpec spec = control(std::move(name), ControlKind::Timer, {}, 0, 0, 0, 0);
-    spec.interval = interval;
-    return spec;
+ControlDescription timer(std::string name, std::int32_t interval) {
+    ControlDescription described = control(std::move(name), ControlKind::Timer, {}, 0, 0, 0, 0);
+    described.interval = interval;
+    return described;
 }
 
 // A small window in the shape of the program's: a picture above a group box holding a check box,

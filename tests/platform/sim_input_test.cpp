@@ -9,18 +9,18 @@ namespace {
 WindowDescription smallWindow() {
     WindowDescription d;
     d.title = "input";
-    ControlSpec box;
+    ControlDescription box;
     box.name = "box";
     box.kind = ControlKind::EditBox;
     box.maxChars = 5;
     box.text = "09:00";
-    ControlSpec hidden = box;
+    ControlDescription hidden = box;
     hidden.name = "hidden";
     hidden.visible = false;
-    ControlSpec button;
+    ControlDescription button;
     button.name = "button";
     button.kind = ControlKind::Button;
-    ControlSpec label;
+    ControlDescription label;
     label.name = "label";
     label.kind = ControlKind::TransparentLabel;
     d.controls = {box, hidden, button, label};

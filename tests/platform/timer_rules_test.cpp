@@ -13,11 +13,11 @@ struct TimerWindow {
     explicit TimerWindow(sim::SimPlatform& p, std::int32_t startInterval = 0) : sim(p) {
         WindowDescription d;
         d.title = "timers";
-        ControlSpec t;
+        ControlDescription t;
         t.name = "T";
         t.kind = ControlKind::Timer;
         t.interval = startInterval;
-        ControlSpec u = t;
+        ControlDescription u = t;
         u.name = "U";
         u.interval = 0;
         d.controls = {t, u};

@@ -12,15 +12,15 @@ namespace {
 
 using platform::ControlEvent;
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlDescription;
 using schedule::Subject;
 
-ControlSpec control(std::string_view name, ControlKind kind, std::string text = {}) {
-    ControlSpec spec;
-    spec.name = std::string(name);
-    spec.kind = kind;
-    spec.text = std::move(text);
-    return spec;
+ControlDescription control(std::string_view name, ControlKind kind, std::string text = {}) {
+    ControlDescription described;
+    described.name = std::string(name);
+    described.kind = kind;
+    described.text = std::move(text);
+    return described;
 }
 
 // Row 1..8 of a played path, 0 when it is none of the voice files.

@@ -13,12 +13,12 @@ platform::sim::SimPlatform::Options optionsFor(const std::filesystem::path& prog
     return options;
 }
 
-platform::ControlSpec control(std::string name, platform::ControlKind kind, std::string text = {}) {
-    platform::ControlSpec spec;
-    spec.name = std::move(name);
-    spec.kind = kind;
-    spec.text = std::move(text);
-    return spec;
+platform::ControlDescription control(std::string name, platform::ControlKind kind, std::string text = {}) {
+    platform::ControlDescription described;
+    described.name = std::move(name);
+    described.kind = kind;
+    described.text = std::move(text);
+    return described;
 }
 
 } // namespace
@@ -35,7 +35,7 @@ void SettingsRun::start() {
     for (std::size_t i = 0; i < schedule::kSubjectControls.size(); ++i) {
         const schedule::SubjectControls& subject = schedule::kSubjectControls[i];
         description.controls.push_back(control(std::string(subject.checkBox), ControlKind::CheckBox));
-        platform::ControlSpec box = control(std::string(subject.timeBox), ControlKind::EditBox,
+        platform::ControlDescription box = control(std::string(subject.timeBox), ControlKind::EditBox,
                                             std::string(kInitialTimes[i]));
         box.maxChars = 5;
         description.controls.push_back(box);

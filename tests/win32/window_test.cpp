@@ -15,7 +15,7 @@ namespace {
 using namespace std::string_literals;
 using platform::ControlEvent;
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlDescription;
 using platform::WindowDescription;
 
 constexpr wchar_t kTitle[] = L"Vostrel后端测试";
@@ -26,9 +26,9 @@ struct Counters {
     int clockTicks = 0;
 };
 
-ControlSpec spec(std::string name, ControlKind kind, std::string parent, int left, int top, int width, int height,
+ControlDescription describe(std::string name, ControlKind kind, std::string parent, int left, int top, int width, int height,
                  std::string text, bool visible = true) {
-    ControlSpec control;
+    ControlDescription control;
     control.name = std::move(name);
     control.kind = kind;
     control.parent = std::move(parent);
@@ -47,37 +47,37 @@ WindowDescription description(Counters& counters) {
     window.outerWidth = 372;
     window.outerHeight = 384;
     window.iconResource = "DEFAULT_ICON";
-    auto picture = spec("图片框1", ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
+    auto picture = describe("图片框1", ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
     picture.jpeg = assets::pictureJpeg();
     window.controls.push_back(picture);
-    auto clockLabel = spec("透明标签2", ControlKind::TransparentLabel, "", 55, 240, 240, 48, "正在获取系统时间");
+    auto clockLabel = describe("透明标签2", ControlKind::TransparentLabel, "", 55, 240, 240, 48, "正在获取系统时间");
     clockLabel.align = platform::HorizontalAlign::Centre;
     clockLabel.font = {24, false, true};
     window.controls.push_back(clockLabel);
-    auto clock = spec("时钟1", ControlKind::Timer, "", 0, 0, 0, 0, "");
+    auto clock = describe("时钟1", ControlKind::Timer, "", 0, 0, 0, 0, "");
     clock.interval = 200;
     window.controls.push_back(clock);
-    window.controls.push_back(spec("语文时钟", ControlKind::Timer, "", 0, 0, 0, 0, ""));
-    auto start = spec("按钮2", ControlKind::Button, "分组框1", 89, 167, 152, 49, "开始运行");
+    window.controls.push_back(describe("语文时钟", ControlKind::Timer, "", 0, 0, 0, 0, ""));
+    auto start = describe("按钮2", ControlKind::Button, "分组框1", 89, 167, 152, 49, "开始运行");
     start.font = {20, true, true};
     window.controls.push_back(start);
-    window.controls.push_back(spec("语文结束", ControlKind::TransparentLabel, "分组框1", 200, 30, 120, 32,
+    window.controls.push_back(describe("语文结束", ControlKind::TransparentLabel, "分组框1", 200, 30, 120, 32,
                                    "保存自动获取结束时间", false));
-    window.controls.push_back(spec("按钮1", ControlKind::Button, "分组框1", 11, 153, 60, 32, "保存设置"));
+    window.controls.push_back(describe("按钮1", ControlKind::Button, "分组框1", 11, 153, 60, 32, "保存设置"));
     for (auto [name, parent, left, top] : {std::tuple{"英语时间", "分组框1", 117, 126},
                                            std::tuple{"综合时间", "", 134, 104},
                                            std::tuple{"数学时间", "分组框1", 118, 64},
                                            std::tuple{"语文时间", "分组框1", 118, 33}}) {
-        auto edit = spec(name, ControlKind::EditBox, parent, left, top, 74, 22, "09:00", false);
+        auto edit = describe(name, ControlKind::EditBox, parent, left, top, 74, 22, "09:00", false);
         edit.maxChars = 5;
         edit.font = {21, false, true};
         window.controls.push_back(edit);
     }
-    window.controls.push_back(spec("综合", ControlKind::CheckBox, "分组框1", 24, 96, 80, 24, "文综/理综"));
-    window.controls.push_back(spec("英语", ControlKind::CheckBox, "分组框1", 24, 128, 48, 24, "英语"));
-    window.controls.push_back(spec("数学", ControlKind::CheckBox, "分组框1", 24, 64, 80, 24, "文数/理数"));
-    window.controls.push_back(spec("语文", ControlKind::CheckBox, "分组框1", 24, 32, 48, 24, "语文"));
-    window.controls.push_back(spec("分组框1", ControlKind::GroupBox, "", 16, 8, 336, 224, "请选择当天考试科目"));
+    window.controls.push_back(describe("综合", ControlKind::CheckBox, "分组框1", 24, 96, 80, 24, "文综/理综"));
+    window.controls.push_back(describe("英语", ControlKind::CheckBox, "分组框1", 24, 128, 48, 24, "英语"));
+    window.controls.push_back(describe("数学", ControlKind::CheckBox, "分组框1", 24, 64, 80, 24, "文数/理数"));
+    window.controls.push_back(describe("语文", ControlKind::CheckBox, "分组框1", 24, 32, 48, 24, "语文"));
+    window.controls.push_back(describe("分组框1", ControlKind::GroupBox, "", 16, 8, 336, 224, "请选择当天考试科目"));
     window.focusOrder = {"语文", "数学", "英语", "综合", "语文时间", "数学时间", "综合时间", "英语时间", "按钮1", "按钮2"};
     window.bindings.push_back({"按钮1", ControlEvent::Click, [&counters] { ++counters.save; }});
     window.bindings.push_back({"按钮2", ControlEvent::Click, [&counters] { ++counters.start; }});
