@@ -53,7 +53,7 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
     return start;
 }
 
-std::uint64_t streamStartAfterId3(const std::uint8_t (&first)[10]) {
+std::uint64_t streamStartAfterId3(const std::uint8_t* first) {
     if (first[0] != 'I' || first[1] != 'D' || first[2] != '3') return 0;
     const std::uint8_t version = first[3];
     if (version < 2 || version > 4) return 10;

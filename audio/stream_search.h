@@ -31,7 +31,7 @@ std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, 
 // of a large picture in one can use up every attempt of the stream search and the file would
 // not be heard; past only the header of a tag of an unknown version, whose body the search
 // then scans; 0 when the file does not begin with a tag.
-std::uint64_t streamStartAfterId3(const std::uint8_t (&first)[10]);
+std::uint64_t streamStartAfterId3(const std::uint8_t* first);
 
 // The number of bytes the stream search asks for at once.
 inline constexpr std::size_t kStreamSearchBytes = 4323;

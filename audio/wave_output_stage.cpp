@@ -128,10 +128,9 @@ void WaveOutputStage::reclaimLocked() {
     }
 }
 
-bool WaveOutputStage::allReturned() {
+void WaveOutputStage::reclaim() {
     const std::lock_guard lock(headerMutex_);
     reclaimLocked();
-    return reclaimed_ == issued_;
 }
 
 bool WaveOutputStage::openDevice(const PcmFormat& format) {
@@ -236,7 +235,7 @@ void WaveOutputStage::outputThread() {
         }
         if (r == Result::NoData) {
             decoder_->wake();
-            allReturned();  // reclaim what has come back, without waiting
+            reclaim();  // what has come back, without waiting
             if (waitForWakeFor(kIdle)) return;
             continue;
         }

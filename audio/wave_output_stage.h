@@ -59,9 +59,10 @@ private:
     bool openDevice(const PcmFormat& format);
     // Returns false when the thread is to end.
     bool writeBlock(const std::uint8_t* block);
+    // Releases, in the order written, the blocks the device has returned.
+    void reclaim();
     void reclaimLocked();
     void onBufferDone(std::uintptr_t cookie);
-    bool allReturned();
 
     platform::WaveOutDriver& driver_;
     std::unique_ptr<FileInputStage> input_;

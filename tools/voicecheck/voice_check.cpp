@@ -36,11 +36,7 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
 // the next sync.
 std::optional<audio::FrameHeader> findStream(const std::vector<std::uint8_t>& bytes) {
     std::size_t at = 0;
-    if (bytes.size() >= 10) {
-        std::uint8_t first[10];
-        std::copy_n(bytes.begin(), 10, first);
-        at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(first), bytes.size()));
-    }
+    if (bytes.size() >= 10) at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(bytes.data()), bytes.size()));
     for (int attempt = 0; attempt < 32 && at < bytes.size(); ++attempt) {
         const std::size_t length = std::min(audio::kStreamSearchBytes, bytes.size() - at);
         if (const auto start = audio::findStreamStart(bytes.data() + at, length)) return start->header;
