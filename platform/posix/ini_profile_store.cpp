@@ -1,5 +1,6 @@
 #include "platform/posix/ini_profile_store.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/file_replacement.h"
 #include "platform/text_codec.h"
 
 namespace vostrel::platform {
@@ -76,24 +78,44 @@ std::string_view cutToBytes(std::string_view s, std::size_t maxBytes) {
 
 struct Line {
     std::size_t begin = 0;    // offset of the first byte
-    std::size_t end = 0;      // offset behind the content (before CR LF / LF)
-    std::size_t next = 0;     // offset of the next line
+    std::size_t end = 0;      // offset behind the content (before its line end)
+    std::size_t next = 0;     // offset of the next line; next == end for a last line without end
 };
 
+// Lines end at CR LF, LF or a lone CR.
 std::vector<Line> splitLines(std::string_view text) {
     std::vector<Line> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t lf = text.find('\n', pos);
         Line line;
         line.begin = pos;
-        line.next = (lf == std::string_view::npos) ? text.size() : lf + 1;
-        line.end = (lf == std::string_view::npos) ? text.size() : lf;
-        if (line.end > line.begin && text[line.end - 1] == '\r') --line.end;
+        line.end = std::min(text.find_first_of("\r\n", pos), text.size());
+        line.next = line.end;
+        if (line.next < text.size()) {
+            const bool crLf = text[line.next] == '\r' && line.next + 1 < text.size() && text[line.next + 1] == '\n';
+            line.next += crLf ? 2 : 1;
+        }
         lines.push_back(line);
         pos = line.next;
     }
     return lines;
+}
+
+bool hasLineEnd(const Line& line) { return line.next != line.end; }
+
+std::string_view lineEndOf(std::string_view text, const Line& line) {
+    return text.substr(line.end, line.next - line.end);
+}
+
+// The line end for a line added behind lines[after]: that line's own, so that a lone CR is
+// never followed by an LF that would fuse with it; for a last line without one, the file's
+// first line end; CR LF when the file has none.
+std::string lineEndBehind(std::string_view text, const std::vector<Line>& lines, std::size_t after) {
+    if (after < lines.size() && hasLineEnd(lines[after])) return std::string(lineEndOf(text, lines[after]));
+    for (const Line& line : lines) {
+        if (hasLineEnd(line)) return std::string(lineEndOf(text, line));
+    }
+    return "\r\n";
 }
 
 // The section name of a header line, or nothing for any other line.
@@ -161,20 +183,54 @@ ReadResult readFile(const std::filesystem::path& path, std::string& bytes) {
     return in.bad() ? ReadResult::Failed : ReadResult::Ok;
 }
 
-bool writeFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
-
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-std::string_view lineEndOf(std::string_view text) {
-    const std::size_t lf = text.find('\n');
-    if (lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r')) return "\n";
-    return "\r\n";
+// Names and values that would change the file's structure. Section and key come trimmed.
+bool breaksStructure(std::string_view section, std::string_view key, std::string_view value) {
+    return section.empty() || key.empty() || hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) ||
+           findAscii(section, ']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
+           key.front() == '[';
+}
+
+// The value as it goes into the file: in double quotes when reading would otherwise lose
+// blanks around it or a pair of quotes from it.
+std::string storedValue(std::string_view value) {
+    if (stripQuotes(trimBlanks(value)) == value) return std::string(value);
+    return "\"" + std::string(value) + "\"";
+}
+
+// The text with key set to value (both stored forms) in section.
+std::string withEntry(std::string text, std::string_view section, std::string_view key, std::string_view value) {
+    const std::vector<Line> lines = splitLines(text);
+    const Lookup found = find(text, lines, section, key);
+    const std::string entryLine = std::string(key) + "=" + std::string(value);
+
+    if (found.entryLine) {
+        const Line& line = lines[*found.entryLine];
+        const std::string_view content = std::string_view(text).substr(line.begin, line.end - line.begin);
+        const Entry entry = entryOf(content);
+        if (entry.equalsAt) {
+            // Keep the key as it is spelt in the file; replace only what follows "=".
+            const std::size_t valueBegin = line.begin + *entry.equalsAt + 1;
+            text.replace(valueBegin, line.end - valueBegin, value);
+        } else {
+            text.replace(line.begin, line.end - line.begin, entryLine);
+        }
+    } else if (found.lastSectionLine) {
+        const Line& last = lines[*found.lastSectionLine];
+        const std::string eol = lineEndBehind(text, lines, *found.lastSectionLine);
+        if (!hasLineEnd(last)) {
+            text.insert(last.end, eol + entryLine);  // the section ends the file without a line end
+        } else {
+            text.insert(last.next, entryLine + eol);
+        }
+    } else {
+        const std::string eol = lineEndBehind(text, lines, lines.empty() ? 0 : lines.size() - 1);
+        if (!lines.empty() && !hasLineEnd(lines.back())) text += eol;
+        if (!text.empty()) text += eol;
+        text += "[" + std::string(section) + "]" + eol + entryLine + eol;
+    }
+    return text;
 }
 
 } // namespace
@@ -204,46 +260,12 @@ bool IniProfileStore::writeString(std::string_view section, std::string_view key
     const std::string gbkSection(trimBlanks(utf8ToGbk(section)));
     const std::string gbkKey(trimBlanks(utf8ToGbk(key)));
     const std::string gbkValue = utf8ToGbk(value);
-    if (gbkSection.empty() || gbkKey.empty() || path.empty()) return false;
-    if (hasLineBreak(gbkSection) || hasLineBreak(gbkKey) || hasLineBreak(gbkValue)) return false;
-    if (findAscii(gbkSection, ']') != std::string_view::npos || gbkKey.find('=') != std::string::npos ||
-        gbkKey.front() == '[') {
-        return false;
-    }
+    if (path.empty() || breaksStructure(gbkSection, gbkKey, gbkValue)) return false;
 
-    const std::filesystem::path file(path);
     std::string text;
-    if (readFile(file, text) == ReadResult::Failed) return false;
-
-    const std::string eol(lineEndOf(text));
-    const std::vector<Line> lines = splitLines(text);
-    const Lookup found = find(text, lines, gbkSection, gbkKey);
-    const std::string entryLine = gbkKey + "=" + gbkValue;
-
-    if (found.entryLine) {
-        const Line& line = lines[*found.entryLine];
-        const std::string_view content = std::string_view(text).substr(line.begin, line.end - line.begin);
-        const Entry entry = entryOf(content);
-        if (entry.equalsAt) {
-            // Keep the key as it is spelt in the file; replace only what follows "=".
-            const std::size_t valueBegin = line.begin + *entry.equalsAt + 1;
-            text.replace(valueBegin, line.end - valueBegin, gbkValue);
-        } else {
-            text.replace(line.begin, line.end - line.begin, entryLine);
-        }
-    } else if (found.lastSectionLine) {
-        const Line& last = lines[*found.lastSectionLine];
-        if (last.next == last.end) {
-            text.insert(last.end, eol + entryLine);  // the section ends the file without a line end
-        } else {
-            text.insert(last.next, entryLine + eol);
-        }
-    } else {
-        if (!text.empty() && text.back() != '\n') text += eol;
-        if (!text.empty()) text += eol;
-        text += "[" + gbkSection + "]" + eol + entryLine + eol;
-    }
-    return writeFile(file, text);
+    if (readFile(std::filesystem::path(path), text) == ReadResult::Failed) return false;
+    const std::string replaced = withEntry(std::move(text), gbkSection, gbkKey, storedValue(gbkValue));
+    return replaceFileContent(calls_, std::string(path), replaced);
 }
 
 } // namespace vostrel::platform
