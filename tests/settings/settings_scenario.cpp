@@ -7,9 +7,11 @@
 namespace vostrel::testing {
 namespace {
 
-platform::sim::SimPlatform::Options optionsFor(const std::filesystem::path& programDirectory) {
+platform::sim::SimPlatform::Options optionsFor(const std::filesystem::path& programDirectory,
+                                              platform::ProfileStore* profile) {
     platform::sim::SimPlatform::Options options;
     options.programDirectory = programDirectory.string();
+    options.profile = profile;
     return options;
 }
 
@@ -23,7 +25,8 @@ platform::ControlDescription control(std::string name, platform::ControlKind kin
 
 } // namespace
 
-SettingsRun::SettingsRun(const std::filesystem::path& programDirectory) : sim_(optionsFor(programDirectory)) {}
+SettingsRun::SettingsRun(const std::filesystem::path& programDirectory, platform::ProfileStore* profile)
+    : sim_(optionsFor(programDirectory, profile)) {}
 
 void SettingsRun::start() {
     using platform::ControlEvent;
@@ -67,7 +70,7 @@ void SettingsScenario::addFirstVoiceFile() {
 
 SettingsRun& SettingsScenario::startProgram(platform::sim::MessageResponder responder) {
     run_.reset();
-    run_.emplace(folder_.path());
+    run_.emplace(folder_.path(), profile_);
     if (responder) run_->sim().setMessageResponder(std::move(responder));
     run_->start();
     return *run_;

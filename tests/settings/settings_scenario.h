@@ -20,7 +20,8 @@ inline constexpr std::string_view kProbeTimer = "测试时钟";
 
 class SettingsRun {
 public:
-    explicit SettingsRun(const std::filesystem::path& programDirectory);
+    // profile: the private-profile store to use; null for the simulated platform's own.
+    explicit SettingsRun(const std::filesystem::path& programDirectory, platform::ProfileStore* profile = nullptr);
 
     // The window is created and the creation-complete handler (startupChecks) runs.
     void start();
@@ -47,6 +48,8 @@ public:
     std::filesystem::path folder() const { return folder_.path(); }
     std::string settingsFile() const { return folder_.file("vanto.ini"); }
     void addFirstVoiceFile();
+    // Later runs use this store (for example one whose file calls fail).
+    void useProfileStore(platform::ProfileStore& profile) { profile_ = &profile; }
     // A new run (the previous one is discarded); the responder answers its message boxes
     // from the start.
     SettingsRun& startProgram(platform::sim::MessageResponder responder = {});
@@ -54,6 +57,7 @@ public:
 
 private:
     TempFolder folder_;
+    platform::ProfileStore* profile_ = nullptr;
     std::optional<SettingsRun> run_;
 };
 
