@@ -86,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"[s]\nk=first\nk=second\n", "s", "k", "first"},
         LookupCase{"[s]\nk=1\n[s]\nk=2\nj=3\n", "s", "j", "3"},
         LookupCase{"k=global\n[s]\n", "s", "k", ""},
-        LookupCase{"[s]\r\nk=no line end", "s", "k", "no line end"}));
+        LookupCase{"[s]\r\nk=no line end", "s", "k", "no line end"},
+        LookupCase{"[s]\rk=1\rj=2\n", "s", "j", "2"},          // a lone CR ends a line too
+        LookupCase{"[s]\nk=1\r\r\nj=2", "s", "k", "1"}));
 
 TEST_F(IniProfileStoreTest, SecondBytesOfDoubleByteCharactersAreNotCaseFolded) {
     // 0x81 0x41 and 0x81 0x61 are two different characters whose second bytes are 'A' and 'a'.
@@ -130,10 +132,31 @@ TEST_F(IniProfileStoreTest, NewKeyAfterASectionThatEndsTheFileWithoutLineEnd) {
     EXPECT_EQ(read("时间设置", "英语时间"), "14:30");
 }
 
+TEST_F(IniProfileStoreTest, ANewKeyStartsALineOfItsOwnBehindALoneCr) {
+    // As a cut-short file ends: the key goes behind the CR, ended like the line before it, and
+    // a later write of the key before it changes that value alone.
+    givenFile("[时间设置]\n英语时间=15:00\r");
+    EXPECT_TRUE(write("时间设置", "语文时间", "09:00"));
+    EXPECT_EQ(fileAsUtf8(), "[时间设置]\n英语时间=15:00\r语文时间=09:00\r");
+    EXPECT_TRUE(write("时间设置", "英语时间", "15:30"));
+    EXPECT_EQ(read("时间设置", "语文时间"), "09:00");
+    EXPECT_EQ(read("时间设置", "英语时间"), "15:30");
+}
+
 TEST_F(IniProfileStoreTest, NewSectionGoesToTheEndOfTheFile) {
     givenFile("[Other]\r\nx=1");
     EXPECT_TRUE(write("时间设置", "语文时间", "09:00"));
     EXPECT_EQ(fileAsUtf8(), "[Other]\r\nx=1\r\n\r\n[时间设置]\r\n语文时间=09:00\r\n");
+}
+
+TEST_F(IniProfileStoreTest, ValuesThatReadingWouldChangeAreQuotedAndReadBackAsWritten) {
+    for (const char* value : {" 9:00", "9:00\t", "'9:00'", "\"\"", "\" 9\""}) {
+        ASSERT_TRUE(write("s", "k", value));
+        EXPECT_EQ(read("s", "k"), value);
+    }
+    EXPECT_EQ(fileAsUtf8(), "[s]\r\nk=\"\" 9\"\"\r\n");
+    ASSERT_TRUE(write("s", "k", "\"9:00"));  // no pair of quotes: written as it is
+    EXPECT_EQ(fileAsUtf8(), "[s]\r\nk=\"9:00\r\n");
 }
 
 TEST_F(IniProfileStoreTest, KeyWithoutEqualsSignGetsItsValue) {

@@ -268,6 +268,19 @@ TEST_F(SettingsScenarioTest, TypedTextsAreStoredWholeAndComeBackAfterARestart) {
     for (const SubjectTimes& t : second.times()) EXPECT_EQ(fields(t), kEmptyTimes);
 }
 
+TEST_F(SettingsScenarioTest, AFileCutShortAfterALoneCrLosesNoKeyOverTwoSaves) {
+    writeSettingsFileUtf8("[时间设置]\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r");
+    addFirstVoiceFile();
+    for (const char* english : {"16:00", "16:30"}) {
+        SettingsRun& run = startProgram();
+        run.sim().clearAndType("语文时间", "08:30");
+        run.sim().clearAndType("英语时间", english);
+        run.sim().click("按钮1");
+        EXPECT_TRUE(run.sim().messageLog().empty());
+    }
+    EXPECT_EQ(boxTexts(startProgram()), (std::vector<std::string>{"08:30", "15:00", "09:00", "16:30"}));
+}
+
 TEST_F(SettingsScenarioTest, AFailedWriteIsReportedButTheTimesApplyToThisRun) {
     std::filesystem::create_directory(settingsFile());  // nothing can be written under its name
     SettingsRun& run = startWithVoice();

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh, empty folder under the system's temporary directory for one test, removed with
-// everything in it when the test ends.
+// A fresh, empty folder under the system's temporary directory (or another base folder) for
+// one test, removed with everything in it when the test ends.
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,9 +11,8 @@ namespace vostrel::testing {
 
 class TempFolder {
 public:
-    TempFolder() {
+    explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
         do {
             path_ = base / ("vostrel-settings-" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
