@@ -12,7 +12,7 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // less the umask, like any file the program creates
 constexpr mode_t kPermissionBits = 07777;
-constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;  // O_EXCL: never through a link
 
 // The file that gets the content: a symbolic link's target, so that the link stays.
 std::optional<std::string> replacedFile(const std::string& path) {

@@ -196,14 +196,14 @@ bool breaksStructure(std::string_view section, std::string_view key, std::string
 // blanks around it or a pair of quotes from it.
 std::string storedValue(std::string_view value) {
     if (stripQuotes(trimBlanks(value)) == value) return std::string(value);
-    return "\"" + std::string(value) + "\"";
+    return std::string("\"").append(value).append("\"");
 }
 
 // The text with key set to value (both stored forms) in section.
 std::string withEntry(std::string text, std::string_view section, std::string_view key, std::string_view value) {
     const std::vector<Line> lines = splitLines(text);
     const Lookup found = find(text, lines, section, key);
-    const std::string entryLine = std::string(key) + "=" + std::string(value);
+    const std::string entryLine = std::string(key).append("=").append(value);
 
     if (found.entryLine) {
         const Line& line = lines[*found.entryLine];
@@ -228,7 +228,7 @@ std::string withEntry(std::string text, std::string_view section, std::string_vi
         const std::string eol = lineEndBehind(text, lines, lines.empty() ? 0 : lines.size() - 1);
         if (!lines.empty() && !hasLineEnd(lines.back())) text += eol;
         if (!text.empty()) text += eol;
-        text += "[" + std::string(section) + "]" + eol + entryLine + eol;
+        text.append("[").append(section).append("]").append(eol).append(entryLine).append(eol);
     }
     return text;
 }
