@@ -264,7 +264,10 @@ bool IniProfileStore::writeString(std::string_view section, std::string_view key
 
     std::string text;
     if (readFile(std::filesystem::path(path), text) == ReadResult::Failed) return false;
-    const std::string replaced = withEntry(std::move(text), gbkSection, gbkKey, storedValue(gbkValue));
+    const std::string replaced = withEntry(text, gbkSection, gbkKey, storedValue(gbkValue));
+    // A save writes all four keys every time, mostly with the values they have: those cost no
+    // disk flush, but a read-only file is refused all the same.
+    if (replaced == text) return calls_.accessForWriting(std::string(path)) == 0;
     return replaceFileContent(calls_, std::string(path), replaced);
 }
 

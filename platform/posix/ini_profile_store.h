@@ -13,7 +13,8 @@
 // - a write replaces the value of the first matching entry in place, or adds the entry on a
 //   line of its own at the end of its section, or adds the section at the end of the file;
 //   every other byte stays. The file is replaced whole (see file_replacement.h): a failed
-//   write leaves it as it was.
+//   write leaves it as it was. A write that changes nothing leaves the file alone, but is
+//   refused like any other when the file is read-only.
 // A write that would break the file's structure (a line break anywhere, "=" in the key, "]"
 // in the section, an empty section or key) is refused and reported as a failure.
 #include "platform/posix/file_calls.h"

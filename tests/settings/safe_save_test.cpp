@@ -86,6 +86,18 @@ TEST_F(SafeSaveTest, AFailureAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
     }
 }
 
+TEST_F(SafeSaveTest, AnUnchangedValueIsNotWrittenAgainYetAReadOnlyFileIsStillRefused) {
+    givenOldFile();
+    FailingFileCalls calls;
+    EXPECT_TRUE(save(calls, "英语时间", "15:30"));
+    EXPECT_EQ(calls.made, std::vector<std::string>{"accessForWriting"});  // nothing written or flushed
+
+    calls.failEvery = "accessForWriting";
+    calls.error = EACCES;
+    EXPECT_FALSE(save(calls, "英语时间", "15:30"));
+    EXPECT_EQ(TempFolder::readBytes(path), kOldFile);
+}
+
 TEST_F(SafeSaveTest, ANewFileGetsTheUsualPermissionsAndAReplacedOneKeepsItsOwn) {
     platform::FileCalls& system = platform::systemFileCalls();
     ASSERT_TRUE(save(system, "语文时间", "08:00"));
