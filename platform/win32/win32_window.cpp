@@ -10,6 +10,7 @@
 namespace vostrel::platform::win32 {
 namespace {
 
+
 constexpr wchar_t kMainClass[] = L"Vostrel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
 constexpr int kFirstControlId = 100;
@@ -26,6 +27,15 @@ UINT labelDrawFlags(const ControlDescription& described) {
 bool styleVisible(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 bool contains(HWND outer, HWND inner) { return inner && (inner == outer || IsChild(outer, inner)); }
+
+// The system's DPI, fixed for the session; the manifest makes the program DPI-aware, so this
+// is the display's real scale rather than 96 (GetDeviceCaps works the same on Windows XP).
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 POINT centredOrigin(int width, int height) {
     return POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
@@ -56,8 +66,9 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     assert(!created_ && "the main window is created once");
     created_ = true;
     escapeCloses_ = description.escapeCloses;
-    outerWidth_ = description.outerWidth;
-    outerHeight_ = description.outerHeight;
+    scale_ = DisplayScale::fromDpi(systemDpi());
+    outerWidth_ = scale_.pixels(description.outerWidth);
+    outerHeight_ = scale_.pixels(description.outerHeight);
     registerControlClasses(instance_);
     registerMainClass();
 
@@ -156,8 +167,9 @@ void Win32Window::createControl(Control& control) {
     case ControlKind::Timer:
         return;
     }
-    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style, described.left, described.top,
-                                     described.width, described.height, parent,
+    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style,
+                                     scale_.pixels(described.left), scale_.pixels(described.top),
+                                     scale_.pixels(described.width), scale_.pixels(described.height), parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (!control.window) return;
 
@@ -185,10 +197,11 @@ void Win32Window::createControl(Control& control) {
 }
 
 HFONT Win32Window::fontFor(const FontStyle& font) {
+    // The stock font is made at the system's DPI: it is the default GUI font at this scale.
     if (font.heightPx <= 0) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     // A negative height asks for the character height; no face name lets the system pick the
     // default face of the character set.
-    OwnedFont created(CreateFontW(-font.heightPx, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    OwnedFont created(CreateFontW(-scale_.pixels(font.heightPx), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                   font.gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L""));
     if (!created) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -327,6 +340,11 @@ Win32Window::Control* Win32Window::findByWindow(HWND window) {
         if (control->window && control->window == window) return control.get();
     }
     return nullptr;
+}
+
+HWND Win32Window::controlWindow(std::string_view name) const {
+    const Control* control = find(name);
+    return control ? control->window : nullptr;
 }
 
 std::string Win32Window::text(std::string_view name) const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_scale.h"
 #include "platform/window_host.h"
 #include "platform/win32/gdi_handles.h"
 
@@ -47,6 +48,11 @@ public:
     // focus in the described order, Esc closes. True when the message was consumed.
     bool handleKey(const MSG& message);
 
+    // For the backend's tests, which measure the controls as the operator sees them.
+    HWND mainWindow() const { return main_; }
+    HWND controlWindow(std::string_view control) const;
+    DisplayScale scale() const { return scale_; }
+
 private:
     struct Control {
         ControlDescription described;
@@ -76,6 +82,7 @@ private:
     HWND main_ = nullptr;
     bool created_ = false;
     bool escapeCloses_ = true;
+    DisplayScale scale_;       // the display's scale; the description is at 100%
     int outerWidth_ = 0;
     int outerHeight_ = 0;
     HICON largeIcon_ = nullptr;

@@ -48,7 +48,7 @@ void filesAndClockTests() {
     check(ticks.extend(0xFFFFFF00u) == 0xFFFFFF00u, "a reading before the wrap stands as is");
     check(ticks.extend(0x10u) == 0x100000010ull, "the wrap carries into the high word");
     check(ticks.extend(0x0Fu) == 0x100000010ull, "an older reading does not count as a wrap");
-    check(ticks.extend(0x80000000u) == 0x180000000ull && ticks.extend(0x5u) == 0x200000005ull,
+    check(ticks.extend(0xC0000000u) == 0x1C0000000ull && ticks.extend(0x5u) == 0x200000005ull,
           "a second wrap carries again");
 
     platform::win32::Win32PowerRequests power;
