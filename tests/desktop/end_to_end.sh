@@ -64,7 +64,9 @@ pcm.!default {
 }
 EOF
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A display at 100%: Xvfb says 100 DPI of its own, and with no Xft.dpi set Qt takes the
+# screen's DPI for the desktop's scale.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")
