@@ -68,7 +68,12 @@ private:
 
     bool registerMainClass() const;
     void createControl(Control& control);
+    // The font of a described style at the current scale; created fonts live as long as the window.
     HFONT fontFor(const FontStyle& font);
+    HFONT keepFont(OwnedFont font, HFONT fallback);
+    // The window moved to a monitor of another scale (per-monitor DPI awareness): every control
+    // and font is laid out afresh at `dpi`, the window takes the outer rectangle Windows suggests.
+    void rescale(int dpi, const RECT& suggestedOuter);
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;
     Control* findById(int id);
@@ -82,7 +87,9 @@ private:
     HWND main_ = nullptr;
     bool created_ = false;
     bool escapeCloses_ = true;
-    DisplayScale scale_;       // the display's scale; the description is at 100%
+    int systemDpi_ = kBaseDpi; // the DPI the stock GUI font is made for
+    int dpi_ = kBaseDpi;       // the DPI of the window's monitor
+    DisplayScale scale_;       // dpi_ as a scale; the description is at 100%
     int outerWidth_ = 0;
     int outerHeight_ = 0;
     HICON largeIcon_ = nullptr;

@@ -1,6 +1,7 @@
 // The main window at the display's scale (the test runs once per DPI setting): the window and
 // every control are the description's pixels times the scale, and every caption fits the width
-// of its control in the font the control really uses. Prints the measurements for the artifacts.
+// of its control in the font the control really uses; the same once the window has moved to a
+// monitor of another scale. Prints the measurements for the artifacts.
 #include <windows.h>
 
 #include <algorithm>
@@ -93,22 +94,10 @@ void checkControl(const platform::win32::Win32Window& host, const ControlDescrip
     check(fits, described.name + ": caption fits its control");
 }
 
-} // namespace
-
-void scalingTests() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    const platform::WindowDescription description = app::mainWindowDescription();
-    platform::win32::Win32Window host(GetModuleHandleW(nullptr));
-    host.createMainWindow(description);
-    host.showMainWindow();
+void checkLayout(const platform::win32::Win32Window& host, const platform::WindowDescription& description, int dpi) {
     HWND window = host.mainWindow();
-    check(window != nullptr, "window created");
-    if (!window) return;
     std::printf("display %d dpi, scale %.2f\n", dpi, host.scale().factor());
-    checkEqual(host.scale().pixels(100), MulDiv(100, dpi, platform::kBaseDpi), "the window follows the system DPI");
-
+    checkEqual(host.scale().pixels(100), MulDiv(100, dpi, platform::kBaseDpi), "the window follows the DPI");
     RECT outer{}, client{};
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
@@ -122,6 +111,33 @@ void scalingTests() {
         // Hidden controls are measured too: each is shown at some point of the day.
         checkControl(host, described, dpi);
     }
+}
+
+} // namespace
+
+void scalingTests() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const platform::WindowDescription description = app::mainWindowDescription();
+    platform::win32::Win32Window host(GetModuleHandleW(nullptr));
+    host.createMainWindow(description);
+    host.showMainWindow();
+    HWND window = host.mainWindow();
+    check(window != nullptr, "window created");
+    if (!window) return;
+    checkLayout(host, description, dpi);
+
+    // Dragged onto a monitor at 200% (or, from one at 200%, at 100%) with per-monitor DPI
+    // awareness (Windows 8.1 and later): Windows suggests the new outer rectangle, the window
+    // lays itself out anew.
+    const int otherDpi = dpi == 2 * platform::kBaseDpi ? platform::kBaseDpi : 2 * platform::kBaseDpi;
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    suggested.right = suggested.left + MulDiv(description.outerWidth, otherDpi, platform::kBaseDpi);
+    suggested.bottom = suggested.top + MulDiv(description.outerHeight, otherDpi, platform::kBaseDpi);
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi), reinterpret_cast<LPARAM>(&suggested));
+    checkLayout(host, description, otherDpi);
 }
 
 } // namespace vostrel::win32_test
