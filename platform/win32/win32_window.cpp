@@ -10,7 +10,6 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-
 constexpr wchar_t kMainClass[] = L"Vostrel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
 constexpr int kFirstControlId = 100;
@@ -233,8 +232,8 @@ void Win32Window::rescale(int dpi, const RECT& suggestedOuter) {
     outerWidth_ = suggestedOuter.right - suggestedOuter.left;
     outerHeight_ = suggestedOuter.bottom - suggestedOuter.top;
     // The controls let go of the old fonts before they are deleted.
-    std::vector<OwnedFont> oldFonts = std::move(fonts_);
-    fonts_.clear();
+    std::vector<OwnedFont> oldFonts;
+    oldFonts.swap(fonts_);
     for (auto& control : controls_) {
         if (!control->window) continue;
         const ControlDescription& described = control->described;
