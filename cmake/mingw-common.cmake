@@ -6,7 +6,7 @@
 # VOSTREL_WIN_DEPS: prefix of the cross-built static libraries (scripts/build-windows-deps);
 # pkg-config and find_* calls look there and in the MinGW sysroot only, never at the host.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_VERSION 6.1)  # Windows 7
+set(CMAKE_SYSTEM_VERSION 5.1)  # Windows XP
 
 set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)

@@ -6,13 +6,13 @@
 #include "platform/posix/ini_profile_store.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/cjk_font.h"
+#include "platform/qt/display_scaling.h"
 
 namespace vostrel::platform::qt {
 
 namespace {
 std::unique_ptr<QApplication> makeApplication(int& argc, char** argv) {
-    // The window is laid out in device pixels; scaling would blur it and move every control.
-    QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
+    followDesktopScale();
     auto app = std::make_unique<QApplication>(argc, argv);
     // The program ends when its main window is gone, not when the last message box closes
     // (start-up messages are shown before the main window appears).

@@ -10,6 +10,6 @@ LocalDateTime Win32Clock::localNow() const {
     return LocalDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
-std::uint64_t Win32Clock::tickCountMs() const { return GetTickCount64(); }
+std::uint64_t Win32Clock::tickCountMs() const { return ticks_.extend(GetTickCount()); }
 
 } // namespace vostrel::platform::win32

@@ -74,9 +74,10 @@ public:
         waveOutReset(device_);
         // The device marks the buffers done at once but may deliver the notices from its own
         // thread a moment later; the contract is that every notice has run when reset returns.
-        const ULONGLONG start = GetTickCount64();
+        // DWORD arithmetic: the difference stays right across GetTickCount's wrap.
+        const DWORD start = GetTickCount();
         while (returned_.load(std::memory_order_acquire) != written_ &&
-               GetTickCount64() - start < kResetDrainLimitMs) {
+               GetTickCount() - start < kResetDrainLimitMs) {
             Sleep(1);
         }
         reclaimReturnedHeaders();

@@ -13,6 +13,9 @@ namespace {
 constexpr wchar_t kMainClass[] = L"Vostrel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
 constexpr int kFirstControlId = 100;
+// Sent to a per-monitor DPI-aware window when its monitor's scale changes or it moves to a
+// monitor of another scale (Windows 8.1 and later); older systems never send it.
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
 
 UINT labelDrawFlags(const ControlDescription& described) {
     UINT flags = DT_NOPREFIX;  // ampersands are shown as they are
@@ -26,6 +29,15 @@ UINT labelDrawFlags(const ControlDescription& described) {
 bool styleVisible(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 bool contains(HWND outer, HWND inner) { return inner && (inner == outer || IsChild(outer, inner)); }
+
+// The system's DPI, fixed for the session; the manifest makes the program DPI-aware, so this
+// is the display's real scale rather than 96 (GetDeviceCaps works the same on Windows XP).
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 POINT centredOrigin(int width, int height) {
     return POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
@@ -56,8 +68,11 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     assert(!created_ && "the main window is created once");
     created_ = true;
     escapeCloses_ = description.escapeCloses;
-    outerWidth_ = description.outerWidth;
-    outerHeight_ = description.outerHeight;
+    systemDpi_ = systemDpi();
+    dpi_ = systemDpi_;
+    scale_ = DisplayScale::fromDpi(dpi_);
+    outerWidth_ = scale_.pixels(description.outerWidth);
+    outerHeight_ = scale_.pixels(description.outerHeight);
     registerControlClasses(instance_);
     registerMainClass();
 
@@ -156,8 +171,9 @@ void Win32Window::createControl(Control& control) {
     case ControlKind::Timer:
         return;
     }
-    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style, described.left, described.top,
-                                     described.width, described.height, parent,
+    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style,
+                                     scale_.pixels(described.left), scale_.pixels(described.top),
+                                     scale_.pixels(described.width), scale_.pixels(described.height), parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (!control.window) return;
 
@@ -185,16 +201,51 @@ void Win32Window::createControl(Control& control) {
 }
 
 HFONT Win32Window::fontFor(const FontStyle& font) {
-    if (font.heightPx <= 0) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const auto stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (font.heightPx <= 0) {
+        // The stock font is made at the system's DPI; on a monitor of another scale it is
+        // made afresh at that monitor's.
+        if (dpi_ == systemDpi_) return stock;
+        LOGFONTW defaultFont{};
+        if (!GetObjectW(stock, sizeof(defaultFont), &defaultFont)) return stock;
+        defaultFont.lfHeight = MulDiv(defaultFont.lfHeight, dpi_, systemDpi_);
+        return keepFont(OwnedFont(CreateFontIndirectW(&defaultFont)), stock);
+    }
     // A negative height asks for the character height; no face name lets the system pick the
     // default face of the character set.
-    OwnedFont created(CreateFontW(-font.heightPx, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    OwnedFont created(CreateFontW(-scale_.pixels(font.heightPx), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                   font.gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L""));
-    if (!created) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    HFONT handle = created.get();
-    fonts_.push_back(std::move(created));
+    return keepFont(std::move(created), stock);
+}
+
+HFONT Win32Window::keepFont(OwnedFont font, HFONT fallback) {
+    if (!font) return fallback;
+    HFONT handle = font.get();
+    fonts_.push_back(std::move(font));
     return handle;
+}
+
+void Win32Window::rescale(int dpi, const RECT& suggestedOuter) {
+    dpi_ = dpi;
+    scale_ = DisplayScale::fromDpi(dpi_);
+    outerWidth_ = suggestedOuter.right - suggestedOuter.left;
+    outerHeight_ = suggestedOuter.bottom - suggestedOuter.top;
+    // The controls let go of the old fonts before they are deleted.
+    std::vector<OwnedFont> oldFonts;
+    oldFonts.swap(fonts_);
+    for (auto& control : controls_) {
+        if (!control->window) continue;
+        const ControlDescription& described = control->described;
+        SetWindowPos(control->window, nullptr, scale_.pixels(described.left), scale_.pixels(described.top),
+                     scale_.pixels(described.width), scale_.pixels(described.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        SendMessageW(control->window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
+    }
+    // Where Windows suggests, so the window stays under the pointer while it is dragged across.
+    SetWindowPos(main_, nullptr, suggestedOuter.left, suggestedOuter.top, outerWidth_, outerHeight_,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32Window::showMainWindow() {
@@ -239,6 +290,9 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kCloseMainWindowMessage:
         DestroyWindow(main_);
+        return 0;
+    case kDpiChangedMessage:
+        rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_ACTIVATE:
         // Coming back to the window puts the focus back where the operator left it.
@@ -327,6 +381,11 @@ Win32Window::Control* Win32Window::findByWindow(HWND window) {
         if (control->window && control->window == window) return control.get();
     }
     return nullptr;
+}
+
+HWND Win32Window::controlWindow(std::string_view name) const {
+    const Control* control = find(name);
+    return control ? control->window : nullptr;
 }
 
 std::string Win32Window::text(std::string_view name) const {

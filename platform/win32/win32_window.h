@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_scale.h"
 #include "platform/window_host.h"
 #include "platform/win32/gdi_handles.h"
 
@@ -47,6 +48,11 @@ public:
     // focus in the described order, Esc closes. True when the message was consumed.
     bool handleKey(const MSG& message);
 
+    // For the backend's tests, which measure the controls as the operator sees them.
+    HWND mainWindow() const { return main_; }
+    HWND controlWindow(std::string_view control) const;
+    DisplayScale scale() const { return scale_; }
+
 private:
     struct Control {
         ControlDescription described;
@@ -62,7 +68,12 @@ private:
 
     bool registerMainClass() const;
     void createControl(Control& control);
+    // The font of a described style at the current scale; created fonts live as long as the window.
     HFONT fontFor(const FontStyle& font);
+    HFONT keepFont(OwnedFont font, HFONT fallback);
+    // The window moved to a monitor of another scale (per-monitor DPI awareness): every control
+    // and font is laid out afresh at `dpi`, the window takes the outer rectangle Windows suggests.
+    void rescale(int dpi, const RECT& suggestedOuter);
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;
     Control* findById(int id);
@@ -76,6 +87,9 @@ private:
     HWND main_ = nullptr;
     bool created_ = false;
     bool escapeCloses_ = true;
+    int systemDpi_ = kBaseDpi; // the DPI the stock GUI font is made for
+    int dpi_ = kBaseDpi;       // the DPI of the window's monitor
+    DisplayScale scale_;       // dpi_ as a scale; the description is at 100%
     int outerWidth_ = 0;
     int outerHeight_ = 0;
     HICON largeIcon_ = nullptr;

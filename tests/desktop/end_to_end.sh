@@ -12,6 +12,7 @@
 #    the voice file decoded by ffmpeg. Esc, exit code 0.
 # 3. Once more with no sound device at all: the prompt's player starts, stays silent, and the
 #    program goes on and ends with Esc and exit code 0.
+# 4. On a desktop at 150% (Xft.dpi 144): the window is 1.5 times the described size.
 # Screenshots are kept in ARTIFACTS_DIR.
 set -euo pipefail
 
@@ -64,7 +65,9 @@ pcm.!default {
 }
 EOF
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A display at 100%: Xvfb says 100 DPI of its own, and with no Xft.dpi set Qt takes the
+# screen's DPI for the desktop's scale.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")
@@ -286,4 +289,25 @@ wait_until 60 player_started || fail "no player was started at 08:35"
 caption_is_running || fail "the run did not go on without a sound device"
 end_program_with_escape "$main"
 step "silent without a device; Esc ended the program with exit code 0"
+
+# --- 4. A desktop at 150% --------------------------------------------------------------------------
+step "fourth start on a desktop at 150% (Xft.dpi 144)"
+xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144"
+start_program
+wait_until 30 has_window "$main_title" || fail "the main window did not appear at 150%"
+main=$(window_named "$main_title")
+# The description's 372 x 384 times 1.5. Qt hands the window manager's frame to the program in
+# whole logical pixels, so a frame side of 1 device pixel may count as 0 or 2: within 2 pixels.
+outer_is_scaled() {
+  local w h
+  read -r _ _ w h < <(outer_geometry "$main")
+  ((w >= 556 && w <= 560 && h >= 574 && h <= 578))
+}
+wait_until 10 outer_is_scaled || fail "outer geometry $(outer_geometry "$main") at 150%, expected 558 x 576"
+sleep 1.2  # the clock's first tick
+import -window root "$artifacts/vostrel-scale-150.png" 2>/dev/null || true
+read -r _ _ scaled_width scaled_height < <(outer_geometry "$main")
+end_program_with_escape "$main"
+xprop -root -remove RESOURCE_MANAGER
+step "outer ${scaled_width}x$scaled_height at 150% (558x576 described); screenshot kept: $artifacts/vostrel-scale-150.png"
 step "PASS (screenshots in $artifacts)"

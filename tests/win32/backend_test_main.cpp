@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     if (wanted("files")) filesAndClockTests();
     if (wanted("window")) windowTests();
     if (wanted("wave")) waveOutTests();
+    if (wanted("scaling")) scalingTests();
     std::printf("%d passed, %d failed\n", passes(), failures());
     return failures() == 0 ? 0 : 1;
 }

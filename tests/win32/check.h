@@ -18,5 +18,6 @@ void codecAndProfileTests();
 void filesAndClockTests();
 void windowTests();
 void waveOutTests();
+void scalingTests();
 
 } // namespace vostrel::win32_test

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/win32/tick_extender.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_power_requests.h"
@@ -40,6 +41,15 @@ void filesAndClockTests() {
           "local time fields in range");
     const auto first = clock.tickCountMs();
     check(clock.tickCountMs() >= first, "ticks never go backwards");
+
+    // GetTickCount wraps after 49.7 days; the widened count runs on across two wraps and keeps
+    // a slightly older reading (another thread's, taken first) from counting as a wrap.
+    platform::win32::TickExtender ticks;
+    check(ticks.extend(0xFFFFFF00u) == 0xFFFFFF00u, "a reading before the wrap stands as is");
+    check(ticks.extend(0x10u) == 0x100000010ull, "the wrap carries into the high word");
+    check(ticks.extend(0x0Fu) == 0x100000010ull, "an older reading does not count as a wrap");
+    check(ticks.extend(0xC0000000u) == 0x1C0000000ull && ticks.extend(0x5u) == 0x200000005ull,
+          "a second wrap carries again");
 
     platform::win32::Win32PowerRequests power;
     power.keepAwake(true);

@@ -38,8 +38,8 @@ std::vector<std::uint8_t> pattern() {
 
 template <class Condition>
 bool waitUntil(Condition condition) {
-    const ULONGLONG giveUp = GetTickCount64() + 15000;
-    while (!condition() && GetTickCount64() < giveUp) Sleep(5);
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < 15000) Sleep(5);
     return condition();
 }
 

@@ -105,8 +105,8 @@ void setShift(bool down) {
 // Dispatches events until the condition holds; the bound only keeps a broken build from hanging.
 template <class Condition>
 bool pumpUntil(platform::EventLoop& loop, Condition condition) {
-    const ULONGLONG giveUp = GetTickCount64() + 10000;
-    while (!condition() && GetTickCount64() < giveUp) {
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < 10000) {
         loop.processPendingEvents();
         if (!condition()) loop.waitForEvents(50);
     }
