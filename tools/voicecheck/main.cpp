@@ -54,7 +54,7 @@ int usage() {
     return 2;
 }
 
-// 0 when the arguments are understood; otherwise the exit status.
+// 0: go on; -1: done, exit 0 (help shown); otherwise the exit status of a usage error.
 int parse(const std::vector<std::string>& argv, Options& options) {
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::string& arg = argv[i];
