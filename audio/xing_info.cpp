@@ -10,18 +10,17 @@ std::uint32_t bigEndian32(const std::uint8_t* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
-// Where the tag follows the side information, counted from the frame's first byte.
-std::size_t tagOffset(const FrameHeader& header) {
+} // namespace
+
+std::size_t xingTagOffset(const FrameHeader& header) {
     const bool mpeg1 = header.version() == MpegVersion::Mpeg1;
     const bool mono = header.channels() == 1;
     if (mpeg1) return mono ? 21 : 36;
     return mono ? 13 : 21;
 }
 
-} // namespace
-
 std::optional<XingInfo> parseXingInfo(const std::uint8_t* frame, std::size_t size, const FrameHeader& header) {
-    std::size_t at = tagOffset(header);
+    std::size_t at = xingTagOffset(header);
     if (at + 8 > size || std::memcmp(frame + at, "Xing", 4) != 0) return std::nullopt;
     XingInfo info;
     info.flags = bigEndian32(frame + at + 4);

@@ -19,6 +19,10 @@ struct XingInfo {
     std::int32_t quality = -1;            // -1 when absent
 };
 
+// Where a "Xing" (or an encoder's "Info") tag follows the side information, counted from the
+// frame's first byte.
+std::size_t xingTagOffset(const FrameHeader& header);
+
 // The Xing header of the frame at `frame` (with `size` bytes available from there), or none.
 std::optional<XingInfo> parseXingInfo(const std::uint8_t* frame, std::size_t size, const FrameHeader& header);
 

@@ -20,10 +20,13 @@
 //   returns; the device stays open and is no longer paused.
 // - close() returns StillPlaying while buffers are queued (nothing changes; call again
 //   later), Ok once the device is closed. Destroying an open device resets and closes it.
+// - lastOpenError() is the system's reason why the latest failed open() failed, as text for the
+//   operator (UTF-8; empty when the backend has none). Any thread.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace vostrel::platform {
 
@@ -52,6 +55,7 @@ public:
     using DoneCallback = std::function<void(std::uintptr_t cookie)>;
     virtual ~WaveOutDriver() = default;
     virtual std::unique_ptr<WaveOutDevice> open(const PcmWaveFormat& format, DoneCallback done) = 0;
+    virtual std::string lastOpenError() const { return {}; }
 };
 
 } // namespace vostrel::platform

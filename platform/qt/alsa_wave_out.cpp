@@ -343,15 +343,35 @@ private:
 std::unique_ptr<WaveOutDevice> AlsaWaveOutDriver::open(const PcmWaveFormat& format, DoneCallback done) {
     static std::once_flag quiet;
     std::call_once(quiet, [] { snd_lib_error_set_handler(ignoreAlsaError); });
-    if (format.bitsPerSample != 16 || (format.channels != 1 && format.channels != 2) || format.samplesPerSecond == 0)
+    if (format.bitsPerSample != 16 || (format.channels != 1 && format.channels != 2) || format.samplesPerSecond == 0) {
+        noteOpenError("unsupported PCM format");
         return nullptr;
+    }
     snd_pcm_t* raw = nullptr;
-    if (snd_pcm_open(&raw, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return nullptr;
-    PcmHandle pcm(raw);
-    if (snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
-                           format.samplesPerSecond, 1 /* resample if the device needs it */, kLatencyUs) < 0)
+    if (const int error = snd_pcm_open(&raw, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); error < 0) {
+        noteOpenError("ALSA \"" + device_ + "\": " + snd_strerror(error));
         return nullptr;
+    }
+    PcmHandle pcm(raw);
+    if (const int error = snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+                                             format.channels, format.samplesPerSecond,
+                                             1 /* resample if the device needs it */, kLatencyUs);
+        error < 0) {
+        noteOpenError("ALSA \"" + device_ + "\" refuses " + std::to_string(format.samplesPerSecond) + " Hz, " +
+                      std::to_string(format.channels) + " channel(s): " + snd_strerror(error));
+        return nullptr;
+    }
     return std::make_unique<AlsaWaveOutDevice>(std::move(pcm), format, std::move(done));
+}
+
+std::string AlsaWaveOutDriver::lastOpenError() const {
+    std::lock_guard lock(errorMutex_);
+    return lastOpenError_;
+}
+
+void AlsaWaveOutDriver::noteOpenError(std::string reason) {
+    std::lock_guard lock(errorMutex_);
+    lastOpenError_ = std::move(reason);
 }
 
 } // namespace vostrel::platform::qt

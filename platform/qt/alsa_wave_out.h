@@ -11,6 +11,7 @@
 // device holds and rewinds the write position to the frame last played: the buffers are still
 // ours until returned, so restart() continues exactly from there on every device.
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/wave_out.h"
@@ -22,9 +23,14 @@ public:
     // device: the ALSA PCM name ("default" is the desktop's output).
     explicit AlsaWaveOutDriver(std::string device = "default") : device_(std::move(device)) {}
     std::unique_ptr<WaveOutDevice> open(const PcmWaveFormat& format, DoneCallback done) override;
+    std::string lastOpenError() const override;
 
 private:
+    void noteOpenError(std::string reason);
+
     std::string device_;
+    mutable std::mutex errorMutex_;  // open() may run on any thread
+    std::string lastOpenError_;
 };
 
 } // namespace vostrel::platform::qt

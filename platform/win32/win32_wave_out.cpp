@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <deque>
+#include <string>
+
+#include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -23,7 +26,8 @@ public:
         while (close() == WaveOutResult::StillPlaying) Sleep(100);
     }
 
-    bool open(const PcmWaveFormat& format) {
+    // MMSYSERR_NOERROR when the device is open.
+    MMRESULT open(const PcmWaveFormat& format) {
         WAVEFORMATEX wave{};
         wave.wFormatTag = WAVE_FORMAT_PCM;
         wave.nChannels = format.channels;
@@ -35,7 +39,7 @@ public:
         const MMRESULT result = waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(&onDeviceMessage),
                                             reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION | WAVE_ALLOWSYNC);
         if (result != MMSYSERR_NOERROR) device_ = nullptr;
-        return device_ != nullptr;
+        return result;
     }
 
     WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
@@ -129,12 +133,29 @@ private:
     std::atomic<std::uint64_t> returned_{0};
 };
 
+std::string errorText(MMRESULT result) {
+    wchar_t text[MAXERRORLENGTH] = {};
+    if (waveOutGetErrorTextW(result, text, MAXERRORLENGTH) != MMSYSERR_NOERROR) {
+        return "waveOutOpen error " + std::to_string(result);
+    }
+    return toUtf8(text) + " (waveOutOpen " + std::to_string(result) + ")";
+}
+
 } // namespace
 
 std::unique_ptr<WaveOutDevice> Win32WaveOutDriver::open(const PcmWaveFormat& format, DoneCallback done) {
     auto device = std::make_unique<Win32WaveOutDevice>(std::move(done));
-    if (!device->open(format)) return nullptr;
+    if (const MMRESULT result = device->open(format); result != MMSYSERR_NOERROR) {
+        std::lock_guard lock(errorMutex_);
+        lastOpenError_ = errorText(result);
+        return nullptr;
+    }
     return device;
+}
+
+std::string Win32WaveOutDriver::lastOpenError() const {
+    std::lock_guard lock(errorMutex_);
+    return lastOpenError_;
 }
 
 } // namespace vostrel::platform::win32

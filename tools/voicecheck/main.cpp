@@ -1,22 +1,41 @@
-// vostrel-voicecheck: plays voice files through the real player engine into a recording
-// device and reports, for each, its MPEG stream, length and every problem.
+// vostrel-voicecheck: plays voice files through the real player engine and reports, for each,
+// its MPEG stream, length and every problem, in plain Chinese.
 //
-//   vostrel-voicecheck [--wav OUT] [FILE...]
+//   vostrel-voicecheck [--play] [--wav OUT] [FILE...]
 //
-// Without files it checks the eight voice files in "Vostrel" beside the program. --wav writes
-// the PCM of the (one) file checked as a WAV file. Exit status: 0 when every file is fine,
-// 1 when a file has a problem, 2 on a usage error.
+// Without files it checks the eight voice files in "Vostrel" beside the program. The check plays
+// each file into a recording device: a file that is missing, holds no audio, is silent, plays
+// shorter than its frames or outlasts the gap to the next prompt is reported. --play then plays
+// the files one after the other on the system's default sound device, as the program does, so
+// the operator hears them in the exam room. --wav writes the PCM of the (one) file checked as a
+// WAV file. The last line is a verdict. Exit status: 0 when every file is fine (and, with --play,
+// was played), 1 otherwise, 2 on a usage error.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
+#include "tools/voicecheck/default_device.h"
+#include "tools/voicecheck/report_text.h"
+#include "tools/voicecheck/sound_check.h"
 #include "tools/voicecheck/voice_check.h"
 #include "tools/voicecheck/wav_writer.h"
 
 namespace {
 
-using vostrel::voicecheck::FileReport;
+using namespace vostrel::voicecheck;
+using vostrel::platform::writeToConsole;
+
+// A clip may take this much longer on a real device than its length (opening the device,
+// its buffer) before it counts as stuck.
+constexpr std::chrono::seconds kDeviceGrace{10};
+
+struct Options {
+    bool play = false;
+    std::string wavPath;
+    std::vector<std::string> files;
+};
 
 std::filesystem::path pathOf(const std::string& utf8) {
     return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
@@ -30,74 +49,102 @@ std::string programDirectory(const std::string& argv0) {
     return std::string(dir.begin(), dir.end());
 }
 
-std::string fileNameOf(const std::string& path) {
-    const std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-void print(const FileReport& report) {
-    std::printf("%s\n", report.path.c_str());
-    if (report.stream) {
-        std::printf("  %s, %d Hz, %d channel%s, %lld frames, %.2f s\n",
-                    vostrel::voicecheck::describeVersion(*report.stream).c_str(), report.stream->sampleRate(),
-                    report.stream->channels(), report.stream->channels() == 1 ? "" : "s",
-                    static_cast<long long>(report.frames), report.seconds);
-    }
-    for (const std::string& problem : report.problems) std::printf("  problem: %s\n", problem.c_str());
-    if (report.problems.empty()) std::printf("  ok\n");
-}
-
 int usage() {
-    std::fprintf(stderr, "usage: vostrel-voicecheck [--wav OUT.wav] [FILE.mp3...]\n");
+    std::fprintf(stderr, "usage: vostrel-voicecheck [--play] [--wav OUT.wav] [FILE.mp3...]\n");
     return 2;
+}
+
+// 0: go on; -1: done, exit 0 (help shown); otherwise the exit status of a usage error.
+int parse(const std::vector<std::string>& argv, Options& options) {
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::string& arg = argv[i];
+        if (arg == "--play") {
+            options.play = true;
+        } else if (arg == "--wav") {
+            if (++i >= argv.size()) return usage();
+            options.wavPath = argv[i];
+        } else if (arg == "--help" || arg == "-h") {
+            usage();
+            return -1;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usage();
+        } else {
+            options.files.push_back(arg);
+        }
+    }
+    if (options.files.empty()) {
+        const std::string base = programDirectory(argv[0]) + "/Vostrel/";
+        for (int n = 1; n <= 8; ++n) options.files.push_back(base + std::to_string(n) + "speak.mp3");
+    }
+    if (!options.wavPath.empty() && options.files.size() != 1) {
+        std::fprintf(stderr, "vostrel-voicecheck: --wav needs exactly one file\n");
+        return 2;
+    }
+    return 0;
+}
+
+bool writeWavOf(const FileReport& report, const std::string& wavPath) {
+    if (report.pcm.empty()) {
+        std::fprintf(stderr, "vostrel-voicecheck: no PCM to write\n");
+        return false;
+    }
+    if (!writeWav(wavPath, report.pcm, report.channels, report.sampleRate)) {
+        std::fprintf(stderr, "vostrel-voicecheck: cannot write %s\n", wavPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::vector<FileReport> checkAll(const Options& options, Tally& tally) {
+    vostrel::platform::sim::SimWaveOutDriver recorder(vostrel::platform::sim::SimWaveOutMode::Instant);
+    std::vector<FileReport> reports;
+    for (const std::string& file : options.files) {
+        FileReport report = checkFile(file, recorder, secondsUntilNextPrompt(fileNameOf(file)));
+        writeToConsole(checkText(report));
+        ++tally.files;
+        if (!report.problems.empty()) ++tally.faulty;
+        if (!options.wavPath.empty() && !writeWavOf(report, options.wavPath)) ++tally.faulty;
+        if (options.play) reports.push_back(std::move(report));
+    }
+    return reports;
+}
+
+// Plays every file the engine could decode on the default device, in order; stops at a device
+// that cannot be opened (the next file would meet the same).
+void playAll(const std::vector<FileReport>& reports, Tally& tally) {
+    writeToConsole("\n试听：从默认声音设备依次播放，请注意听。\n");
+    const auto device = createDefaultDevice();
+    for (const FileReport& report : reports) {
+        writeToConsole(playHeading(report));
+        if (!report.playable()) {
+            writeToConsole("  不播放：这个文件有问题（见上面）\n");
+            continue;
+        }
+        const auto limit = std::chrono::milliseconds(static_cast<long long>(report.seconds * 1000)) + kDeviceGrace;
+        const DevicePlay play = playOnDevice(report.path, *device, limit);
+        writeToConsole(devicePlayText(play));
+        if (play.outcome == DevicePlay::Outcome::Played) ++tally.played;
+        if (play.outcome == DevicePlay::Outcome::DeviceRefused) {
+            tally.deviceRefused = true;
+            return;
+        }
+    }
 }
 
 // The arguments as UTF-8, whatever the system's code page.
 int run(const std::vector<std::string>& argv) {
-    const int argc = static_cast<int>(argv.size());
-    std::string wavPath;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string& arg = argv[i];
-        if (arg == "--wav") {
-            if (++i >= argc) return usage();
-            wavPath = argv[i];
-        } else if (arg == "--help" || arg == "-h") {
-            usage();
-            return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return usage();
-        } else {
-            files.push_back(arg);
-        }
+    Options options;
+    if (const int status = parse(argv, options)) return status < 0 ? 0 : status;
+    if (options.play) writeToConsole("检查语音文件：\n");
+    Tally tally;
+    const std::vector<FileReport> reports = checkAll(options, tally);
+    if (!options.play) {
+        writeToConsole(checkVerdict(tally));
+        return tally.faulty == 0 ? 0 : 1;
     }
-    if (files.empty()) {
-        const std::string base = programDirectory(argv[0]) + "/Vostrel/";
-        for (int n = 1; n <= 8; ++n) files.push_back(base + std::to_string(n) + "speak.mp3");
-    }
-    if (!wavPath.empty() && files.size() != 1) {
-        std::fprintf(stderr, "vostrel-voicecheck: --wav needs exactly one file\n");
-        return 2;
-    }
-
-    vostrel::platform::sim::SimWaveOutDriver device(vostrel::platform::sim::SimWaveOutMode::Instant);
-    bool problems = false;
-    for (const std::string& file : files) {
-        const FileReport report =
-            vostrel::voicecheck::checkFile(file, device, vostrel::voicecheck::secondsUntilNextPrompt(fileNameOf(file)));
-        print(report);
-        problems = problems || !report.problems.empty();
-        if (!wavPath.empty()) {
-            if (report.pcm.empty()) {
-                std::fprintf(stderr, "vostrel-voicecheck: no PCM to write\n");
-                problems = true;
-            } else if (!vostrel::voicecheck::writeWav(wavPath, report.pcm, report.channels, report.sampleRate)) {
-                std::fprintf(stderr, "vostrel-voicecheck: cannot write %s\n", wavPath.c_str());
-                problems = true;
-            }
-        }
-    }
-    return problems ? 1 : 0;
+    playAll(reports, tally);
+    writeToConsole(soundCheckVerdict(tally));
+    return tally.faulty == 0 && tally.played == tally.files ? 0 : 1;
 }
 
 } // namespace

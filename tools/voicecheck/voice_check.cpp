@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "audio/player_entry_table.h"
 #include "audio/player_module.h"
-#include "audio/stream_search.h"
 #include "schedule/prompt_table.h"
+#include "tools/voicecheck/stream_survey.h"
 
 namespace vostrel::voicecheck {
 
@@ -32,21 +35,6 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The stream search as the decoder does it: past an ID3v2 tag, up to 32 attempts, each after
-// the next sync.
-std::optional<audio::FrameHeader> findStream(const std::vector<std::uint8_t>& bytes) {
-    std::size_t at = 0;
-    if (bytes.size() >= 10) at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(bytes.data()), bytes.size()));
-    for (int attempt = 0; attempt < 32 && at < bytes.size(); ++attempt) {
-        const std::size_t length = std::min(audio::kStreamSearchBytes, bytes.size() - at);
-        if (const auto start = audio::findStreamStart(bytes.data() + at, length)) return start->header;
-        const auto next = audio::findSync(bytes.data() + at, bytes.size() - at, 1);
-        if (!next) break;
-        at += *next;
-    }
-    return std::nullopt;
-}
-
 class EndWatcher : public audio::ProgressWindow {
 public:
     bool exists() const override { return true; }
@@ -63,43 +51,53 @@ std::string describeVersion(const audio::FrameHeader& header) {
     return std::string(version) + " " + layer;
 }
 
-std::optional<int> secondsUntilNextPrompt(const std::string& fileName) {
+std::optional<int> promptNumber(const std::string& fileName) {
     const auto& table = schedule::kPromptTable;
-    for (std::size_t row = 0; row + 1 < table.size(); ++row) {
+    for (std::size_t row = 0; row < table.size(); ++row) {
         const std::string_view voice = table[row].voiceFile;
-        if (voice.substr(voice.rfind('/') + 1) != fileName) continue;
-        // Minutes from the exam's start: negative before it.
-        const auto minuteOf = [](const schedule::PromptRow& r) {
-            return r.reference == schedule::PromptReference::Start ? -r.minutesBefore
-                                                                   : kShortestExamMinutes - r.minutesBefore;
-        };
-        return (minuteOf(table[row + 1]) - minuteOf(table[row])) * 60;
+        if (voice.substr(voice.rfind('/') + 1) == fileName) return static_cast<int>(row) + 1;
     }
     return std::nullopt;
 }
 
-FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& device,
-                     std::optional<int> secondsUntilNextPrompt) {
-    FileReport report;
-    report.path = path;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(pathOf(path), ec)) {
-        report.problems.push_back("missing");
-        return report;
-    }
-    report.stream = findStream(readFile(pathOf(path)));
+std::optional<int> secondsUntilNextPrompt(const std::string& fileName) {
+    const auto& table = schedule::kPromptTable;
+    const auto number = promptNumber(fileName);
+    if (!number || static_cast<std::size_t>(*number) >= table.size()) return std::nullopt;
+    // Minutes from the exam's start: negative before it.
+    const auto minuteOf = [](const schedule::PromptRow& r) {
+        return r.reference == schedule::PromptReference::Start ? -r.minutesBefore : kShortestExamMinutes - r.minutesBefore;
+    };
+    const auto row = static_cast<std::size_t>(*number - 1);
+    return (minuteOf(table[row + 1]) - minuteOf(table[row])) * 60;
+}
 
+bool FileReport::has(Problem problem) const {
+    return std::find(problems.begin(), problems.end(), problem) != problems.end();
+}
+
+double peakDbfs(const std::vector<std::uint8_t>& pcm) {
+    int peak = 0;
+    for (std::size_t at = 0; at + 1 < pcm.size(); at += 2) {
+        std::int16_t sample = 0;
+        std::memcpy(&sample, pcm.data() + at, 2);
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    if (peak == 0) return -std::numeric_limits<double>::infinity();
+    return 20.0 * std::log10(peak / 32768.0);
+}
+
+namespace {
+
+// Plays the file once on the player engine; false when it did not come to its end in time.
+bool playOnce(const std::string& path, platform::sim::SimWaveOutDriver& device) {
     audio::PlayerEntryTable table;
     audio::registerPlayerModule(table, device);
-    const std::size_t sessionsBefore = device.record().sessions.size();
     std::string list = path;
     list.push_back('\0');
     list.push_back('\0');
     audio::PlayerHandle player = table.find<audio::CreatePlayerOp>("CreatePlayer")->call(list.c_str(), 1);
-    if (!player) {
-        report.problems.push_back("the player could not be created");
-        return report;
-    }
+    if (!player) return false;
     EndWatcher window;
     table.find<audio::NewPlayOp>("NewPlay")->call(player, &window, nullptr, 0);
     const auto* state = table.find<audio::GetPlayStateOp>("GetPlayState");
@@ -107,7 +105,51 @@ FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& d
     while (state->call(player) != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
     const bool finished = state->call(player) == 0;
     table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
+    return finished;
+}
 
+void measure(FileReport& report) {
+    if (report.channels <= 0 || report.sampleRate <= 0) return;
+    const std::int64_t perChannel = static_cast<std::int64_t>(report.pcm.size() / 2) / report.channels;
+    const int samplesPerFrame = report.stream ? report.stream->samplesPerFrame() : 1152;
+    report.frames = perChannel / samplesPerFrame;
+    report.seconds = static_cast<double>(perChannel) / report.sampleRate;
+    report.peakDbfs = peakDbfs(report.pcm);
+}
+
+void judge(FileReport& report, bool finished) {
+    if (!report.stream) {
+        report.problems.push_back(Problem::NoAudioStream);
+    } else if (report.pcm.empty()) {
+        report.problems.push_back(Problem::RefusedByDecoder);
+    }
+    if (!finished) report.problems.push_back(Problem::DidNotFinish);
+    if (report.pcm.empty()) return;
+    if (report.peakDbfs < kSilentBelowDbfs) report.problems.push_back(Problem::Silent);
+    if (report.frames < report.streamFrames) report.problems.push_back(Problem::Short);
+    if (report.secondsUntilNextPrompt && report.seconds > *report.secondsUntilNextPrompt) {
+        report.problems.push_back(Problem::LongerThanGap);
+    }
+}
+
+} // namespace
+
+FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& device,
+                     std::optional<int> secondsUntilNextPrompt) {
+    FileReport report;
+    report.path = path;
+    report.secondsUntilNextPrompt = secondsUntilNextPrompt;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(pathOf(path), ec)) {
+        report.problems.push_back(Problem::Missing);
+        return report;
+    }
+    const StreamSurvey survey = surveyStream(readFile(pathOf(path)));
+    report.stream = survey.header;
+    report.streamFrames = survey.audioFrames;
+
+    const std::size_t sessionsBefore = device.record().sessions.size();
+    const bool finished = playOnce(path, device);
     const platform::sim::SimWaveOutRecord record = device.record();
     if (record.sessions.size() > sessionsBefore) {
         const auto& session = record.sessions[sessionsBefore];
@@ -115,22 +157,8 @@ FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& d
         report.sampleRate = static_cast<int>(session.format.samplesPerSecond);
         report.pcm = session.heard;
     }
-    if (!report.stream) {
-        report.problems.push_back("no audio stream");
-    } else if (report.pcm.empty()) {
-        report.problems.push_back("refused by the decoder");
-    }
-    if (!finished) report.problems.push_back("did not finish playing");
-    if (report.channels > 0 && report.sampleRate > 0) {
-        const std::int64_t perChannel = static_cast<std::int64_t>(report.pcm.size() / 2) / report.channels;
-        const int samplesPerFrame = report.stream ? report.stream->samplesPerFrame() : 1152;
-        report.frames = perChannel / samplesPerFrame;
-        report.seconds = static_cast<double>(perChannel) / report.sampleRate;
-    }
-    if (secondsUntilNextPrompt && report.seconds > *secondsUntilNextPrompt) {
-        report.problems.push_back("longer than the " + std::to_string(*secondsUntilNextPrompt) +
-                                  " s until the next prompt");
-    }
+    measure(report);
+    judge(report, finished);
     return report;
 }
 

@@ -1,0 +1,127 @@
+// The operator's documents say what the program does: the user guide and the help page show the
+// texts the voice prompts speak, name the prompt moments as the sound check does, and the
+// guide's timetable gives the minutes at which the schedule plays each prompt.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "schedule/prompt_moment.h"
+#include "schedule/prompt_table.h"
+#include "settings/end_time.h"
+#include "settings/subject_settings.h"
+
+namespace vostrel::settings {
+namespace {
+
+std::string sourceFile(const std::string& path) {
+    std::ifstream in(std::string(VOSTREL_SOURCE_DIR) + "/" + path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// "| a | b |" → {"a", "b"}
+std::vector<std::string> cellsOf(const std::string& row) {
+    std::vector<std::string> cells;
+    std::size_t at = row.find('|');
+    while (at != std::string::npos) {
+        const std::size_t next = row.find('|', at + 1);
+        if (next == std::string::npos) break;
+        std::string cell = row.substr(at + 1, next - at - 1);
+        cell.erase(0, cell.find_first_not_of(' '));
+        cell.erase(cell.find_last_not_of(' ') + 1);
+        cells.push_back(cell);
+        at = next;
+    }
+    return cells;
+}
+
+std::string clock(int minuteOfDay) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
+    return text;
+}
+
+// The minute of day at which the schedule plays `row` for a subject typed as `start`.
+int promptMinute(const schedule::PromptRow& row, const std::string& start, const SubjectSettings& subject) {
+    const auto pieces = acceptStartTime(start);
+    EXPECT_TRUE(pieces) << start;
+    if (!pieces) return -1;
+    int reference = std::stoi(pieces->hour) * 60 + std::stoi(pieces->minute);
+    if (row.reference == schedule::PromptReference::End) {
+        const EndTexts end = deriveEndTime(*pieces, subject.minutesAdded);
+        reference = std::stoi(end.hour) * 60 + std::stoi(end.minute);
+    }
+    return reference - row.minutesBefore;
+}
+
+const SubjectSettings* subjectCaptioned(const std::string& caption) {
+    for (const SubjectSettings& subject : kSubjectSettings) {
+        if (subject.key == caption + "时间") return &subject;
+    }
+    return nullptr;
+}
+
+TEST(UserDocs, GuideAndHelpPageShowWhatEveryPromptSays) {
+    const std::string guide = sourceFile("docs/user-guide.zh.md");
+    const std::string help = sourceFile("help/voice-files.html");
+    int texts = 0;
+    for (const std::string& line : linesOf(sourceFile("assets/prompts.zh.txt"))) {
+        if (line.empty() || line[0] < '0' || line[0] > '8') continue;
+        const std::string text = line.substr(line.find(' ') + 1);
+        EXPECT_NE(guide.find(text), std::string::npos) << "the guide lacks: " << text;
+        EXPECT_NE(help.find(text), std::string::npos) << "the help page lacks: " << text;
+        ++texts;
+    }
+    EXPECT_EQ(texts, 9);  // "各位考生请注意" and the eight prompts
+    for (std::size_t n = 1; n <= schedule::kPromptTable.size(); ++n) {
+        const std::string moment = schedule::promptMomentText(schedule::kPromptTable[n - 1]);
+        const std::string file = std::to_string(n) + "speak.mp3";
+        EXPECT_NE(help.find("<code>" + file + "</code></td><td>" + moment + "</td>"), std::string::npos) << file;
+        EXPECT_NE(guide.find("| " + std::to_string(n) + " | " + moment + " | "), std::string::npos) << file;
+    }
+}
+
+TEST(UserDocs, GuideTimetableGivesTheMinutesTheScheduleFires) {
+    const std::vector<std::string> lines = linesOf(sourceFile("docs/user-guide.zh.md"));
+    std::size_t header = 0;
+    while (header < lines.size() && !lines[header].starts_with("| 第几条 | 什么时候 | 语文 ")) ++header;
+    ASSERT_LT(header + 2 + schedule::kPromptTable.size(), lines.size()) << "no timetable in the guide";
+    // Columns from the third on: "<subject> <start> 开考".
+    std::map<std::size_t, std::pair<const SubjectSettings*, std::string>> columns;
+    const std::vector<std::string> titles = cellsOf(lines[header]);
+    for (std::size_t column = 2; column < titles.size(); ++column) {
+        std::istringstream words(titles[column]);
+        std::string caption, start;
+        words >> caption >> start;
+        const SubjectSettings* subject = subjectCaptioned(caption);
+        ASSERT_NE(subject, nullptr) << titles[column];
+        columns[column] = {subject, start};
+    }
+    EXPECT_EQ(columns.size(), kSubjectSettings.size());
+    for (std::size_t n = 1; n <= schedule::kPromptTable.size(); ++n) {
+        const auto& row = schedule::kPromptTable[n - 1];
+        const std::vector<std::string> cells = cellsOf(lines[header + 1 + n]);
+        ASSERT_EQ(cells.size(), titles.size()) << lines[header + 1 + n];
+        EXPECT_EQ(cells[0], std::to_string(n));
+        EXPECT_EQ(cells[1], schedule::promptMomentText(row));
+        for (const auto& [column, subject] : columns) {
+            EXPECT_EQ(cells[column], clock(promptMinute(row, subject.second, *subject.first)))
+                << "prompt " << n << ", " << titles[column];
+        }
+    }
+}
+
+} // namespace
+} // namespace vostrel::settings

@@ -1,0 +1,104 @@
+#include "tools/voicecheck/sound_check.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "audio/player_entry_table.h"
+#include "audio/player_module.h"
+
+namespace vostrel::voicecheck {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// What the engine did with the device: whether it opened one, and whether every block it wrote
+// came back played rather than dropped by a reset.
+struct DeviceLog {
+    std::atomic<int> openAttempts{0};
+    std::atomic<int> openFailures{0};
+    std::atomic<long long> written{0};
+    std::atomic<long long> played{0};
+    std::atomic<bool> resetting{false};
+};
+
+class WatchedDevice final : public platform::WaveOutDevice {
+public:
+    WatchedDevice(std::unique_ptr<platform::WaveOutDevice> device, DeviceLog& log) : device_(std::move(device)), log_(log) {}
+    platform::WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
+        const platform::WaveOutResult result = device_->write(data, bytes, cookie);
+        if (result == platform::WaveOutResult::Ok) ++log_.written;
+        return result;
+    }
+    void pause() override { device_->pause(); }
+    void restart() override { device_->restart(); }
+    void reset() override {
+        log_.resetting = true;
+        device_->reset();
+        log_.resetting = false;
+    }
+    platform::WaveOutResult close() override { return device_->close(); }
+
+private:
+    std::unique_ptr<platform::WaveOutDevice> device_;
+    DeviceLog& log_;
+};
+
+class WatchedDriver final : public platform::WaveOutDriver {
+public:
+    WatchedDriver(platform::WaveOutDriver& driver, DeviceLog& log) : driver_(driver), log_(log) {}
+    std::unique_ptr<platform::WaveOutDevice> open(const platform::PcmWaveFormat& format, DoneCallback done) override {
+        ++log_.openAttempts;
+        DeviceLog& log = log_;
+        auto device = driver_.open(format, [&log, done = std::move(done)](std::uintptr_t cookie) {
+            if (!log.resetting) ++log.played;
+            done(cookie);
+        });
+        if (!device) {
+            ++log_.openFailures;
+            return nullptr;
+        }
+        return std::make_unique<WatchedDevice>(std::move(device), log_);
+    }
+    std::string lastOpenError() const override { return driver_.lastOpenError(); }
+
+private:
+    platform::WaveOutDriver& driver_;
+    DeviceLog& log_;
+};
+
+} // namespace
+
+DevicePlay playOnDevice(const std::string& path, platform::WaveOutDriver& device, std::chrono::milliseconds limit) {
+    DeviceLog log;
+    WatchedDriver watched(device, log);
+    audio::PlayerEntryTable table;
+    audio::registerPlayerModule(table, watched);
+    std::string list = path;
+    list.push_back('\0');
+    list.push_back('\0');
+    audio::PlayerHandle player = table.find<audio::CreatePlayerOp>("CreatePlayer")->call(list.c_str(), 1);
+    table.find<audio::NewPlayOp>("NewPlay")->call(player, nullptr, nullptr, 0);
+
+    // The engine stays "playing" without sound when the device cannot be opened: the watch on
+    // the device tells that case apart at once.
+    const auto* state = table.find<audio::GetPlayStateOp>("GetPlayState");
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (state->call(player) != 0 && log.openFailures == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    const bool ended = state->call(player) == 0;
+    table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
+
+    DevicePlay result;
+    if (log.openFailures > 0) {
+        result.outcome = DevicePlay::Outcome::DeviceRefused;
+        result.reason = device.lastOpenError();
+    } else if (!ended || log.played < log.written || log.openAttempts == 0) {
+        result.outcome = DevicePlay::Outcome::Stuck;
+    }
+    return result;
+}
+
+} // namespace vostrel::voicecheck
