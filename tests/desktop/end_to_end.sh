@@ -12,6 +12,8 @@
 #    the voice file decoded by ffmpeg. Esc, exit code 0.
 # 3. Once more with no sound device at all: the prompt's player starts, stays silent, and the
 #    program goes on and ends with Esc and exit code 0.
+# 4. A window manager that frames the window late: the window is mapped with no window manager
+#    running, openbox starts afterwards, and the window refits to 372 x 384 outer, centred.
 # Screenshots are kept in ARTIFACTS_DIR.
 set -euo pipefail
 
@@ -70,10 +72,13 @@ wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")
 export DISPLAY
 # A window manager frames the window, so its outer size and the keep-on-top layer are real.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until 20 wm_running || fail "openbox did not start"
+start_window_manager() {
+  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  wait_until 20 wm_running || fail "openbox did not start"
+}
+start_window_manager
 step "display $DISPLAY with openbox"
 
 # The program in a folder of its own, the voice prompts in "Vostrel" beside it.
@@ -286,4 +291,18 @@ wait_until 60 player_started || fail "no player was started at 08:35"
 caption_is_running || fail "the run did not go on without a sound device"
 end_program_with_escape "$main"
 step "silent without a device; Esc ended the program with exit code 0"
+
+# --- 4. A window manager that frames the window late ----------------------------------------------
+step "fourth start with no window manager; openbox starts once the window is mapped"
+kill "$wm_pid"
+wait "$wm_pid" 2>/dev/null || true
+wm_pid=""
+start_program
+wait_until 30 has_window "$main_title" || fail "the main window did not appear without a window manager"
+main=$(window_named "$main_title")
+[[ -z $(frame_extents "$main") ]] || fail "the window was framed with no window manager running"
+start_window_manager
+wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
+step "framed late: outer 372x384 with the frame, centred"
+end_program_with_escape "$main"
 step "PASS (screenshots in $artifacts)"
