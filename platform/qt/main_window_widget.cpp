@@ -37,7 +37,6 @@ QPoint MainWindowWidget::centredFramePosition() const {
 void MainWindowWidget::showCentred() {
     move(centredFramePosition());  // before the first show, move() places the frame's corner
     show();
-    fitFrame();
 }
 
 void MainWindowWidget::fitFrame() {
@@ -54,7 +53,8 @@ void MainWindowWidget::fitFrame() {
 
 bool MainWindowWidget::event(QEvent* event) {
     const bool handled = QWidget::event(event);
-    // Where the platform reports no frame changes (not X11), the frame is known once shown.
+    // The first fit, with the frame known at this point (none yet on X11: the window manager
+    // frames the window after mapping, and FrameChangeFilter reports it).
     if (event->type() == QEvent::Show) fitFrame();
     return handled;
 }
