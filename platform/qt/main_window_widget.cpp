@@ -25,46 +25,37 @@ MainWindowWidget::MainWindowWidget(int outerWidth, int outerHeight)
     // Esc must close the window whichever control has the focus, so it is caught before any
     // control sees it.
     qApp->installEventFilter(this);
-    frameWatch_.setInterval(50);
-    QObject::connect(&frameWatch_, &QTimer::timeout, this, [this] {
-        fitFrame();
-        if (--frameChecksLeft_ <= 0) frameWatch_.stop();
-    });
 }
 
 MainWindowWidget::~MainWindowWidget() { qApp->removeEventFilter(this); }
 
-QMargins MainWindowWidget::frameMargins() const {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
+QPoint MainWindowWidget::centredFramePosition() const {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    return {screen.left() + (screen.width() - outerWidth_) / 2, screen.top() + (screen.height() - outerHeight_) / 2};
 }
 
 void MainWindowWidget::showCentred() {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    // move() places the frame's top-left corner.
-    move(screen.left() + (screen.width() - outerWidth_) / 2, screen.top() + (screen.height() - outerHeight_) / 2);
+    move(centredFramePosition());  // before the first show, move() places the frame's corner
     show();
-    fitFrame();
-    frameChecksLeft_ = 60;
-    frameWatch_.start();
 }
 
 void MainWindowWidget::fitFrame() {
     if (!isVisible()) return;
-    const QMargins margins = frameMargins();
+    // The native window's margins are read afresh; the widget's own frame geometry is updated
+    // only by moves and resizes, and the window manager may frame the window without either.
+    const QMargins margins = windowHandle()->frameMargins();
     if (margins == fittedMargins_) return;
     fittedMargins_ = margins;
-    setFixedSize(outerWidth_ - margins.left() - margins.right(), outerHeight_ - margins.top() - margins.bottom());
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.left() + (screen.width() - outerWidth_) / 2, screen.top() + (screen.height() - outerHeight_) / 2);
+    const QSize client(outerWidth_ - margins.left() - margins.right(), outerHeight_ - margins.top() - margins.bottom());
+    setFixedSize(client);
+    setGeometry(QRect(centredFramePosition() + QPoint(margins.left(), margins.top()), client));
 }
 
 bool MainWindowWidget::event(QEvent* event) {
     const bool handled = QWidget::event(event);
-    // The frame's extents arrive with the first moves and resizes after mapping.
-    if (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show) fitFrame();
+    // The first fit, with the frame known at this point (none yet on X11: the window manager
+    // frames the window after mapping, and FrameChangeFilter reports it).
+    if (event->type() == QEvent::Show) fitFrame();
     return handled;
 }
 

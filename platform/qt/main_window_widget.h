@@ -2,9 +2,10 @@
 // The top-level window: fixed outer size (frame and title bar included) centred on the screen,
 // a minimise button and no maximise button, Esc closing it from any of its controls, and the
 // keep-on-top layer switched without re-creating, moving or activating the window.
-#include <QTimer>
 #include <QWidget>
 #include <functional>
+
+#include "platform/qt/frame_change_filter.h"
 
 namespace vostrel::platform::qt {
 
@@ -31,18 +32,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // The window manager tells the frame's size only once the window is mapped; whenever it
-    // changes, the client area is resized so that the outer size stays as described, and the
-    // window is centred again.
+    // The window manager tells the frame's size only once it has framed the window, which may be
+    // long after mapping; whenever the frame changes, the client area is resized so that the
+    // outer size stays as described, and the window is centred again.
     void fitFrame();
-    QMargins frameMargins() const;
+    QPoint centredFramePosition() const;
 
     int outerWidth_, outerHeight_;
     QMargins fittedMargins_{-1, -1, -1, -1};
-    // X11 window managers report the frame asynchronously and Qt gets no event for it, so the
-    // frame is looked at for a few seconds after the window appears.
-    QTimer frameWatch_;
-    int frameChecksLeft_ = 0;
+    FrameChangeFilter frameChanges_{*this, [this] { fitFrame(); }};
     bool onTop_ = false;
     bool escapeCloses_ = true;
     std::function<void()> closed_;

@@ -1,6 +1,10 @@
 #include "platform/qt/qt_message_boxes.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "platform/qt/cjk_font.h"
 
@@ -8,7 +12,30 @@ namespace vostrel::platform::qt {
 
 namespace {
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+
+// The window icon and the minimise, maximise and close buttons, each about as wide as the bar
+// is high, and the gap a title bar leaves around each of them and the title.
+constexpr int kTitleBarButtons = 4;
+constexpr int kTitleBarGap = 4;
+
+// QMessageBox sizes itself to its message and leaves the title only a little room, so a short
+// message cut its title ("Vostrel软件" showed as "Vo…件"); a spacer across the box's grid keeps
+// it as wide as its title bar needs.
+void makeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 } // namespace
+
+int titleBarWidth(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int button = metrics.height() + kTitleBarGap;
+    return metrics.horizontalAdvance(title) + kTitleBarButtons * (button + kTitleBarGap) + 2 * kTitleBarGap;
+}
 
 void QtMessageBoxes::showMessage(std::string_view text, int flags, std::string_view title) {
     const QMessageBox::Icon icon = (flags & kMessageIconStop) ? QMessageBox::Critical : QMessageBox::NoIcon;
@@ -18,6 +45,7 @@ void QtMessageBoxes::showMessage(std::string_view text, int flags, std::string_v
     box.setWindowModality(Qt::ApplicationModal);
     // No system-wide modality exists on X11; the nearest is staying above every other window.
     if (flags & kMessageSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    makeRoomForTitle(box);
     box.exec();
 }
 

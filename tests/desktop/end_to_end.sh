@@ -13,6 +13,8 @@
 # 3. Once more with no sound device at all: the prompt's player starts, stays silent, and the
 #    program goes on and ends with Esc and exit code 0.
 # 4. On a desktop at 150% (Xft.dpi 144): the window is 1.5 times the described size.
+# 5. A window manager that frames the window late: the window is mapped with no window manager
+#    running, openbox starts afterwards, and the window refits to 372 x 384 outer, centred.
 # Screenshots are kept in ARTIFACTS_DIR.
 set -euo pipefail
 
@@ -73,10 +75,13 @@ wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")
 export DISPLAY
 # A window manager frames the window, so its outer size and the keep-on-top layer are real.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until 20 wm_running || fail "openbox did not start"
+start_window_manager() {
+  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  wait_until 20 wm_running || fail "openbox did not start"
+}
+start_window_manager
 step "display $DISPLAY with openbox"
 
 # The program in a folder of its own, the voice prompts in "Vostrel" beside it.
@@ -310,4 +315,18 @@ read -r _ _ scaled_width scaled_height < <(outer_geometry "$main")
 end_program_with_escape "$main"
 xprop -root -remove RESOURCE_MANAGER
 step "outer ${scaled_width}x$scaled_height at 150% (558x576 described); screenshot kept: $artifacts/vostrel-scale-150.png"
+
+# --- 5. A window manager that frames the window late ----------------------------------------------
+step "fifth start with no window manager; openbox starts once the window is mapped"
+kill "$wm_pid"
+wait "$wm_pid" 2>/dev/null || true
+wm_pid=""
+start_program
+wait_until 30 has_window "$main_title" || fail "the main window did not appear without a window manager"
+main=$(window_named "$main_title")
+[[ -z $(frame_extents "$main") ]] || fail "the window was framed with no window manager running"
+start_window_manager
+wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
+step "framed late: outer 372x384 with the frame, centred"
+end_program_with_escape "$main"
 step "PASS (screenshots in $artifacts)"

@@ -1,12 +1,14 @@
 // The Qt backend's window and event loop, on Qt's offscreen platform (no display needed): the
 // controls as described, the typing limit, Esc, the queued close, timers and their rules, message
-// boxes that keep timers running, the picture, the Tab order and the keep-on-top layer.
+// boxes that keep timers running and are as wide as their titles, the picture, the Tab order and
+// the keep-on-top layer.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -242,6 +244,25 @@ TEST_F(QtBackend, TimersTickWhileAMessageBoxIsOpen) {
     closer.start(10);
     boxes.showMessage("保存成功", kMessageOk, "");
     EXPECT_GE(fixture_.fastTicks, 3);
+}
+
+TEST_F(QtBackend, AMessageBoxIsWideEnoughForItsTitle) {
+    // A short message under a longer title: sized to its message, the box cut the title.
+    const QString title = QString::fromUtf8("Vostrel软件");
+    int shownWidth = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget(); box && box->isVisible()) {
+            shownWidth = box->width();
+            box->close();
+        }
+    });
+    closer.start(10);
+    qt::QtMessageBoxes().showMessage("保存成功", kMessageOk, title.toStdString());
+    EXPECT_GE(shownWidth, qt::titleBarWidth(title));
+    // The room is more than Qt's own allowance beside the title (50 px), which was too little.
+    const QFontMetrics titleBar(QApplication::font("QMdiSubWindowTitleBar"));
+    EXPECT_GT(qt::titleBarWidth(title), titleBar.horizontalAdvance(title) + 50);
 }
 
 TEST_F(QtBackend, WaitForEventsReturnsAfterTheTimeWithoutSpinning) {
