@@ -89,8 +89,9 @@ FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& d
     }
     report.stream = findStream(readFile(pathOf(path)));
 
+    audio::TeardownReaper reaper;
     audio::PlayerEntryTable table;
-    audio::registerPlayerModule(table, device);
+    audio::registerPlayerModule(table, device, reaper);
     const std::size_t sessionsBefore = device.record().sessions.size();
     std::string list = path;
     list.push_back('\0');
@@ -107,6 +108,7 @@ FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& d
     while (state->call(player) != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
     const bool finished = state->call(player) == 0;
     table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
+    reaper.finish(kPlayLimit);  // the report reads the record of a closed session
 
     const platform::sim::SimWaveOutRecord record = device.record();
     if (record.sessions.size() > sessionsBefore) {
