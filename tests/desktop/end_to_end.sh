@@ -350,8 +350,8 @@ focus "$main"
 xdotool key Escape
 program_gone() {  # ended (a zombie until waited for)
   local state
-  state=$(ps -o stat= -p "$program_pid" 2>/dev/null) || return 0
-  [[ $state == Z* ]]
+  state=$(awk '{print $3}' /proc/"$program_pid"/stat 2>/dev/null) || return 0
+  [[ -z $state || $state == Z ]]
 }
 wait_until 20 program_gone || fail "the program did not end within 20 s of Esc with a stuck device"
 code=0
