@@ -1,13 +1,26 @@
 // The program's entry point: the platform of the backend it was built with, then the program
 // with the real player engine in its entry table, playing on that platform's sound device.
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/program.h"
 #include "audio/player_module.h"
+#include "audio/teardown_reaper.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
     const auto platform = vostrel::platform::createPlatform(argc, argv);
     auto& soundDevice = platform->audio();
-    return vostrel::app::runProgram(*platform, [&soundDevice](vostrel::audio::PlayerEntryTable& table) {
-        vostrel::audio::registerPlayerModule(table, soundDevice);
+    vostrel::audio::TeardownReaper reaper;
+    const int exitCode = vostrel::app::runProgram(*platform, [&](vostrel::audio::PlayerEntryTable& table) {
+        vostrel::audio::registerPlayerModule(table, soundDevice, reaper);
     });
+    if (!reaper.finish(vostrel::audio::TeardownReaper::kGraceAtExit)) {
+        // A sound device still holds a prompt's teardown and may let go at any moment, when its
+        // threads would go on using the player, the driver and the toolkit. Nothing may be
+        // destroyed under them, so the process ends here, leaving them as they are.
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

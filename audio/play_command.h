@@ -4,7 +4,8 @@
 // The player module is reached only through the PlayerEntryTable; an operation the table does
 // not hold is skipped silently, so with an empty table nothing ever sounds.
 //
-// Contract: UI thread only. Removing a player blocks until that player has shut down.
+// Contract: UI thread only. Removing a player waits for its shutdown only as long as the player
+// module's RemovePlayer does (a bounded time: a stuck sound device cannot hold the window).
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -39,7 +40,7 @@ public:
         PlayMp3(count, std::span<const PlayName>(names.begin(), names.size()));
     }
 
-    // Removes the current player, if any, and leaves the slot empty; returns when nothing sounds.
+    // Removes the current player, if any, and leaves the slot empty.
     void StopPlayback();
 
     // The held player, null when the slot is empty.

@@ -8,7 +8,7 @@ namespace {
 Player* asPlayer(PlayerHandle handle) { return static_cast<Player*>(handle); }
 } // namespace
 
-void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver) {
+void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver, TeardownReaper& reaper) {
     table.put("CreatePlayer", CreatePlayerOp{[&driver](const char* fileList, std::int32_t repeatCount) -> PlayerHandle {
                   return Player::create(fileList, repeatCount, driver);
               }});
@@ -25,7 +25,9 @@ void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driv
     table.put("SetPauseState", SetPauseStateOp{[](PlayerHandle handle, std::int32_t pause) {
                   if (handle) asPlayer(handle)->setPauseState(pause);
               }});
-    table.put("RemovePlayer", RemovePlayerOp{[](PlayerHandle handle) { delete asPlayer(handle); }});
+    table.put("RemovePlayer", RemovePlayerOp{[&reaper](PlayerHandle handle) {
+                  if (Player* player = asPlayer(handle)) reaper.run([player] { delete player; });
+              }});
 }
 
 } // namespace vostrel::audio

@@ -4,12 +4,21 @@
 // "SetPauseState", "RemovePlayer"). A PlayerHandle is a Player*; a null handle is ignored by
 // every operation that takes one.
 //
-// Contract: the driver outlives every player created through the table.
+// RemovePlayer hands the player's teardown to the reaper: it returns as soon as the teardown
+// has finished, and at the latest after the reaper's hand-over time, whatever the device does.
+// A player whose device has not let go by then finishes its teardown on its own thread, while
+// the next player opens a fresh device.
+//
+// Contract: the driver outlives the reaper, and the reaper outlives the table's players.
+// Lock order of a removal: the caller holds no lock while it waits; the teardown takes the
+// player's mutex, then the engine's (player.h, wave_output_stage.h), then makes device calls;
+// the reaper's own mutex is a leaf that no teardown holds or waits for.
 #include "audio/player_entry_table.h"
+#include "audio/teardown_reaper.h"
 #include "platform/wave_out.h"
 
 namespace vostrel::audio {
 
-void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver);
+void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver, TeardownReaper& reaper);
 
 } // namespace vostrel::audio

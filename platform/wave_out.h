@@ -17,9 +17,13 @@
 //   the callback's lock is never held across a device call).
 // - pause() stops playback where it is; restart() continues from there.
 // - reset() stops playback and returns every queued buffer through the callback before it
-//   returns; the device stays open and is no longer paused.
+//   returns; the device stays open and is no longer paused. A driver that does not answer
+//   within a short bound may leave it to complete later: the buffers then come back later.
 // - close() returns StillPlaying while buffers are queued (nothing changes; call again
-//   later), Ok once the device is closed. Destroying an open device resets and closes it.
+//   later), Ok once the device is closed. Destroying an open device resets and closes it,
+//   waiting as long as the driver needs.
+// - Any call may block inside a driver that has stopped answering (a vanished device, a
+//   stopped sound server): owners make them on their own threads, never on the UI thread.
 // - lastOpenError() is the system's reason why the latest failed open() failed, as text for the
 //   operator (UTF-8; empty when the backend has none). Any thread.
 #include <cstddef>

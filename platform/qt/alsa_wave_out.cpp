@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -21,6 +22,12 @@ namespace {
 // How much audio ALSA holds ahead of the playback position. Short enough that a pause or a new
 // prompt is heard at once, long enough that a busy machine does not underrun.
 constexpr unsigned kLatencyUs = 200000;
+
+// The longest an owner's call waits for the worker to carry out its request. A worker stuck in an
+// ALSA call (a sound server that stopped answering, a file plugin writing into a FIFO nobody
+// reads) keeps the request queued and carries it out when the device lets go; close() refuses
+// until then, so the owner's teardown retries it instead of waiting here.
+constexpr auto kHandOffWait = std::chrono::milliseconds(100);
 
 // alsa-lib prints every failed open to stderr; on a machine without sound that is expected.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -69,10 +76,13 @@ public:
         worker_ = std::thread([this] { work(); });
     }
 
+    // The one call that waits as long as the device needs: the worker uses every member, so it
+    // must have ended before they go. Owners destroy devices on their teardown's thread.
     ~AlsaWaveOutDevice() override {
         if (closed_) return;
-        reset();
-        close();
+        request(Request::Reset);
+        request(Request::Quit);
+        worker_.join();
     }
 
     WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
@@ -87,51 +97,70 @@ public:
         return WaveOutResult::Ok;
     }
 
-    void pause() override { carryOut(Request::Pause); }
-    void restart() override { carryOut(Request::Restart); }
-    void reset() override { carryOut(Request::Reset); }
+    void pause() override { handOver(Request::Pause); }
+    void restart() override { handOver(Request::Restart); }
+    void reset() override { handOver(Request::Reset); }
 
     WaveOutResult close() override {
         if (closed_) return WaveOutResult::Ok;
-        {
-            std::lock_guard lock(mutex_);
-            if (!queue_.empty()) return WaveOutResult::StillPlaying;
+        if (!quitTicket_) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!queue_.empty()) return WaveOutResult::StillPlaying;
+            }
+            quitTicket_ = request(Request::Quit);
         }
-        carryOut(Request::Quit);
-        worker_.join();
-        pcm_.reset();
+        if (!carriedOut(quitTicket_)) return WaveOutResult::StillPlaying;
+        worker_.join();  // it has closed the PCM and only returns
         closed_ = true;
         return WaveOutResult::Ok;
     }
 
 private:
-    enum class Request { None, Pause, Restart, Reset, Quit };
+    enum class Request { Pause, Restart, Reset, Quit };
 
-    // ---- Owner side: hand the worker one request and wait until it has been carried out.
-    void carryOut(Request request) {
-        if (closed_) return;
-        std::unique_lock lock(mutex_);
-        request_ = request;
+    // ---- Owner side: requests are carried out one after the other, in the order made.
+    // Returns the request's ticket.
+    std::uint64_t request(Request request) {
+        std::uint64_t ticket = 0;
+        {
+            std::lock_guard lock(mutex_);
+            requests_.push_back(request);
+            ticket = ++requested_;
+        }
         wake_.signal();
-        requestDone_.wait(lock, [this] { return request_ == Request::None; });
+        return ticket;
+    }
+
+    void handOver(Request r) {
+        if (!closed_) carriedOut(request(r));
+    }
+
+    // Waits at most kHandOffWait for the worker; true once the ticket's request is carried out.
+    bool carriedOut(std::uint64_t ticket) {
+        std::unique_lock lock(mutex_);
+        return requestDone_.wait_for(lock, kHandOffWait, [&] { return carriedOut_ >= ticket; });
     }
 
     // ---- Worker side. Only the worker touches the PCM handle and the fields below.
     void work() {
         for (;;) {
-            Request request;
+            std::optional<Request> request;
             {
                 std::lock_guard lock(mutex_);
-                request = request_;
+                if (!requests_.empty()) {
+                    request = requests_.front();
+                    requests_.pop_front();
+                }
             }
-            if (request != Request::None) {
-                handle(request);
+            if (request) {
+                handle(*request);
                 {
                     std::lock_guard lock(mutex_);
-                    request_ = Request::None;
+                    ++carriedOut_;
                 }
                 requestDone_.notify_all();
-                if (request == Request::Quit) return;
+                if (*request == Request::Quit) return;
                 continue;
             }
             const Step step = advance();
@@ -183,8 +212,7 @@ private:
         }
         case Request::Quit:
             snd_pcm_drop(pcm_.get());
-            return;
-        case Request::None:
+            pcm_.reset();
             return;
         }
     }
@@ -321,11 +349,13 @@ private:
     const WaveOutDriver::DoneCallback done_;
     EventFd wake_;
 
-    std::mutex mutex_;  // guards queue_, queuedEnd_ and request_; never held across an ALSA call
+    std::mutex mutex_;  // guards queue_, queuedEnd_ and the requests; never held across an ALSA call
     std::condition_variable requestDone_;
     std::deque<QueuedBuffer> queue_;  // written by the owner, not yet returned
     std::uint64_t queuedEnd_ = 0;
-    Request request_ = Request::None;
+    std::deque<Request> requests_;    // made by the owner, not yet carried out
+    std::uint64_t requested_ = 0;     // tickets given out
+    std::uint64_t carriedOut_ = 0;    // tickets whose request has been carried out
 
     // Worker only.
     std::uint64_t written_ = 0;  // stream frame up to which data has been handed to ALSA
@@ -334,7 +364,8 @@ private:
     bool pausedInDevice_ = false;
     bool broken_ = false;
 
-    bool closed_ = false;  // owner only
+    bool closed_ = false;         // owner only
+    std::uint64_t quitTicket_ = 0;  // owner only: the close's request, once made
     std::thread worker_;   // last: starts once every member above exists
 };
 

@@ -3,7 +3,9 @@
 //
 // Each open device has a worker thread of its own that makes every ALSA call: the owner's calls
 // only queue buffers or hand the worker a request and wait until it has been carried out, so the
-// PCM handle is never shared between threads. A buffer counts as played, and goes back through
+// PCM handle is never shared between threads. That wait is bounded: a worker stuck inside ALSA
+// carries the request out later, in order, and close() refuses until it has. Only destroying an
+// open device waits for the worker without bound. A buffer counts as played, and goes back through
 // the done callback, once the device's playback position has passed its last frame; the worker
 // calls the callback without holding any lock of its own.
 //

@@ -12,7 +12,22 @@ struct SimWaveOutDriver::Shared {
     SimWaveOutMode mode = SimWaveOutMode::Instant;
     bool recordPcm = true;
     std::optional<std::size_t> stallAt;
+    std::optional<SimWaveOutStep> hangAt;
+    std::uint64_t hangReleases = 0;  // counts releaseHang()
     SimWaveOutRecord record;
+
+    // Blocks the calling step while a hang armed for it is not released. The wait lets go of
+    // the lock, so the other devices and the test go on meanwhile.
+    void hangIfArmed(std::unique_lock<std::mutex>& lock, SimWaveOutStep step) {
+        if (hangAt != step) return;
+        hangAt.reset();
+        const std::uint64_t release = hangReleases;
+        ++record.hungCalls;
+        changed.notify_all();
+        changed.wait(lock, [&] { return hangReleases != release; });
+        --record.hungCalls;
+        changed.notify_all();
+    }
 };
 
 namespace {
@@ -40,7 +55,8 @@ public:
     }
 
     WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
-        const std::lock_guard lock(shared_->mutex);
+        std::unique_lock lock(shared_->mutex);
+        shared_->hangIfArmed(lock, SimWaveOutStep::Write);
         if (closed_) return WaveOutResult::Failed;
         queue_.push_back(Buffer{data, bytes, cookie});
         SimWaveOutSession& s = session();
@@ -65,7 +81,8 @@ public:
     }
 
     void reset() override {
-        const std::lock_guard lock(shared_->mutex);
+        std::unique_lock lock(shared_->mutex);
+        shared_->hangIfArmed(lock, SimWaveOutStep::Reset);
         note(Kind::Reset);
         returnAllLocked();
         paused_ = false;
@@ -73,7 +90,8 @@ public:
 
     WaveOutResult close() override {
         {
-            const std::lock_guard lock(shared_->mutex);
+            std::unique_lock lock(shared_->mutex);
+            shared_->hangIfArmed(lock, SimWaveOutStep::Close);
             if (closed_) return WaveOutResult::Ok;
             if (!queue_.empty()) {
                 note(Kind::CloseRefused);
@@ -174,9 +192,10 @@ SimWaveOutDriver::~SimWaveOutDriver() = default;
 std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& format, DoneCallback done) {
     std::size_t index = 0;
     {
-        const std::lock_guard lock(shared_->mutex);
+        std::unique_lock lock(shared_->mutex);
         ++shared_->record.openAttempts;
         shared_->changed.notify_all();
+        shared_->hangIfArmed(lock, SimWaveOutStep::Open);
         if (shared_->mode == SimWaveOutMode::Absent) return nullptr;
         SimWaveOutSession session;
         session.format = format;
@@ -209,6 +228,18 @@ void SimWaveOutDriver::stallAfter(std::size_t bytesPlayed) {
 void SimWaveOutDriver::releaseStall() {
     const std::lock_guard lock(shared_->mutex);
     shared_->stallAt.reset();
+    shared_->changed.notify_all();
+}
+
+void SimWaveOutDriver::hangAt(SimWaveOutStep step) {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->hangAt = step;
+}
+
+void SimWaveOutDriver::releaseHang() {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->hangAt.reset();
+    ++shared_->hangReleases;
     shared_->changed.notify_all();
 }
 

@@ -11,6 +11,10 @@
 // A stall point (stallAfter) makes every device stop playing once it has played that many
 // bytes, until releaseStall() or a later stall point: a test can then act while a file is
 // known to be sounding, or let a stalled device play a given number of bytes more.
+// A hang (hangAt) makes the next call of one step (open, write, reset or close, on whichever
+// device) block inside the call until releaseHang(), as a driver does whose device has vanished
+// or whose sound server has stopped; the record counts the calls hanging at the moment. A hung
+// call holds none of the simulator's locks, so the other devices carry on.
 //
 // Thread: any. The done callback runs on the device's thread, or inside reset() on the caller's,
 // while the device's lock is held: it must not call into the device (as the seam requires).
@@ -29,6 +33,9 @@
 namespace vostrel::platform::sim {
 
 enum class SimWaveOutMode { Instant, RealTime, Absent };
+
+// The device calls a test can make hang.
+enum class SimWaveOutStep { Open, Write, Reset, Close };
 
 struct SimWaveOutCall {
     enum class Kind { Write, Pause, Restart, Reset, Close, CloseRefused, Destroy };
@@ -55,6 +62,7 @@ struct SimWaveOutSession {
 struct SimWaveOutRecord {
     std::size_t openAttempts = 0;
     std::size_t openDevices = 0;  // opened and not yet closed
+    std::size_t hungCalls = 0;    // calls blocked by a hang right now
     std::vector<SimWaveOutSession> sessions;
 };
 
@@ -70,6 +78,10 @@ public:
     void setRecordPcm(bool record);
     void stallAfter(std::size_t bytesPlayed);
     void releaseStall();
+    // The next call of `step` blocks until releaseHang(); the calls after it do not.
+    void hangAt(SimWaveOutStep step);
+    // Lets every hung call go on and disarms a hang not yet met.
+    void releaseHang();
 
     SimWaveOutRecord record() const;
     // Blocks until `condition` holds for the record (checked at every change), at most

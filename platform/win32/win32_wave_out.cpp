@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/win32/wide_text.h"
@@ -12,22 +13,33 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-// How long reset() waits for the device thread to hand back every buffer before giving up.
+// How long reset() waits for the device thread to hand back every buffer before giving up. A
+// driver that keeps them longer has them reclaimed by close(), which refuses until then.
 constexpr DWORD kResetDrainLimitMs = 2000;
+// Between two attempts at closing a device that still holds buffers, when destroying it.
+constexpr DWORD kCloseRetryMs = 100;
+
+struct EventCloser {
+    void operator()(HANDLE event) const { CloseHandle(event); }
+};
+using OwnedEvent = std::unique_ptr<void, EventCloser>;
 
 class Win32WaveOutDevice final : public WaveOutDevice {
 public:
-    explicit Win32WaveOutDevice(WaveOutDriver::DoneCallback done) : done_(std::move(done)) {}
+    explicit Win32WaveOutDevice(WaveOutDriver::DoneCallback done)
+        : done_(std::move(done)), bufferReturned_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
+    // The one call that waits as long as the device needs: the device calls back into this
+    // object until it is closed. Owners destroy devices on their teardown's thread.
     ~Win32WaveOutDevice() override {
         if (!device_) return;
         reset();
-        // A device that still reports buffers after a reset is closed as soon as it lets go.
-        while (close() == WaveOutResult::StillPlaying) Sleep(100);
+        while (close() == WaveOutResult::StillPlaying) Sleep(kCloseRetryMs);
     }
 
     // MMSYSERR_NOERROR when the device is open.
     MMRESULT open(const PcmWaveFormat& format) {
+        if (!bufferReturned_) return MMSYSERR_NOMEM;
         WAVEFORMATEX wave{};
         wave.wFormatTag = WAVE_FORMAT_PCM;
         wave.nChannels = format.channels;
@@ -78,11 +90,13 @@ public:
         waveOutReset(device_);
         // The device marks the buffers done at once but may deliver the notices from its own
         // thread a moment later; the contract is that every notice has run when reset returns.
-        // DWORD arithmetic: the difference stays right across GetTickCount's wrap.
+        // Each notice signals the event; the wait as a whole is bounded (DWORD ticks wrap
+        // safely under subtraction).
         const DWORD start = GetTickCount();
-        while (returned_.load(std::memory_order_acquire) != written_ &&
-               GetTickCount() - start < kResetDrainLimitMs) {
-            Sleep(1);
+        while (returned_.load(std::memory_order_acquire) != written_) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= kResetDrainLimitMs) break;
+            WaitForSingleObject(bufferReturned_.get(), kResetDrainLimitMs - waited);
         }
         reclaimReturnedHeaders();
     }
@@ -110,6 +124,7 @@ private:
         const auto* wave = reinterpret_cast<const WAVEHDR*>(param1);
         if (self->done_) self->done_(static_cast<std::uintptr_t>(wave->dwUser));
         self->returned_.fetch_add(1, std::memory_order_release);
+        SetEvent(self->bufferReturned_.get());  // one of the few calls a wave-out callback may make
     }
 
     // Owner thread: unprepares the buffers whose notice has run, oldest first. The done flag
@@ -125,6 +140,7 @@ private:
     }
 
     WaveOutDriver::DoneCallback done_;
+    OwnedEvent bufferReturned_;  // auto-reset: set by every notice
     HWAVEOUT device_ = nullptr;
     // Stable addresses: the device keeps pointers to the headers while they are queued.
     std::deque<Header> headers_;

@@ -76,7 +76,7 @@ std::vector<std::chrono::steady_clock::time_point> ProgressRecorder::timesOf(int
     return times;
 }
 
-PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device); }
+PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device, reaper); }
 
 PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::int32_t count) {
     const auto* op = table.find<CreatePlayerOp>("CreatePlayer");

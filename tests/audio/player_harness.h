@@ -58,6 +58,7 @@ struct PlayerHarness {
     bool waitForClosedSessions(std::size_t count, std::chrono::milliseconds timeout = 20s);
 
     platform::sim::SimWaveOutDriver device;
+    TeardownReaper reaper;
     PlayerEntryTable table;
 };
 

@@ -2,27 +2,17 @@
 // schedule asks for are heard on the device, whole, one after the other.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "audio/player_module.h"
 #include "platform/sim/sim_wave_out.h"
 #include "tests/app/program_fixture.h"
 #include "tests/audio/player_harness.h"
 #include "tests/audio/reference_decoder.h"
+#include "tests/audio/voice_assets.h"
 
 namespace vostrel::audio::test {
 namespace {
 
 using platform::sim::SimWaveOutRecord;
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string voiceAsset(int row) { return std::string(VOSTREL_SOURCE_DIR) + "/assets/" + std::to_string(row) + "speak.mp3"; }
 
 class PromptHeard : public vostrel::test::ProgramFixture {
 protected:
@@ -31,11 +21,12 @@ protected:
     void TearDown() override { program.reset(); }
 
     platform::sim::SimWaveOutDriver device;
+    TeardownReaper reaper;
 };
 
 TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
-    for (int row = 1; row <= 8; ++row) writeProgramFile("Vostrel/" + std::to_string(row) + "speak.mp3", readAll(voiceAsset(row)));
-    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device); });
+    for (int row = 1; row <= 8; ++row) writeProgramFile(voiceFilePlace(row), readAll(voiceAsset(row)));
+    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device, reaper); });
     sim.tick("语文");
     sim.advance(200);
     sim.clearAndType("语文时间", "09:00");
@@ -64,9 +55,9 @@ TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
 }
 
 TEST_F(PromptHeard, PausingTheRunSilencesASoundingPrompt) {
-    writeProgramFile("Vostrel/1speak.mp3", readAll(voiceAsset(1)));
+    writeProgramFile(voiceFilePlace(1), readAll(voiceAsset(1)));
     device.setMode(platform::sim::SimWaveOutMode::RealTime);
-    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device); });
+    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device, reaper); });
     sim.tick("语文");
     sim.advance(200);
     sim.clearAndType("语文时间", "09:00");

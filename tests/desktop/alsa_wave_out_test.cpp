@@ -1,18 +1,28 @@
 // The ALSA wave-out device against the wave-out contract, on ALSA's own "null" and "file"
 // devices (no sound card needed): buffers come back once each, in the order written; reset
 // returns every queued buffer before it returns; close refuses while buffers are queued; a
-// device that cannot be opened gives null.
+// device that cannot be opened gives null; a device stuck inside ALSA holds no caller for long.
 #include "platform/qt/alsa_wave_out.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -56,6 +66,70 @@ std::vector<std::uintptr_t> oneToN(std::size_t n) {
     for (std::size_t i = 1; i <= n; ++i) v.push_back(i);
     return v;
 }
+
+// True when one of this process's threads is inside write(2) at the moment.
+bool aThreadIsWriting() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream syscall(task.path() / "syscall");
+        long number = -1;
+        if (syscall >> number && number == SYS_write) return true;
+    }
+    return false;
+}
+
+// A FIFO whose reading end the test holds without reading: once the pipe is full, the file
+// plugin's next write blocks inside the device's worker, as a call into a sound server that has
+// stopped answering does. drain() lets it go.
+class UnreadFifo {
+public:
+    UnreadFifo() : path_(::testing::TempDir() + "alsa_wave_out_test.fifo") {
+        std::remove(path_.c_str());
+        if (::mkfifo(path_.c_str(), 0600) == 0) reader_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    }
+    ~UnreadFifo() {
+        stop_ = true;
+        if (drainer_.joinable()) drainer_.join();
+        if (reader_ >= 0) ::close(reader_);
+        std::remove(path_.c_str());
+    }
+    UnreadFifo(const UnreadFifo&) = delete;
+    UnreadFifo& operator=(const UnreadFifo&) = delete;
+
+    bool valid() const { return reader_ >= 0; }
+    const std::string& path() const { return path_; }
+    // Waits until the writer is blocked: a thread is inside write(2) while the pipe holds data and
+    // has taken none for a few milliseconds. The bound only keeps a broken build from hanging.
+    bool waitUntilTheWriterBlocks() const {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        int before = -1;
+        while (std::chrono::steady_clock::now() < giveUp) {
+            int held = 0;
+            if (::ioctl(reader_, FIONREAD, &held) != 0) return false;
+            if (held > 0 && held == before && aThreadIsWriting()) return true;
+            before = held;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+    // From now on everything written is read, until the writer closes the FIFO.
+    void drain() {
+        if (drainer_.joinable()) return;
+        drainer_ = std::thread([this] {
+            std::vector<char> bytes(65536);
+            while (!stop_) {
+                pollfd fd{reader_, POLLIN, 0};
+                if (::poll(&fd, 1, 20) <= 0) continue;
+                if (::read(reader_, bytes.data(), bytes.size()) == 0) return;  // the writer has closed it
+            }
+        });
+    }
+
+private:
+    std::string path_;
+    int reader_ = -1;
+    std::atomic<bool> stop_{false};
+    std::thread drainer_;
+};
 
 TEST(AlsaWaveOut, ADeviceThatCannotBeOpenedGivesNull) {
     AlsaWaveOutDriver driver("hw:97,0");
@@ -157,6 +231,36 @@ TEST(AlsaWaveOut, ThePcmReachesTheDeviceUnchangedAndInOrder) {
     const auto mismatch = std::mismatch(expected.begin(), expected.end(), captured.begin());
     EXPECT_EQ(mismatch.first, expected.end()) << "first difference at byte " << (mismatch.first - expected.begin())
                                               << " of " << expected.size() << ", captured " << captured.size();
+}
+
+TEST(AlsaWaveOut, AWorkerStuckInsideAlsaHoldsNoCallerAndCatchesUpWhenItLetsGo) {
+    UnreadFifo fifo;
+    ASSERT_TRUE(fifo.valid());
+    AlsaWaveOutDriver driver("file:FILE=" + fifo.path() + ",FORMAT=raw");
+    Returns returns;
+    auto device = driver.open(PcmWaveFormat{}, std::ref(returns));
+    ASSERT_NE(device, nullptr);
+    // Whatever fails, the FIFO is drained before the device goes: destroying it waits for ALSA.
+    const std::unique_ptr<UnreadFifo, void (*)(UnreadFifo*)> drainFirst(&fifo, [](UnreadFifo* f) { f->drain(); });
+    constexpr std::size_t kBlocks = 60;  // 1.6 s of audio, four times what the pipe holds
+    const auto block = ramp(4608, 5);
+    for (std::uintptr_t i = 1; i <= kBlocks; ++i) ASSERT_EQ(device->write(block.data(), block.size(), i), WaveOutResult::Ok);
+    ASSERT_TRUE(fifo.waitUntilTheWriterBlocks());
+
+    // Each call hands its request over and returns; the stuck worker has carried out none.
+    device->pause();
+    device->restart();
+    device->reset();
+    EXPECT_LT(returns.cookies().size(), kBlocks) << "the reset was carried out by a stuck worker";
+    EXPECT_EQ(device->close(), WaveOutResult::StillPlaying);
+
+    // Let go: the requests are carried out in order, every buffer comes back once, in order.
+    fifo.drain();
+    ASSERT_TRUE(returns.waitFor(kBlocks));
+    EXPECT_EQ(returns.cookies(), oneToN(kBlocks));
+    WaveOutResult closed = WaveOutResult::StillPlaying;
+    for (int attempt = 0; attempt < 200 && closed == WaveOutResult::StillPlaying; ++attempt) closed = device->close();
+    EXPECT_EQ(closed, WaveOutResult::Ok);
 }
 
 } // namespace

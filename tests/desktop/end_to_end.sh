@@ -15,6 +15,9 @@
 # 4. On a desktop at 150% (Xft.dpi 144): the window is 1.5 times the described size.
 # 5. A window manager that frames the window late: the window is mapped with no window manager
 #    running, openbox starts afterwards, and the window refits to 372 x 384 outer, centred.
+# 6. With a sound device that never lets go (ALSA writing into a FIFO nobody reads) and the wall
+#    clock running ten times as fast: across two prompt minutes the clock label keeps changing on
+#    the screen and the second prompt's player starts; Esc ends the program with exit code 0.
 # Screenshots are kept in ARTIFACTS_DIR.
 set -euo pipefail
 
@@ -170,16 +173,21 @@ end_program_with_escape() {  # window
   [[ $code -eq 0 ]] || fail "exit code $code after Esc (log: $(cat "$work/program.log"))"
 }
 
-tick_chinese_and_type() {  # window start-time
-  local w=$1 x y
+tick_and_type() {  # window subject start-time
+  local w=$1 x y check_y box_y
+  case $2 in
+    语文) check_y=32 box_y=33 ;;
+    数学) check_y=64 box_y=64 ;;
+    *) fail "no position for subject $2" ;;
+  esac
   read -r x y < <(window_origin "$w")
-  click_at "$w" $((16 + 24 + 8)) $((8 + 32 + 12))  # 语文
+  click_at "$w" $((16 + 24 + 8)) $((8 + check_y + 12))  # the subject's check box
   # 时钟1 shows the subject's time box within 200 ms of the tick.
-  wait_until 10 is_white $((x + 16 + 118 + 4)) $((y + 8 + 33 + 4)) || fail "语文时间 did not appear after ticking 语文"
-  click_at "$w" $((16 + 118 + 37)) $((8 + 33 + 12))  # into 语文时间
+  wait_until 10 is_white $((x + 16 + 118 + 4)) $((y + 8 + box_y + 4)) || fail "the time box did not appear after ticking $2"
+  click_at "$w" $((16 + 118 + 37)) $((8 + box_y + 11))  # into the time box
   focus "$w"
   xdotool key ctrl+a
-  xdotool type --delay 30 "$2"
+  xdotool type --delay 30 "$3"
 }
 
 # --- 1. First start, save, start, Esc -----------------------------------------------------------
@@ -212,7 +220,7 @@ wait_until 10 is_normal || fail "取消前置 did not return the window to the n
 outer_is_expected || fail "leaving keep-on-top moved the window"
 step "keep on top on and off, the window unmoved"
 
-tick_chinese_and_type "$main" "10:00"
+tick_and_type "$main" 语文 "10:00"
 click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # 按钮1: save
 wait_until 20 test -s "$ini" || fail "no vanto.ini after saving"
 # The file holds the section and the four keys in GBK, the typed value for 语文 and the initial
@@ -245,7 +253,7 @@ start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:34:45"
 wait_until 30 has_window "$main_title" || fail "the main window did not appear on the second start"
 ! has_window "$message_title" || fail "a first-run message although vanto.ini exists"
 main=$(window_named "$main_title")
-tick_chinese_and_type "$main" "09:00"
+tick_and_type "$main" 语文 "09:00"
 click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # save: the schedule gets its times
 wait_until 20 grep -q "=09:00" "$ini" || fail "the second save did not reach vanto.ini"
 click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # start
@@ -285,7 +293,7 @@ main=$(window_named "$main_title")
 # Qt's own threads carry names of their own; the program's threads are called like the program.
 program_threads() { cat /proc/"$program_pid"/task/*/comm 2>/dev/null | grep -cx vostrel; }
 idle_threads=$(program_threads)
-tick_chinese_and_type "$main" "09:00"
+tick_and_type "$main" 语文 "09:00"
 click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # save
 click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # start
 # At 08:35 the prompt's player starts its threads; the device cannot be opened behind them.
@@ -329,4 +337,69 @@ start_window_manager
 wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
 step "framed late: outer 372x384 with the frame, centred"
 end_program_with_escape "$main"
+
+# --- 6. A sound device that never lets go -------------------------------------------------------
+# Opening the FIFO blocks inside the first prompt's output thread for good. 语文 at 09:00 and 数学
+# at 09:01 have their first prompts at 08:35 and 08:36; the second removes the stuck first one.
+# The wall clock runs at 10x while the monotonic clock, and so every Qt timer, keeps real time:
+# a minute passes in 6 s, and the program's bounded waits keep their real length.
+step "sixth start with ALSA writing into a FIFO nobody reads, 08:32 at 10x (faketime)"
+stuck_fifo=$work/stuck.fifo
+mkfifo "$stuck_fifo"
+cat > "$HOME/.asoundrc" <<EOF
+# The default device writes into a FIFO that nobody reads: opening it never returns.
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$stuck_fifo"
+  format "raw"
+}
+EOF
+start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:32:00 x10" FAKETIME_DONT_FAKE_MONOTONIC=1
+wait_until 30 has_window "$main_title" || fail "the main window did not appear on the sixth start"
+main=$(window_named "$main_title")
+idle_threads=$(program_threads)
+tick_and_type "$main" 语文 "09:00"
+tick_and_type "$main" 数学 "09:01"
+click_at "$main" $((16 + 11 + 30)) $((8 + 153 + 16))  # save
+wait_until 20 grep -q "=09:01" "$ini" || fail "the sixth save did not reach vanto.ini"
+click_at "$main" $((16 + 89 + 76)) $((8 + 167 + 24))  # start
+wait_until 60 player_started || fail "no player was started at 08:35"
+
+clock_label() {  # a checksum of 透明标签2 as drawn on the screen
+  local x y
+  read -r x y < <(window_origin "$main")
+  import -window root -crop "240x48+$((x + 55))+$((y + 240))" rgb:- 2>/dev/null | md5sum
+}
+# The clock must change between any two looks 2 s apart (时钟2 ticks every second) while the wall
+# clock runs from 08:35 past 08:36.
+shown=$(clock_label)
+one_player=0
+for ((sample = 1; sample <= 8; sample++)); do
+  sleep 2
+  now=$(clock_label)
+  [[ $now != "$shown" ]] || fail "the clock label stopped at sample $sample (log: $(cat "$work/program.log"))"
+  shown=$now
+  # Before 08:36 only the first, stuck, prompt has threads of its own.
+  if ((sample == 1)); then one_player=$(($(program_threads) - idle_threads)); fi
+done
+import -window root -crop "372x384+$left+$top" "$artifacts/vostrel-stuck-device.png"
+threads=$(program_threads)
+((threads >= idle_threads + 2 * one_player)) ||
+  fail "the 08:36 prompt did not start: $threads threads, $idle_threads idle, $one_player for one player"
+step "the clock label kept changing across 08:35 and 08:36; the 08:36 prompt started beside the stuck one"
+
+focus "$main"
+xdotool key Escape
+program_gone() {  # ended (a zombie until waited for)
+  local state
+  state=$(awk '{print $3}' /proc/"$program_pid"/stat 2>/dev/null) || return 0
+  [[ -z $state || $state == Z ]]
+}
+wait_until 20 program_gone || fail "the program did not end within 20 s of Esc with a stuck device"
+code=0
+wait "$program_pid" || code=$?
+program_pid=""
+[[ $code -eq 0 ]] || fail "exit code $code after Esc with a stuck device (log: $(cat "$work/program.log"))"
+step "Esc ended the program with exit code 0 although the device never let go"
 step "PASS (screenshots in $artifacts)"

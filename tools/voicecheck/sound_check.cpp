@@ -73,8 +73,11 @@ private:
 DevicePlay playOnDevice(const std::string& path, platform::WaveOutDriver& device, std::chrono::milliseconds limit) {
     DeviceLog log;
     WatchedDriver watched(device, log);
+    // Declared after what its teardowns use, so it is destroyed first: a device that never lets
+    // go holds the tool here, as it would hold any program that must close it.
+    audio::TeardownReaper reaper;
     audio::PlayerEntryTable table;
-    audio::registerPlayerModule(table, watched);
+    audio::registerPlayerModule(table, watched, reaper);
     std::string list = path;
     list.push_back('\0');
     list.push_back('\0');
@@ -90,12 +93,13 @@ DevicePlay playOnDevice(const std::string& path, platform::WaveOutDriver& device
     }
     const bool ended = state->call(player) == 0;
     table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
+    const bool closed = reaper.finish(audio::TeardownReaper::kGraceAtExit);
 
     DevicePlay result;
     if (log.openFailures > 0) {
         result.outcome = DevicePlay::Outcome::DeviceRefused;
         result.reason = device.lastOpenError();
-    } else if (!ended || log.played < log.written || log.openAttempts == 0) {
+    } else if (!ended || !closed || log.played < log.written || log.openAttempts == 0) {
         result.outcome = DevicePlay::Outcome::Stuck;
     }
     return result;
