@@ -1,7 +1,7 @@
 #pragma once
 // The Linux desktop platform: Qt5 widgets for the window, message boxes and event loop, ALSA for
-// sound, logind for keeping the session awake, xdg-open for web pages, and the POSIX file system
-// and private-profile store shared with the simulated platform.
+// sound, logind for keeping the session awake, Qt's desktop services for web pages, and the POSIX
+// file system and private-profile store shared with the simulated platform.
 #include <QApplication>
 #include <QTranslator>
 #include <memory>

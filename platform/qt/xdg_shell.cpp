@@ -1,15 +1,18 @@
 #include "platform/qt/xdg_shell.h"
 
-#include <QProcess>
-#include <QStringList>
+#include <QByteArray>
+#include <QDesktopServices>
+#include <QUrl>
 
 namespace vostrel::platform::qt {
 
 void XdgShell::openWebPage(std::string_view address) {
-    if (address.empty()) return;
-    // The address is one argument of its own: no shell sees it, so nothing in it is run.
-    QProcess::startDetached(QStringLiteral("xdg-open"),
-                            {QString::fromUtf8(address.data(), static_cast<int>(address.size()))});
+    // The address comes percent-encoded (file:// URLs of local pages included), so it is taken
+    // as encoded bytes: a folder name in Chinese reaches the handler as the same folder.
+    const QUrl url = QUrl::fromEncoded(QByteArray(address.data(), static_cast<int>(address.size())),
+                                       QUrl::StrictMode);
+    if (!url.isValid() || url.isEmpty()) return;
+    QDesktopServices::openUrl(url);
 }
 
 } // namespace vostrel::platform::qt

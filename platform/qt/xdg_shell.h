@@ -1,6 +1,7 @@
 #pragma once
-// The shell's "open" action through xdg-open, the desktop's handler for addresses. Started
-// detached and never waited for; a missing xdg-open is as silent as a failed open.
+// The shell's "open" action through Qt's desktop services, which hand the address to the
+// desktop's handler (xdg-open, or the desktop portal in a sandbox). Never waited for; a desktop
+// without a handler is as silent as a failed open.
 #include "platform/shell.h"
 
 namespace vostrel::platform::qt {
