@@ -102,7 +102,7 @@ Result FrameDecoderStage::resynchronise() {
         const std::uint8_t* span = nullptr;
         std::size_t available = 0;
         bool atEnd = false;
-        const Result r = readInput(kMaxFrameBytes, span, available, atEnd);
+        const Result r = readInput(kFrameReadBytes, span, available, atEnd);
         if (r != Result::Ok) return r;
         if (const auto sync = findSync(span, available, 1)) {
             in.endRead(*sync);
@@ -114,8 +114,19 @@ Result FrameDecoderStage::resynchronise() {
     }
 }
 
+Result FrameDecoderStage::readFrame(const std::uint8_t*& frame, std::size_t& available, std::size_t& length) {
+    bool atEnd = false;
+    const Result r = readInput(kFrameReadBytes, frame, available, atEnd);
+    if (r != Result::Ok) return r;
+    length = frameLengthAt(frame, available);
+    if (length <= available || atEnd) return r;
+    // A frame longer than one read: ask again for all of it.
+    input()->endRead(0);
+    return readInput(length, frame, available, atEnd);
+}
+
 std::size_t FrameDecoderStage::frameLengthAt(const std::uint8_t* span, std::size_t available) const {
-    if (available < 4) return 0;
+    if (available < kFrameHeaderBytes) return 0;
     const auto header = parseFrameHeader(span);
     if (!header || !header->sameStreamAs(header_)) return 0;
     const int length = header->freeFormat() ? (header_.freeFormat() ? frameLength_ : 0)
@@ -232,17 +243,15 @@ void FrameDecoderStage::decoderThread() {
 
         const std::uint8_t* frame = nullptr;
         std::size_t available = 0;
-        bool atEnd = false;
-        const Result readable = readInput(kMaxFrameBytes, frame, available, atEnd);
+        std::size_t length = 0;
+        const Result readable = readFrame(frame, available, length);
         if (readable != Result::Ok) {
             out.endWrite(0);
             if (readable == Result::EndOfStream) endStream();
             else if (readable != Result::Interrupted) reportError();
             return;
         }
-
-        const std::size_t length = frameLengthAt(frame, available);
-        if (length != 0 && length > available) {
+        if (length > available) {
             // Only at the end of the data: an incomplete final frame is dropped.
             in.endRead(0);
             out.endWrite(0);
