@@ -1,13 +1,13 @@
-// The whole engine on any file, as the play command drives it: CreatePlayer, NewPlay, wait
-// until the player stops of its own accord, RemovePlayer, all onto the simulated device. The
+// The whole engine on any file, as the player module drives it: a player for the one file,
+// played once onto the simulated device until it stops of its own accord, then destroyed. The
 // player always stops, every device it opened is closed again, and every buffer written was
 // returned, holding whole sample frames of the format the device was opened with.
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 
-#include "audio/player_entry_table.h"
-#include "audio/player_module.h"
+#include "audio/player.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_targets.h"
 #include "fuzz/scratch_folder.h"
@@ -23,9 +23,9 @@ using namespace std::chrono_literals;
 constexpr auto kMostPlayingTime = 20s;
 constexpr auto kPollInterval = 100us;
 
-bool stopsWithin(const audio::GetPlayStateOp& state, audio::PlayerHandle player, std::chrono::steady_clock::duration limit) {
+bool stopsWithin(const audio::Player& player, std::chrono::steady_clock::duration limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (state.call(player) != 0) {
+    while (player.playState() != 0) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(kPollInterval);
     }
@@ -49,15 +49,11 @@ int engine(const std::uint8_t* data, std::size_t size) {
     const std::string fileList = path + '\0' + '\0';
 
     platform::sim::SimWaveOutDriver device(platform::sim::SimWaveOutMode::Instant);
-    audio::PlayerEntryTable table;
-    audio::registerPlayerModule(table, device);
-    const audio::PlayerHandle player = table.find<audio::CreatePlayerOp>("CreatePlayer")->call(fileList.c_str(), 1);
+    std::unique_ptr<audio::Player> player(audio::Player::create(fileList.c_str(), 1, device));
     FUZZ_EXPECT(player != nullptr);
-    table.find<audio::NewPlayOp>("NewPlay")->call(player, nullptr, nullptr, 0);
-    FUZZ_EXPECT(stopsWithin(*table.find<audio::GetPlayStateOp>("GetPlayState"), player, kMostPlayingTime));
-    table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
-    FUZZ_EXPECT(device.waitFor([](const platform::sim::SimWaveOutRecord& r) { return r.openDevices == 0; },
-                               std::chrono::duration_cast<std::chrono::milliseconds>(kMostPlayingTime)));
+    player->newPlay(nullptr, nullptr, 0);
+    FUZZ_EXPECT(stopsWithin(*player, kMostPlayingTime));
+    player.reset();
     checkDevice(device.record());
     return 0;
 }
