@@ -60,7 +60,15 @@ protected:
     StreamBuffer* outputBuffer() override { return output_.get(); }
 
 private:
+    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends (the
+    // stream is over, a stage gave up or the teardown interrupted it).
+    enum class Step { Again, Stop };
     void decoderThread();
+    bool startStream();  // finds the stream, starts the frame decoder, queues the format
+    bool applyStartPosition();
+    Step decodeNextFrame();
+    Step skipBadFrame();  // after a frame that cannot be decoded: resynchronise, restart
+    void commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded);
     Result readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd);
     Result findStream(StreamStart& start);
     Result resynchronise();
