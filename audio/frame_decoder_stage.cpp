@@ -102,7 +102,7 @@ Result FrameDecoderStage::resynchronise() {
         const std::uint8_t* span = nullptr;
         std::size_t available = 0;
         bool atEnd = false;
-        const Result r = readInput(kMaxFrameBytes, span, available, atEnd);
+        const Result r = readInput(kFrameReadBytes, span, available, atEnd);
         if (r != Result::Ok) return r;
         if (const auto sync = findSync(span, available, 1)) {
             in.endRead(*sync);
@@ -114,8 +114,19 @@ Result FrameDecoderStage::resynchronise() {
     }
 }
 
+Result FrameDecoderStage::readFrame(const std::uint8_t*& frame, std::size_t& available, std::size_t& length) {
+    bool atEnd = false;
+    const Result r = readInput(kFrameReadBytes, frame, available, atEnd);
+    if (r != Result::Ok) return r;
+    length = frameLengthAt(frame, available);
+    if (length <= available || atEnd) return r;
+    // A frame longer than one read: ask again for all of it.
+    input()->endRead(0);
+    return readInput(length, frame, available, atEnd);
+}
+
 std::size_t FrameDecoderStage::frameLengthAt(const std::uint8_t* span, std::size_t available) const {
-    if (available < 4) return 0;
+    if (available < kFrameHeaderBytes) return 0;
     const auto header = parseFrameHeader(span);
     if (!header || !header->sameStreamAs(header_)) return 0;
     const int length = header->freeFormat() ? (header_.freeFormat() ? frameLength_ : 0)
@@ -159,14 +170,11 @@ void FrameDecoderStage::endStream() {
     wakeConsumer();
 }
 
-void FrameDecoderStage::decoderThread() {
-    if (waitForWake()) return;
-    inputStage_->wake();
-
+bool FrameDecoderStage::startStream() {
     StreamStart start;
     if (const Result found = findStream(start); found != Result::Ok) {
         if (found != Result::Interrupted) reportError();
-        return;
+        return false;
     }
     header_ = start.header;
     frameLength_ = start.frameLength;
@@ -183,7 +191,7 @@ void FrameDecoderStage::decoderThread() {
 
     if (!decoder_.initialise(header_, frameLength_)) {
         reportError();  // DecoderInitFailed
-        return;
+        return false;
     }
     const MpegFrameDecoder::Info info = decoder_.info();
     PcmFormat format;
@@ -197,11 +205,14 @@ void FrameDecoderStage::decoderThread() {
     EventStreamBuffer& out = *output_;
     if (const Result resized = out.resize(kRingLimit - kRingLimit % blockBytes_, 0); resized != Result::Ok) {
         if (resized != Result::Interrupted) reportError();
-        return;
+        return false;
     }
-    if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return;
+    if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return false;
     wakeConsumer();
+    return true;
+}
 
+bool FrameDecoderStage::applyStartPosition() {
     framesDecoded_ = 0;
     int startPercent = 0;
     {
@@ -209,81 +220,95 @@ void FrameDecoderStage::decoderThread() {
         startPercent = startPercent_;
         startPercent_ = 0;
     }
-    if (startPercent != 0 && seek(startPercent) == Result::Interrupted) return;
+    return startPercent == 0 || seek(startPercent) != Result::Interrupted;
+}
 
+FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
+    EventStreamBuffer& out = *output_;
+    std::uint8_t* block = nullptr;
+    const Result writable = out.beginWrite(blockBytes_, block);
+    if (writable == Result::Interrupted) return Step::Stop;
+    if (writable == Result::BufferFull) return waitForWake() ? Step::Stop : Step::Again;
+    if (writable != Result::Ok) {
+        reportError();
+        return Step::Stop;
+    }
+
+    const std::uint8_t* frame = nullptr;
+    std::size_t available = 0;
+    std::size_t length = 0;
+    const Result readable = readFrame(frame, available, length);
+    if (readable != Result::Ok) {
+        out.endWrite(0);
+        if (readable == Result::EndOfStream) endStream();
+        else if (readable != Result::Interrupted) reportError();
+        return Step::Stop;
+    }
+    if (length > available) {
+        // Only at the end of the data: an incomplete final frame is dropped.
+        input()->endRead(0);
+        out.endWrite(0);
+        endStream();
+        return Step::Stop;
+    }
+    const MpegFrameDecoder::Decoded decoded =
+        length == 0 ? MpegFrameDecoder::Decoded{} : decoder_.decode(frame, length, block, blockBytes_);
+    if (decoded.consumed == 0) {
+        input()->endRead(0);
+        out.endWrite(0);
+        return skipBadFrame();
+    }
+    commitFrame(block, decoded);
+    return Step::Again;
+}
+
+FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
+    const Result synced = resynchronise();
+    if (synced == Result::EndOfStream) {
+        endStream();
+        return Step::Stop;
+    }
+    if (synced != Result::Ok) {
+        if (synced != Result::Interrupted) reportError();
+        return Step::Stop;
+    }
+    if (!decoder_.initialise(header_, frameLength_)) {
+        reportError();
+        return Step::Stop;
+    }
+    return Step::Again;
+}
+
+void FrameDecoderStage::commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded) {
     StreamBuffer& in = *input();
+    in.endRead(decoded.consumed);
+    // Only when the reader's next piece fits: waking it for every frame would cost a
+    // thread switch per frame for nothing.
+    if (in.bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
+    if (decoded.produced > 0) {
+        // Whole blocks only: the output stage addresses the ring block by block.
+        if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
+        output_->endWrite(blockBytes_);
+        // The consumer also looks every millisecond; waking it for every block would cost
+        // a thread switch per frame, so only the first blocks and every few after them.
+        if (++blocksWritten_ <= kPromptBlocks || blocksWritten_ % kBlocksPerWake == 0) wakeConsumer();
+    } else {
+        output_->endWrite(0);
+    }
+    ++framesDecoded_;
+}
+
+void FrameDecoderStage::decoderThread() {
+    if (waitForWake()) return;
+    inputStage_->wake();
+    if (!startStream() || !applyStartPosition()) return;
     while (!quitting()) {
         postProgress();
         if (paused()) {
             if (waitForResume()) return;
             continue;
         }
-        std::uint8_t* block = nullptr;
-        const Result writable = out.beginWrite(blockBytes_, block);
-        if (writable == Result::Interrupted) return;
-        if (writable == Result::BufferFull) {
-            if (waitForWake()) return;
-            continue;
-        }
-        if (writable != Result::Ok) {
-            reportError();
-            return;
-        }
-
-        const std::uint8_t* frame = nullptr;
-        std::size_t available = 0;
-        bool atEnd = false;
-        const Result readable = readInput(kMaxFrameBytes, frame, available, atEnd);
-        if (readable != Result::Ok) {
-            out.endWrite(0);
-            if (readable == Result::EndOfStream) endStream();
-            else if (readable != Result::Interrupted) reportError();
-            return;
-        }
-
-        const std::size_t length = frameLengthAt(frame, available);
-        if (length != 0 && length > available) {
-            // Only at the end of the data: an incomplete final frame is dropped.
-            in.endRead(0);
-            out.endWrite(0);
-            endStream();
-            return;
-        }
-        const MpegFrameDecoder::Decoded decoded =
-            length == 0 ? MpegFrameDecoder::Decoded{} : decoder_.decode(frame, length, block, blockBytes_);
-        if (decoded.consumed == 0) {
-            in.endRead(0);
-            out.endWrite(0);
-            const Result synced = resynchronise();
-            if (synced == Result::EndOfStream) {
-                endStream();
-                return;
-            }
-            if (synced != Result::Ok) {
-                if (synced != Result::Interrupted) reportError();
-                return;
-            }
-            if (!decoder_.initialise(header_, frameLength_)) {
-                reportError();
-                return;
-            }
-            continue;
-        }
-        in.endRead(decoded.consumed);
-        // Only when the reader's next piece fits: waking it for every frame would cost a
-        // thread switch per frame for nothing.
-        if (in.bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
-        if (decoded.produced > 0) {
-            // Whole blocks only: the output stage addresses the ring block by block.
-            if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
-            out.endWrite(blockBytes_);
-            // The consumer also looks every millisecond; waking it for every block would cost
-            // a thread switch per frame, so only the first blocks and every few after them.
-            if (++blocksWritten_ <= kPromptBlocks || blocksWritten_ % kBlocksPerWake == 0) wakeConsumer();
-        } else {
-            out.endWrite(0);
-        }
-        ++framesDecoded_;
+        if (decodeNextFrame() == Step::Stop) return;
     }
 }
 

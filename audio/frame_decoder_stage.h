@@ -30,6 +30,9 @@ namespace vostrel::audio {
 class FrameDecoderStage : public PipelineStage {
 public:
     static constexpr std::size_t kInitialRingBytes = 64512;
+    // What the frame loop and resynchronising read at once: the longest Layer III frame
+    // (320 kbit/s at 32 kHz, with padding). A longer frame is then read whole.
+    static constexpr std::size_t kFrameReadBytes = 1441;
     static constexpr std::size_t kRingLimit = 524288;
     // The consumer is woken for each of the first blocks (so that sound starts at once), then
     // for every kBlocksPerWake-th.
@@ -57,10 +60,22 @@ protected:
     StreamBuffer* outputBuffer() override { return output_.get(); }
 
 private:
+    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends (the
+    // stream is over, a stage gave up or the teardown interrupted it).
+    enum class Step { Again, Stop };
     void decoderThread();
+    bool startStream();  // finds the stream, starts the frame decoder, queues the format
+    bool applyStartPosition();
+    Step decodeNextFrame();
+    Step skipBadFrame();  // after a frame that cannot be decoded: resynchronise, restart
+    void commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded);
     Result readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd);
     Result findStream(StreamStart& start);
     Result resynchronise();
+    // The frame at the read index, whole however long its header says it is. `length` is 0
+    // when no frame of the stream starts there; more than `available` only at the end of
+    // the data, for a frame cut short.
+    Result readFrame(const std::uint8_t*& frame, std::size_t& available, std::size_t& length);
     Result seek(int percent);
     // The frame at span[0] if it continues the stream; its length (with padding) or 0.
     std::size_t frameLengthAt(const std::uint8_t* span, std::size_t available) const;

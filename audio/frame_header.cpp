@@ -83,7 +83,7 @@ std::optional<FrameHeader> parseFrameHeader(const std::uint8_t* p) {
 
 int freeFormatFrameLength(const std::uint8_t* data, std::size_t size, const FrameHeader& header) {
     const std::size_t limit = size < 10000 ? size : 10000;
-    for (std::size_t distance = 24; distance <= 2000 && distance + 4 <= limit; ++distance) {
+    for (std::size_t distance = 24; distance <= 2000 && distance + kFrameHeaderBytes <= limit; ++distance) {
         const std::uint8_t* next = data + distance;
         if (next[0] != data[0] || next[1] != data[1]) continue;
         const auto nextHeader = parseFrameHeader(next);
@@ -91,7 +91,7 @@ int freeFormatFrameLength(const std::uint8_t* data, std::size_t size, const Fram
         const int length = static_cast<int>(distance) - header.paddingBytes();
         // Confirm with the frame after it when the data reaches that far.
         const std::size_t third = distance + static_cast<std::size_t>(length + nextHeader->paddingBytes());
-        if (third + 4 <= limit) {
+        if (third + kFrameHeaderBytes <= limit) {
             const auto thirdHeader = parseFrameHeader(data + third);
             if (!thirdHeader || !thirdHeader->sameStreamAs(header)) continue;
         }

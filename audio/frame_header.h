@@ -51,8 +51,7 @@ std::optional<FrameHeader> parseFrameHeader(const std::uint8_t* p);
 // padding, confirmed by the frame after it when that lies within the data. 0 if none.
 int freeFormatFrameLength(const std::uint8_t* data, std::size_t size, const FrameHeader& header);
 
-// The largest frame the stream search and the frame loop allow for (MPEG-1 Layer III,
-// 320 kbit/s at 32 kHz, with padding).
-inline constexpr std::size_t kMaxFrameBytes = 1441;
+// The bytes of a frame header, which a frame's length includes.
+inline constexpr std::size_t kFrameHeaderBytes = 4;
 
 } // namespace vostrel::audio

@@ -45,7 +45,9 @@ bool MpegFrameDecoder::restart() {
         mpg123_param(handle_, MPG123_RESYNC_LIMIT, 0, 0) != MPG123_OK) {
         return false;
     }
-    if (freeFormatLength_ > 0 && mpg123_param(handle_, MPG123_FREEFORMAT_SIZE, freeFormatLength_, 0) != MPG123_OK) {
+    // libmpg123 counts a free-format frame's length without its header.
+    if (freeFormatLength_ > 0 &&
+        mpg123_param(handle_, MPG123_FREEFORMAT_SIZE, static_cast<long>(freeFormatLength_) - static_cast<long>(kFrameHeaderBytes), 0) != MPG123_OK) {
         return false;
     }
     mpg123_format_none(handle_);

@@ -19,7 +19,7 @@ struct Parsed {
 
 std::optional<Parsed> parseNext(const std::uint8_t* data, std::size_t size, std::size_t from) {
     const auto sync = findSync(data, size, from);
-    if (!sync || *sync + 4 > size) return std::nullopt;
+    if (!sync || *sync + kFrameHeaderBytes > size) return std::nullopt;
     const auto header = parseFrameHeader(data + *sync);
     if (!header) return std::nullopt;
     const int length = header->freeFormat() ? freeFormatFrameLength(data + *sync, size - *sync, *header)
@@ -31,8 +31,7 @@ std::optional<Parsed> parseNext(const std::uint8_t* data, std::size_t size, std:
 bool consistent(const Parsed& first, const Parsed& later) {
     const FrameHeader& a = first.header;
     const FrameHeader& b = later.header;
-    return later.length < static_cast<int>(kMaxFrameBytes) && (b.layer == 2 || b.layer == 3) &&
-           b.layer == a.layer && b.versionBit == a.versionBit && b.syncKind == a.syncKind &&
+    return (b.layer == 2 || b.layer == 3) && b.layer == a.layer && b.versionBit == a.versionBit && b.syncKind == a.syncKind &&
            b.sampleRateIndex == a.sampleRateIndex && b.mode == a.mode;
 }
 

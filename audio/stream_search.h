@@ -19,8 +19,9 @@ struct StreamStart {
 
 // One attempt of the stream search over data[0, size): from the start, three headers in a row,
 // each found by scanning forward from where the previous frame ends. The second and third
-// must be shorter than kMaxFrameBytes, Layer II or III, and agree with the first in layer,
-// version, sample rate and mode. None when the attempt fails.
+// must be Layer II or III and agree with the first in layer, version, sample rate and mode;
+// any length a header announces is a valid frame (Layer II at 32 kHz and 384 kbit/s: 1728
+// bytes). None when the attempt fails.
 std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t size);
 
 // The offset of the first sync at positions from..size-2, or none.

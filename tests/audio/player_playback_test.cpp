@@ -47,7 +47,7 @@ TEST_P(PlayedFile, IsHeardToTheEndAsAnIndependentDecoderGivesIt) {
 INSTANTIATE_TEST_SUITE_P(TestFiles, PlayedFile,
                          ::testing::Values("cbr.mp3", "vbr_xing.mp3", "mpeg2_22050_mono.mp3", "mpeg25_11025_mono.mp3",
                                            "layer2.mp3", "id3v23_picture.mp3", "id3v24.mp3", "tag_trailer.mp3",
-                                           "few_frames.mp3"),
+                                           "few_frames.mp3", "layer2_long_frames.mp3", "free_format.mp3"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name.resize(name.size() - 4);

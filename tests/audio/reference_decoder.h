@@ -1,7 +1,8 @@
 #pragma once
 // An independent decoder for comparing our PCM with: ffmpeg, run as a separate process,
 // without its gapless trimming (so every frame's samples are there, as a frame decoder gives
-// them). Results are cached per file.
+// them); mpg123 in the same way for the streams ffmpeg cannot read (free format). Results are
+// cached per file.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ namespace vostrel::audio::test {
 
 struct ReferencePcm {
     bool ok = false;
+    const char* decoder = "";  // which program gave the samples
     std::vector<std::int16_t> samples;  // interleaved
 };
 
