@@ -2,10 +2,9 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 
-#include "audio/player_entry_table.h"
-#include "audio/player_module.h"
+#include "audio/teardown_reaper.h"
+#include "tools/voicecheck/engine_play.h"
 
 namespace vostrel::voicecheck {
 
@@ -73,33 +72,18 @@ private:
 DevicePlay playOnDevice(const std::string& path, platform::WaveOutDriver& device, std::chrono::milliseconds limit) {
     DeviceLog log;
     WatchedDriver watched(device, log);
-    // Declared after what its teardowns use, so it is destroyed first: a device that never lets
-    // go holds the tool here, as it would hold any program that must close it.
-    audio::TeardownReaper reaper;
-    audio::PlayerEntryTable table;
-    audio::registerPlayerModule(table, watched, reaper);
-    std::string list = path;
-    list.push_back('\0');
-    list.push_back('\0');
-    audio::PlayerHandle player = table.find<audio::CreatePlayerOp>("CreatePlayer")->call(list.c_str(), 1);
-    table.find<audio::NewPlayOp>("NewPlay")->call(player, nullptr, nullptr, 0);
-
     // The engine stays "playing" without sound when the device cannot be opened: the watch on
-    // the device tells that case apart at once.
-    const auto* state = table.find<audio::GetPlayStateOp>("GetPlayState");
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (state->call(player) != 0 && log.openFailures == 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(20ms);
-    }
-    const bool ended = state->call(player) == 0;
-    table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
-    const bool closed = reaper.finish(audio::TeardownReaper::kGraceAtExit);
+    // the device tells that case apart at once. A device that never lets go holds the tool in
+    // the teardown, as it would hold any program that must close it.
+    const EnginePlay play = playThroughEngine(
+        path, watched, nullptr, limit, 20ms, [&log] { return log.openFailures > 0; },
+        audio::TeardownReaper::kGraceAtExit);
 
     DevicePlay result;
     if (log.openFailures > 0) {
         result.outcome = DevicePlay::Outcome::DeviceRefused;
         result.reason = device.lastOpenError();
-    } else if (!ended || !closed || log.played < log.written || log.openAttempts == 0) {
+    } else if (!play.ended || !play.closed || log.played < log.written || log.openAttempts == 0) {
         result.outcome = DevicePlay::Outcome::Stuck;
     }
     return result;

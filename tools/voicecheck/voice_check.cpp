@@ -7,11 +7,10 @@
 #include <limits>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "audio/player_entry_table.h"
-#include "audio/player_module.h"
 #include "schedule/prompt_table.h"
+#include "tools/voicecheck/engine_play.h"
 #include "tools/voicecheck/stream_survey.h"
 
 namespace vostrel::voicecheck {
@@ -90,24 +89,11 @@ double peakDbfs(const std::vector<std::uint8_t>& pcm) {
 namespace {
 
 // Plays the file once on the player engine; false when it did not come to its end in time.
+// The report reads the record of a closed session, so the teardown gets as long as the play.
 bool playOnce(const std::string& path, platform::sim::SimWaveOutDriver& device) {
-    audio::TeardownReaper reaper;
-    audio::PlayerEntryTable table;
-    audio::registerPlayerModule(table, device, reaper);
-    std::string list = path;
-    list.push_back('\0');
-    list.push_back('\0');
-    audio::PlayerHandle player = table.find<audio::CreatePlayerOp>("CreatePlayer")->call(list.c_str(), 1);
-    if (!player) return false;
     EndWatcher window;
-    table.find<audio::NewPlayOp>("NewPlay")->call(player, &window, nullptr, 0);
-    const auto* state = table.find<audio::GetPlayStateOp>("GetPlayState");
-    const auto deadline = std::chrono::steady_clock::now() + kPlayLimit;
-    while (state->call(player) != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
-    const bool finished = state->call(player) == 0;
-    table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
-    reaper.finish(kPlayLimit);  // the report reads the record of a closed session
-    return finished;
+    const EnginePlay play = playThroughEngine(path, device, &window, kPlayLimit, 2ms, [] { return false; }, kPlayLimit);
+    return play.created && play.ended;
 }
 
 void measure(FileReport& report) {
