@@ -76,12 +76,24 @@ double decodeWithLibmpg123Alone(const std::string& path) {
     return seconds(Clock::now() - start);
 }
 
-double decodeThroughThePipeline(const std::string& path) {
-    SimWaveOutDriver device(SimWaveOutMode::Instant);
-    device.setRecordPcm(false);
+// The player module on a simulated device that keeps no PCM, with the program's play slot.
+// Members end in reverse: the slot removes its player, the reaper waits for every teardown,
+// and only then does the device go.
+struct BenchEngine {
+    explicit BenchEngine(SimWaveOutMode mode) : device(mode) {
+        device.setRecordPcm(false);
+        vostrel::audio::registerPlayerModule(table, device, reaper);
+    }
+    SimWaveOutDriver device;
     vostrel::audio::TeardownReaper reaper;
     vostrel::audio::PlayerEntryTable table;
-    vostrel::audio::registerPlayerModule(table, device, reaper);
+    vostrel::audio::PlaySlot slot{table};
+};
+
+double decodeThroughThePipeline(const std::string& path) {
+    BenchEngine engine(SimWaveOutMode::Instant);
+    auto& device = engine.device;
+    auto& table = engine.table;
     std::string list = path;
     list.append(2, '\0');
     const auto start = Clock::now();
@@ -99,12 +111,9 @@ struct Prompts {
 };
 
 Prompts measurePrompts(int count) {
-    SimWaveOutDriver device(SimWaveOutMode::RealTime);
-    device.setRecordPcm(false);
-    vostrel::audio::TeardownReaper reaper;
-    vostrel::audio::PlayerEntryTable table;
-    vostrel::audio::registerPlayerModule(table, device, reaper);
-    vostrel::audio::PlaySlot slot(table);
+    BenchEngine engine(SimWaveOutMode::RealTime);
+    auto& device = engine.device;
+    auto& slot = engine.slot;
     const std::string voice = std::string(VOSTREL_SOURCE_DIR) + "/assets/1speak.mp3";
     Prompts prompts;
     for (int i = 0; i < count; ++i) {
@@ -125,12 +134,9 @@ Prompts measurePrompts(int count) {
 // StopPlayback's time while the prompt's device hangs in `step`: a call made while it plays
 // (open, write) or one of its teardown (reset, close).
 double stopWithStuckDeviceMs(SimWaveOutStep step) {
-    SimWaveOutDriver device(SimWaveOutMode::RealTime);
-    device.setRecordPcm(false);
-    vostrel::audio::TeardownReaper reaper;
-    vostrel::audio::PlayerEntryTable table;
-    vostrel::audio::registerPlayerModule(table, device, reaper);
-    vostrel::audio::PlaySlot slot(table);
+    BenchEngine engine(SimWaveOutMode::RealTime);
+    auto& device = engine.device;
+    auto& slot = engine.slot;
     const std::string voice = std::string(VOSTREL_SOURCE_DIR) + "/assets/1speak.mp3";
     device.hangAt(step);
     slot.PlayMp3(1, {std::string_view(voice)});
@@ -147,12 +153,9 @@ double stopWithStuckDeviceMs(SimWaveOutStep step) {
 }
 
 double cpuPercentOfRealTimePlayback() {
-    SimWaveOutDriver device(SimWaveOutMode::RealTime);
-    device.setRecordPcm(false);
-    vostrel::audio::TeardownReaper reaper;
-    vostrel::audio::PlayerEntryTable table;
-    vostrel::audio::registerPlayerModule(table, device, reaper);
-    vostrel::audio::PlaySlot slot(table);
+    BenchEngine engine(SimWaveOutMode::RealTime);
+    auto& device = engine.device;
+    auto& slot = engine.slot;
     const std::clock_t cpuStart = std::clock();
     const auto start = Clock::now();
     slot.PlayMp3(1, {std::string_view(testFile("long.mp3"))});
