@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "schedule/control_names.h"
 #include "schedule/subjects.h"
 
 namespace vostrel::app {
 namespace {
+
+constexpr std::string_view kCancelKeepOnTopCaption = "取消前置";
 
 std::string twoDigits(int value) {
     std::string text = std::to_string(value);
@@ -15,11 +18,11 @@ std::string twoDigits(int value) {
 } // namespace
 
 void toggleKeepOnTop(BehaviourContext& ctx) {
-    if (ctx.controls.text("按钮3") == "取消前置") {
-        ctx.controls.setText("按钮3", "窗口前置");
+    if (ctx.controls.text(schedule::kKeepOnTopButton) == kCancelKeepOnTopCaption) {
+        ctx.controls.setText(schedule::kKeepOnTopButton, schedule::kKeepOnTopCaption);
         ctx.controls.setAlwaysOnTop(false);
     } else {
-        ctx.controls.setText("按钮3", "取消前置");
+        ctx.controls.setText(schedule::kKeepOnTopButton, kCancelKeepOnTopCaption);
         ctx.controls.setAlwaysOnTop(true);
     }
 }
@@ -31,12 +34,14 @@ std::string clockText(int hour, int minute, int second) {
 void showClock(BehaviourContext& ctx) {
     // One reading for all three fields, so a change of the hour never shows a mixed time.
     const platform::LocalDateTime now = ctx.clock.localNow();
-    ctx.controls.setText("透明标签2", clockText(now.hour, now.minute, now.second));
+    ctx.controls.setText(schedule::kClockLabel, clockText(now.hour, now.minute, now.second));
 }
 
 void openDownloadPage(BehaviourContext& ctx) { ctx.shell.openWebPage(ctx.downloadPageAddress); }
 
-void togglePicture(BehaviourContext& ctx) { ctx.controls.setVisible("图片框1", !ctx.controls.visible("图片框1")); }
+void togglePicture(BehaviourContext& ctx) {
+    ctx.controls.setVisible(schedule::kPicture, !ctx.controls.visible(schedule::kPicture));
+}
 
 void syncSubjectRows(BehaviourContext& ctx) {
     for (const schedule::SubjectControls& s : schedule::kSubjectControls) {

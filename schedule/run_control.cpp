@@ -24,11 +24,11 @@ bool tickedSubjectLacksEndTime(const ScheduleContext& context) {
 
 void start(ScheduleContext& context) {
     if (!anySubjectTicked(context.controls)) {
-        context.messages.showMessage(kNoSubjectMessage, platform::kMessageOk, kMessageTitle);
+        context.messages.showMessage(kNoSubjectMessage, platform::kMessageOk, kProgramTitle);
         return;
     }
     if (tickedSubjectLacksEndTime(context)) {
-        context.messages.showMessage(kNoTimesMessage, platform::kMessageOk, kMessageTitle);
+        context.messages.showMessage(kNoTimesMessage, platform::kMessageOk, kProgramTitle);
         return;
     }
     context.controls.setText(kStartPauseButton, kCaptionRunning);

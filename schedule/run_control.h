@@ -3,17 +3,15 @@
 // is the button's caption.
 #include <string_view>
 
+#include "schedule/control_names.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subjects.h"
 
 namespace vostrel::schedule {
 
-inline constexpr std::string_view kStartPauseButton = "按钮2";
-inline constexpr std::string_view kCaptionNotStarted = "开始运行";
 inline constexpr std::string_view kCaptionRunning = "工作中...";
 inline constexpr std::string_view kCaptionPaused = "已暂停";
 
-inline constexpr std::string_view kMessageTitle = "Vostrel软件";
 inline constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
 inline constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
 

@@ -1,6 +1,7 @@
 #include <array>
 #include <optional>
 
+#include "schedule/control_names.h"
 #include "schedule/subjects.h"
 #include "settings/end_time.h"
 #include "settings/settings_actions.h"
@@ -11,8 +12,6 @@
 namespace vostrel::settings {
 namespace {
 
-constexpr std::string_view kSaveButton = "按钮1";
-constexpr std::string_view kSaveCaption = "保存设置";
 constexpr std::string_view kSavedCaption = "保存成功";
 constexpr std::string_view kWriteFailedMessage = "保存失败：无法写入设置文件 vanto.ini";
 constexpr std::int32_t kSavedCaptionMs = 3000;
@@ -29,7 +28,7 @@ void saveSettings(SettingsContext& context) {
         const std::string_view box = schedule::kSubjectControls[i].timeBox;
         std::optional<StartPieces> accepted = acceptStartTime(controls.text(box));
         if (!accepted) {
-            context.messages.showMessage(kSubjectSettings[i].errorMessage, platform::kMessageOk, kProgramTitle);
+            context.messages.showMessage(kSubjectSettings[i].errorMessage, platform::kMessageOk, schedule::kProgramTitle);
             controls.giveFocus(box);
             return;
         }
@@ -56,13 +55,13 @@ void saveSettings(SettingsContext& context) {
     }
     if (!written) {
         // The times apply to this run all the same; only the next start would miss them.
-        context.messages.showMessage(kWriteFailedMessage, platform::kMessageIconStop, kProgramTitle);
+        context.messages.showMessage(kWriteFailedMessage, platform::kMessageIconStop, schedule::kProgramTitle);
         return;
     }
 
-    controls.setText(kSaveButton, kSavedCaption);
+    controls.setText(schedule::kSaveButton, kSavedCaption);
     wait(context.loop, context.clock, kSavedCaptionMs);
-    controls.setText(kSaveButton, kSaveCaption);
+    controls.setText(schedule::kSaveButton, schedule::kSaveCaption);
 }
 
 } // namespace vostrel::settings

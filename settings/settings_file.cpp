@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "schedule/subjects.h"
+#include "schedule/control_names.h"
 #include "settings/settings_actions.h"
 #include "settings/subject_settings.h"
 
@@ -25,7 +26,7 @@ bool fileExists(const platform::FileSystem& files, std::string_view path) { retu
 
 void loadSettings(SettingsContext& context) {
     if (!fileExists(context.files, settingsFilePath(context.files))) {
-        context.messages.showMessage("您是第一次使用，请先编辑好时间", platform::kMessageOk, kProgramTitle);
+        context.messages.showMessage("您是第一次使用，请先编辑好时间", platform::kMessageOk, schedule::kProgramTitle);
         return;
     }
     for (std::size_t i = 0; i < kSubjectSettings.size(); ++i) {

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "schedule/control_names.h"
 #include "settings/settings_actions.h"
 #include "settings/settings_file.h"
 #include "settings/subject_settings.h"
@@ -16,7 +17,7 @@ void startupChecks(SettingsContext& context) {
     const std::string voiceCheckPath = context.files.programDirectory() + std::string(kVoiceCheckFile);
     if (!fileExists(context.files, voiceCheckPath)) {
         context.messages.showMessage("子目录下没有语音文件，因此不能继续操作，请到网站上下载",
-                                     platform::kMessageIconStop, kProgramTitle);
+                                     platform::kMessageIconStop, schedule::kProgramTitle);
         context.shell.openWebPage(downloadPageAddress(context.files));
         context.controls.closeMainWindow();
         return;

@@ -20,7 +20,4 @@ inline constexpr std::array<SubjectSettings, 4> kSubjectSettings{{
     {"英语时间", "英语时间设置有错误", 0},
 }};
 
-// Title of the program's own message boxes.
-inline constexpr std::string_view kProgramTitle = "Vostrel软件";
-
 } // namespace vostrel::settings
