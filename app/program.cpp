@@ -2,8 +2,8 @@
 
 #include "app/behaviours.h"
 #include "app/event_table.h"
-#include "app/window_controls.h"
-#include "app/window_description.h"
+#include "app/late_bound_controls.h"
+#include "app/main_window_layout.h"
 #include "schedule/schedule_context.h"
 #include "settings/settings_actions.h"
 
@@ -18,7 +18,7 @@ struct Program::State {
           settings{controls, p.messages(), p.loop(), p.clock(), p.files(), p.profile(), p.shell(), times} {
         if (installer) installer(players);
     }
-    WindowControls controls;
+    LateBoundControls controls;
     audio::PlayerEntryTable players;
     audio::PlaySlot slot{players};
     schedule::SubjectTimesTable times{};
@@ -36,7 +36,7 @@ void Program::start() {
     State& s = *state_;
     platform_.files().setCurrentDirectory(platform_.files().programDirectory());
 
-    platform::WindowDescription description = mainWindowDescription();
+    platform::WindowDescription description = mainWindowLayout();
     description.bindings = eventTable(HandlerContexts{s.behaviours, s.schedule, s.settings, platform_.power()});
     s.controls.attach(platform_.windows().createMainWindow(description));
 

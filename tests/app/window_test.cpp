@@ -1,11 +1,11 @@
-// The window description is consistent: everything the focus order, the event table and the
+// The main window layout is consistent: everything the focus order, the event table and the
 // behaviours name exists with the right kind, and the places line up as operators see them.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "app/window_description.h"
+#include "app/main_window_layout.h"
 #include "tests/app/program_fixture.h"
 
 namespace vostrel::test {
@@ -20,7 +20,7 @@ std::map<std::string, platform::ControlDescription> byName(const platform::Windo
 }
 
 TEST(WindowDescription, FocusOrderNamesFocusableControls) {
-    const auto d = app::mainWindowDescription();
+    const auto d = app::mainWindowLayout();
     const auto controls = byName(d);
     std::set<std::string> seen;
     for (const std::string& name : d.focusOrder) {
@@ -38,7 +38,7 @@ TEST(WindowDescription, FocusOrderNamesFocusableControls) {
 }
 
 TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
-    const auto controls = byName(app::mainWindowDescription());
+    const auto controls = byName(app::mainWindowLayout());
     for (const auto& [name, described] : controls)
         if (!described.parent.empty()) {
             EXPECT_EQ(controls.at(described.parent).kind, ControlKind::GroupBox) << name;

@@ -21,7 +21,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/window_description.h"
+#include "app/main_window_layout.h"
 #include "platform/display_scale.h"
 #include "platform/qt/cjk_font.h"
 #include "platform/qt/display_scaling.h"
@@ -69,7 +69,7 @@ QString captionOf(QWidget* widget) {
 }
 
 TEST(QtScaling, TheWindowAndEveryControlAreTheDescriptionTimesTheScaleAndEveryCaptionFits) {
-    const WindowDescription description = vostrel::app::mainWindowDescription();
+    const WindowDescription description = vostrel::app::mainWindowLayout();
     qt::QtWindowHost host;
     qt::QtEventLoop loop(host);
     host.createMainWindow(description);

@@ -10,7 +10,7 @@
 
 #include "platform/posix/file_calls.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 
 class FailingFileCalls final : public platform::FileCalls {
 public:
@@ -53,4 +53,4 @@ private:
     }
 };
 
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -12,7 +12,7 @@
 namespace vostrel::platform {
 namespace {
 
-using vostrel::testing::TempFolder;
+using vostrel::settings_test::TempFolder;
 
 constexpr std::size_t kBuffer = 10240;
 

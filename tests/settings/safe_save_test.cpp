@@ -14,7 +14,7 @@
 #include "tests/settings/failing_file_calls.h"
 #include "tests/settings/temp_folder.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -166,4 +166,4 @@ TEST_F(SafeSaveTest, AReadOnlyFileIsRefusedThoughItsFolderAllowsARename) {
 }
 
 } // namespace
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -19,7 +19,7 @@
 #include "tests/settings/failing_file_calls.h"
 #include "tests/settings/settings_scenario.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -121,4 +121,4 @@ TEST_F(SaveFailureScenarioTest, OnAFullDiskTheSaveIsReportedAndTheFileStaysAsItW
 }
 
 } // namespace
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

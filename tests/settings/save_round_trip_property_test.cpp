@@ -21,7 +21,7 @@
 #include "settings/subject_settings.h"
 #include "tests/settings/temp_folder.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 namespace {
 
 using settings::kSubjectSettings;
@@ -228,4 +228,4 @@ TEST(SaveRoundTripProperty, TheFourTypedTextsReadBackAndEveryOtherLineStays) {
 }
 
 } // namespace
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

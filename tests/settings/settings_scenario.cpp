@@ -4,7 +4,7 @@
 
 #include "schedule/subjects.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 namespace {
 
 platform::sim::SimPlatform::Options optionsFor(const std::filesystem::path& programDirectory,
@@ -76,4 +76,4 @@ SettingsRun& SettingsScenario::startProgram(platform::sim::MessageResponder resp
     return *run_;
 }
 
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -14,7 +14,7 @@
 #include "settings/settings_actions.h"
 #include "tests/settings/temp_folder.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 
 inline constexpr std::string_view kProbeTimer = "测试时钟";
 
@@ -61,4 +61,4 @@ private:
     std::optional<SettingsRun> run_;
 };
 
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -11,7 +11,7 @@
 #include "schedule/subjects.h"
 #include "tests/settings/settings_scenario.h"
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 namespace {
 
 using platform::sim::MessageRecord;
@@ -377,4 +377,4 @@ TEST(DownloadPage, FolderNamesAreEscapedInTheUrl) {
 }
 
 } // namespace
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vostrel::testing {
+namespace vostrel::settings_test {
 
 class TempFolder {
 public:
@@ -40,4 +40,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace vostrel::testing
+} // namespace vostrel::settings_test

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/window_description.h"
+#include "app/main_window_layout.h"
 #include "platform/win32/win32_window.h"
 #include "tests/win32/check.h"
 
@@ -119,7 +119,7 @@ void scalingTests() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    const platform::WindowDescription description = app::mainWindowDescription();
+    const platform::WindowDescription description = app::mainWindowLayout();
     platform::win32::Win32Window host(GetModuleHandleW(nullptr));
     host.createMainWindow(description);
     host.showMainWindow();

@@ -8,7 +8,7 @@
 
 namespace vostrel::app {
 
-class WindowControls final : public platform::Controls {
+class LateBoundControls final : public platform::Controls {
 public:
     void attach(platform::Controls& controls) { target_ = &controls; }
     bool attached() const { return target_ != nullptr; }

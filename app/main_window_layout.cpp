@@ -1,4 +1,4 @@
-#include "app/window_description.h"
+#include "app/main_window_layout.h"
 
 #include "assets/embedded_assets.h"
 #include "schedule/control_names.h"
@@ -66,7 +66,7 @@ ControlDescription timeBox(std::string_view name, std::string_view parent, int l
 
 } // namespace
 
-platform::WindowDescription mainWindowDescription() {
+platform::WindowDescription mainWindowLayout() {
     constexpr auto Button = ControlKind::Button;
     constexpr auto CheckBox = ControlKind::CheckBox;
     constexpr std::string_view group = schedule::kSubjectGroup;

@@ -1,5 +1,5 @@
 #pragma once
-// Every control of the main window as data: names, kinds, parents, places, captions, initial
+// The layout of this program's main window as data: names, kinds, parents, places, captions, initial
 // visibility, fonts, timers and the focus order. Behaviours address controls by these names;
 // the event table (event_table.h) adds the handlers.
 #include "platform/window_description.h"
@@ -12,6 +12,6 @@ inline constexpr std::string_view kWindowTitle = "Vostrel播放器_高中版V1.0
 extern const std::string_view kInformationText;
 
 // The window without event bindings.
-platform::WindowDescription mainWindowDescription();
+platform::WindowDescription mainWindowLayout();
 
 } // namespace vostrel::app
