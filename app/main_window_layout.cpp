@@ -1,5 +1,9 @@
 #include "app/main_window_layout.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "assets/embedded_assets.h"
 #include "schedule/control_names.h"
 #include "schedule/subjects.h"
@@ -19,64 +23,79 @@ const std::string_view kInformationText =
 
 namespace {
 
-constexpr FontStyle kDefaultFont{};
+using Kind = ControlKind;
+using schedule::controlsOf;
+using schedule::Subject;
+
+// Names and captions are views of constants; the description owns its strings.
+std::string own(std::string_view text) { return std::string(text); }
+
 constexpr FontStyle font(int heightPx, bool bold = false) { return FontStyle{heightPx, bold, true}; }
 
-ControlDescription control(std::string_view name, ControlKind kind, std::string_view parent, int left, int top,
-                           int width, int height, std::string_view text, bool visible, FontStyle font = kDefaultFont) {
-    ControlDescription c;
-    c.name = name;
-    c.kind = kind;
-    c.parent = parent;
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    c.text = text;
-    c.visible = visible;
-    c.font = font;
-    return c;
+constexpr int kTimeBoxWidth = 74;
+constexpr int kTimeBoxChars = 5; // "hh:mm"
+constexpr FontStyle kTimeBoxFont = font(21);
+constexpr std::string_view kEndCaption = "保存自动获取结束时间";
+
+ControlDescription picture() {
+    return {.name = own(schedule::kPicture), .kind = Kind::PictureBox, .left = 143, .top = 42, .width = 200,
+            .height = 248, .visible = false, .jpeg = assets::pictureJpeg()};
 }
 
 ControlDescription timer(std::string_view name, std::int32_t interval) {
-    ControlDescription c;
-    c.name = name;
-    c.kind = ControlKind::Timer;
-    c.visible = false;
-    c.interval = interval;
-    return c;
+    return {.name = own(name), .kind = Kind::Timer, .visible = false, .interval = interval};
 }
 
-ControlDescription label(std::string_view name, std::string_view parent, int left, int top, int width, int height,
-                         std::string_view text, bool visible, FontStyle f, HorizontalAlign align, bool wordWrap = false) {
-    ControlDescription c =
-        control(name, ControlKind::TransparentLabel, parent, left, top, width, height, text, visible, f);
-    c.align = align;
-    c.wordWrap = wordWrap;
-    c.verticalCentre = !wordWrap;
-    return c;
+// The end-time label of a subject's row: hidden until the subject is ticked.
+ControlDescription endLabel(Subject subject, int top) {
+    return {.name = own(controlsOf(subject).endLabel), .kind = Kind::TransparentLabel,
+            .parent = own(schedule::kSubjectGroup), .left = 200, .top = top, .width = 120, .height = 32,
+            .text = own(kEndCaption), .visible = false};
 }
 
-ControlDescription timeBox(std::string_view name, std::string_view parent, int left, int top, int height,
+// A subject's start-time box: hidden until the subject is ticked.
+ControlDescription timeBox(Subject subject, std::string_view parent, int left, int top, int height,
                            std::string_view text) {
-    ControlDescription c = control(name, ControlKind::EditBox, parent, left, top, 74, height, text, false, font(21));
-    c.maxChars = 5;
-    return c;
+    return {.name = own(controlsOf(subject).timeBox), .kind = Kind::EditBox, .parent = own(parent), .left = left,
+            .top = top, .width = kTimeBoxWidth, .height = height, .text = own(text), .visible = false,
+            .font = kTimeBoxFont, .maxChars = kTimeBoxChars};
+}
+
+ControlDescription checkBox(Subject subject, int top, int width, std::string_view caption) {
+    return {.name = own(controlsOf(subject).checkBox), .kind = Kind::CheckBox,
+            .parent = own(schedule::kSubjectGroup), .left = 24, .top = top, .width = width, .height = 24,
+            .text = own(caption)};
+}
+
+ControlDescription groupButton(std::string_view name, int left, int top, int width, int height,
+                               std::string_view caption) {
+    return {.name = own(name), .kind = Kind::Button, .parent = own(schedule::kSubjectGroup), .left = left,
+            .top = top, .width = width, .height = height, .text = own(caption)};
+}
+
+// The controls above the subject rows, in stacking order.
+std::vector<ControlDescription> upperControls() {
+    return {
+        picture(),
+        groupButton(schedule::kPictureButton, 262, 10, 64, 24, "打赏作者"),
+        groupButton(schedule::kDownloadButton, 10, 188, 60, 32, "下载语音"),
+        groupButton(schedule::kAutoRepairButton, 269, 187, 60, 32, "自动修复"),
+        groupButton(schedule::kKeepOnTopButton, 268, 151, 60, 32, schedule::kKeepOnTopCaption),
+        {.name = own(schedule::kInformationLabel), .kind = Kind::TransparentLabel, .left = 14, .top = 290,
+         .width = 368, .height = 54, .text = own(kInformationText), .verticalCentre = false, .wordWrap = true},
+        timer(schedule::kClockTimer, 1000),
+        {.name = own(schedule::kClockLabel), .kind = Kind::TransparentLabel, .left = 55, .top = 240, .width = 240,
+         .height = 48, .text = "正在获取系统时间", .font = font(24), .align = HorizontalAlign::Centre},
+    };
+}
+
+void append(std::vector<ControlDescription>& to, std::vector<ControlDescription> more) {
+    to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
 } // namespace
 
 platform::WindowDescription mainWindowLayout() {
-    constexpr auto Button = ControlKind::Button;
-    constexpr auto CheckBox = ControlKind::CheckBox;
-    constexpr std::string_view group = schedule::kSubjectGroup;
-    constexpr std::string_view endCaption = "保存自动获取结束时间";
-
-    const schedule::SubjectControls& chinese = schedule::controlsOf(schedule::Subject::Chinese);
-    const schedule::SubjectControls& maths = schedule::controlsOf(schedule::Subject::Maths);
-    const schedule::SubjectControls& combined = schedule::controlsOf(schedule::Subject::Combined);
-    const schedule::SubjectControls& english = schedule::controlsOf(schedule::Subject::English);
-
     platform::WindowDescription d;
     d.title = std::string(kWindowTitle);
     d.outerWidth = 372;
@@ -85,51 +104,45 @@ platform::WindowDescription mainWindowLayout() {
     d.iconPng = assets::iconPng();
     d.escapeCloses = true;
 
-    ControlDescription picture =
-        control(schedule::kPicture, ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
-    picture.jpeg = assets::pictureJpeg();
-
     // Description order is stacking order: an earlier row lies above later rows of the same parent.
-    d.controls = {
-        picture,
-        control(schedule::kPictureButton, Button, group, 262, 10, 64, 24, "打赏作者", true),
-        control(schedule::kDownloadButton, Button, group, 10, 188, 60, 32, "下载语音", true),
-        control(schedule::kAutoRepairButton, Button, group, 269, 187, 60, 32, "自动修复", true),
-        control(schedule::kKeepOnTopButton, Button, group, 268, 151, 60, 32, schedule::kKeepOnTopCaption, true),
-        label(schedule::kInformationLabel, "", 14, 290, 368, 54, kInformationText, true, kDefaultFont,
-              HorizontalAlign::Left, true),
-        timer(schedule::kClockTimer, 1000),
-        label(schedule::kClockLabel, "", 55, 240, 240, 48, "正在获取系统时间", true, font(24),
-              HorizontalAlign::Centre),
-        timer(english.holdOffTimer, 0),
-        timer(english.pollTimer, 0),
-        timer(combined.holdOffTimer, 0),
-        timer(combined.pollTimer, 0),
-        timer(maths.holdOffTimer, 0),
-        timer(maths.pollTimer, 0),
-        timer(chinese.holdOffTimer, 0),
-        control(schedule::kStartPauseButton, Button, group, 89, 167, 152, 49, schedule::kCaptionNotStarted, true,
-                font(20, true)),
-        timer(chinese.pollTimer, 0),
-        label(english.endLabel, group, 200, 124, 120, 32, endCaption, false, kDefaultFont, HorizontalAlign::Left),
-        label(combined.endLabel, group, 200, 94, 120, 32, endCaption, false, kDefaultFont, HorizontalAlign::Left),
-        label(maths.endLabel, group, 200, 62, 120, 32, endCaption, false, kDefaultFont, HorizontalAlign::Left),
-        label(chinese.endLabel, group, 200, 30, 120, 32, endCaption, false, kDefaultFont, HorizontalAlign::Left),
+    d.controls = upperControls();
+    append(d.controls, {
+        timer(controlsOf(Subject::English).holdOffTimer, 0),
+        timer(controlsOf(Subject::English).pollTimer, 0),
+        timer(controlsOf(Subject::Combined).holdOffTimer, 0),
+        timer(controlsOf(Subject::Combined).pollTimer, 0),
+        timer(controlsOf(Subject::Maths).holdOffTimer, 0),
+        timer(controlsOf(Subject::Maths).pollTimer, 0),
+        timer(controlsOf(Subject::Chinese).holdOffTimer, 0),
+        {.name = own(schedule::kStartPauseButton), .kind = Kind::Button, .parent = own(schedule::kSubjectGroup),
+         .left = 89, .top = 167, .width = 152, .height = 49, .text = own(schedule::kCaptionNotStarted),
+         .font = font(20, true)},
+        timer(controlsOf(Subject::Chinese).pollTimer, 0),
+        endLabel(Subject::English, 124),
+        endLabel(Subject::Combined, 94),
+        endLabel(Subject::Maths, 62),
+        endLabel(Subject::Chinese, 30),
         timer(schedule::kRowSyncTimer, 200),
-        label(schedule::kHeadingLabel, group, 80, 16, 99, 16, "开考 时 分", true, font(19), HorizontalAlign::Left),
-        control(schedule::kSaveButton, Button, group, 11, 153, 60, 32, schedule::kSaveCaption, true),
-        timeBox(english.timeBox, group, 117, 126, 22, "15:00"),
+        {.name = own(schedule::kHeadingLabel), .kind = Kind::TransparentLabel, .parent = own(schedule::kSubjectGroup),
+         .left = 80, .top = 16, .width = 99, .height = 16, .text = "开考 时 分", .font = font(19)},
+        groupButton(schedule::kSaveButton, 11, 153, 60, 32, schedule::kSaveCaption),
+        timeBox(Subject::English, schedule::kSubjectGroup, 117, 126, 22, "15:00"),
         // The only time box on the window itself; (134, 104) lines it up with the other three.
-        timeBox(combined.timeBox, "", 134, 104, 22, "09:00"),
-        timeBox(maths.timeBox, group, 118, 64, 22, "15:00"),
-        timeBox(chinese.timeBox, group, 118, 33, 25, "09:00"),
-        control(combined.checkBox, CheckBox, group, 24, 96, 80, 24, "文综/理综", true),
-        control(english.checkBox, CheckBox, group, 24, 128, 48, 24, "英语", true),
-        control(maths.checkBox, CheckBox, group, 24, 64, 80, 24, "文数/理数", true),
-        control(chinese.checkBox, CheckBox, group, 24, 32, 48, 24, "语文", true),
-        control(group, ControlKind::GroupBox, "", 16, 8, 336, 224, "请选择当天考试科目", true),
-    };
+        timeBox(Subject::Combined, "", 134, 104, 22, "09:00"),
+        timeBox(Subject::Maths, schedule::kSubjectGroup, 118, 64, 22, "15:00"),
+        timeBox(Subject::Chinese, schedule::kSubjectGroup, 118, 33, 25, "09:00"),
+        checkBox(Subject::Combined, 96, 80, "文综/理综"),
+        checkBox(Subject::English, 128, 48, "英语"),
+        checkBox(Subject::Maths, 64, 80, "文数/理数"),
+        checkBox(Subject::Chinese, 32, 48, "语文"),
+        {.name = own(schedule::kSubjectGroup), .kind = Kind::GroupBox, .left = 16, .top = 8, .width = 336,
+         .height = 224, .text = "请选择当天考试科目"},
+    });
     // 英语 before 综合 and 按钮6 before 按钮5, as operators know it.
+    const auto& chinese = controlsOf(Subject::Chinese);
+    const auto& maths = controlsOf(Subject::Maths);
+    const auto& combined = controlsOf(Subject::Combined);
+    const auto& english = controlsOf(Subject::English);
     for (const std::string_view name :
          {chinese.checkBox, maths.checkBox, english.checkBox, combined.checkBox, chinese.timeBox, maths.timeBox,
           combined.timeBox, english.timeBox, schedule::kSaveButton, schedule::kStartPauseButton,

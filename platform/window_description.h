@@ -28,20 +28,21 @@ struct FontStyle {
     bool gb2312 = false;  // GB2312 character set, no face name (the platform picks a CJK face)
 };
 
+// Every field has a default, so a description names only what differs from it.
 struct ControlDescription {
-    std::string name;
+    std::string name{};
     ControlKind kind = ControlKind::Button;
-    std::string parent;   // empty: the window's client area; otherwise a group box's name
+    std::string parent{}; // empty: the window's client area; otherwise a group box's name
     int left = 0, top = 0, width = 0, height = 0;  // pixels, relative to the parent
-    std::string text;     // caption or initial content
+    std::string text{};   // caption or initial content
     bool visible = true;
-    FontStyle font;
+    FontStyle font{};
     std::int32_t interval = 0;            // timers only
     HorizontalAlign align = HorizontalAlign::Left;  // labels
     bool verticalCentre = true;           // labels: single line centred vertically
     bool wordWrap = false;                // labels: wrap over several lines from the top
     int maxChars = 0;                     // edit boxes: typing limit in characters (0 = none)
-    std::span<const std::uint8_t> jpeg;   // picture boxes: the JPEG file's bytes
+    std::span<const std::uint8_t> jpeg{}; // picture boxes: the JPEG file's bytes
 };
 
 enum class ControlEvent { Click, Tick };

@@ -26,25 +26,8 @@ namespace {
 
 using namespace vostrel::platform;
 
-ControlDescription control(std::string name, ControlKind kind, std::string parent, int left, int top, int width,
-                    int height, std::string text = {}, bool visible = true) {
-    ControlDescription described;
-    described.name = std::move(name);
-    described.kind = kind;
-    described.parent = std::move(parent);
-    described.left = left;
-    described.top = top;
-    described.width = width;
-    described.height = height;
-    described.text = std::move(text);
-    described.visible = visible;
-    return described;
-}
-
 ControlDescription timer(std::string name, std::int32_t interval) {
-    ControlDescription described = control(std::move(name), ControlKind::Timer, {}, 0, 0, 0, 0);
-    described.interval = interval;
-    return described;
+    return {.name = std::move(name), .kind = ControlKind::Timer, .interval = interval};
 }
 
 // A small window in the shape of the program's: a picture above a group box holding a check box,
@@ -58,25 +41,26 @@ struct Fixture {
         d.outerWidth = 372;
         d.outerHeight = 384;
         d.iconPng = vostrel::assets::iconPng();
-        auto picture = control("图片框1", ControlKind::PictureBox, {}, 10, 10, 500, 700, {}, false);
-        picture.jpeg = vostrel::assets::pictureJpeg();
-        d.controls.push_back(picture);
-        d.controls.push_back(control("按钮1", ControlKind::Button, "分组框1", 11, 153, 60, 32, "保存设置"));
-        d.controls.push_back(timer("时钟1", 200));
-        d.controls.push_back(timer("慢钟", 0));
-        d.controls.push_back(timer("快钟", 0));
-        auto label = control("标签", ControlKind::TransparentLabel, "分组框1", 80, 16, 99, 16, "A & B");
-        d.controls.push_back(label);
-        auto edit = control("语文时间", ControlKind::EditBox, "分组框1", 118, 33, 74, 25, "09:00", false);
-        edit.maxChars = 5;
-        edit.font.heightPx = 21;
-        d.controls.push_back(edit);
-        auto loose = control("综合时间", ControlKind::EditBox, {}, 134, 104, 74, 22, "09:00", true);
-        loose.maxChars = 5;
-        d.controls.push_back(loose);
-        d.controls.push_back(control("按钮2", ControlKind::Button, "分组框1", 89, 167, 152, 49, "开始运行"));
-        d.controls.push_back(control("语文", ControlKind::CheckBox, "分组框1", 24, 32, 48, 24, "语文"));
-        d.controls.push_back(control("分组框1", ControlKind::GroupBox, {}, 16, 8, 336, 224, "请选择当天考试科目"));
+        const std::string group = "分组框1";
+        d.controls = {
+            {.name = "图片框1", .kind = ControlKind::PictureBox, .left = 10, .top = 10, .width = 500, .height = 700,
+             .visible = false, .jpeg = vostrel::assets::pictureJpeg()},
+            {.name = "按钮1", .parent = group, .left = 11, .top = 153, .width = 60, .height = 32, .text = "保存设置"},
+            timer("时钟1", 200),
+            timer("慢钟", 0),
+            timer("快钟", 0),
+            {.name = "标签", .kind = ControlKind::TransparentLabel, .parent = group, .left = 80, .top = 16,
+             .width = 99, .height = 16, .text = "A & B"},
+            {.name = "语文时间", .kind = ControlKind::EditBox, .parent = group, .left = 118, .top = 33, .width = 74,
+             .height = 25, .text = "09:00", .visible = false, .font = {.heightPx = 21}, .maxChars = 5},
+            {.name = "综合时间", .kind = ControlKind::EditBox, .left = 134, .top = 104, .width = 74, .height = 22,
+             .text = "09:00", .maxChars = 5},
+            {.name = "按钮2", .parent = group, .left = 89, .top = 167, .width = 152, .height = 49, .text = "开始运行"},
+            {.name = "语文", .kind = ControlKind::CheckBox, .parent = group, .left = 24, .top = 32, .width = 48,
+             .height = 24, .text = "语文"},
+            {.name = group, .kind = ControlKind::GroupBox, .left = 16, .top = 8, .width = 336, .height = 224,
+             .text = "请选择当天考试科目"},
+        };
         d.focusOrder = {"语文", "语文时间", "综合时间", "按钮1", "按钮2"};
         d.bindings.push_back({"按钮1", ControlEvent::Click, [this] { ++clicks; }});
         d.bindings.push_back({"快钟", ControlEvent::Tick, [this] { ++fastTicks; }});

@@ -26,58 +26,42 @@ struct Counters {
     int clockTicks = 0;
 };
 
-ControlDescription describe(std::string name, ControlKind kind, std::string parent, int left, int top, int width, int height,
-                 std::string text, bool visible = true) {
-    ControlDescription control;
-    control.name = std::move(name);
-    control.kind = kind;
-    control.parent = std::move(parent);
-    control.left = left;
-    control.top = top;
-    control.width = width;
-    control.height = height;
-    control.text = std::move(text);
-    control.visible = visible;
-    return control;
-}
-
 WindowDescription description(Counters& counters) {
     WindowDescription window;
     window.title = "Vostrel后端测试";
     window.outerWidth = 372;
     window.outerHeight = 384;
     window.iconResource = "DEFAULT_ICON";
-    auto picture = describe("图片框1", ControlKind::PictureBox, "", 143, 42, 200, 248, "", false);
-    picture.jpeg = assets::pictureJpeg();
-    window.controls.push_back(picture);
-    auto clockLabel = describe("透明标签2", ControlKind::TransparentLabel, "", 55, 240, 240, 48, "正在获取系统时间");
-    clockLabel.align = platform::HorizontalAlign::Centre;
-    clockLabel.font = {24, false, true};
-    window.controls.push_back(clockLabel);
-    auto clock = describe("时钟1", ControlKind::Timer, "", 0, 0, 0, 0, "");
-    clock.interval = 200;
-    window.controls.push_back(clock);
-    window.controls.push_back(describe("语文时钟", ControlKind::Timer, "", 0, 0, 0, 0, ""));
-    auto start = describe("按钮2", ControlKind::Button, "分组框1", 89, 167, 152, 49, "开始运行");
-    start.font = {20, true, true};
-    window.controls.push_back(start);
-    window.controls.push_back(describe("语文结束", ControlKind::TransparentLabel, "分组框1", 200, 30, 120, 32,
-                                   "保存自动获取结束时间", false));
-    window.controls.push_back(describe("按钮1", ControlKind::Button, "分组框1", 11, 153, 60, 32, "保存设置"));
+    const std::string group = "分组框1";
+    constexpr auto Label = ControlKind::TransparentLabel;
+    window.controls = {
+        {.name = "图片框1", .kind = ControlKind::PictureBox, .left = 143, .top = 42, .width = 200, .height = 248,
+         .visible = false, .jpeg = assets::pictureJpeg()},
+        {.name = "透明标签2", .kind = Label, .left = 55, .top = 240, .width = 240, .height = 48,
+         .text = "正在获取系统时间", .font = {24, false, true}, .align = platform::HorizontalAlign::Centre},
+        {.name = "时钟1", .kind = ControlKind::Timer, .interval = 200},
+        {.name = "语文时钟", .kind = ControlKind::Timer},
+        {.name = "按钮2", .parent = group, .left = 89, .top = 167, .width = 152, .height = 49, .text = "开始运行",
+         .font = {20, true, true}},
+        {.name = "语文结束", .kind = Label, .parent = group, .left = 200, .top = 30, .width = 120, .height = 32,
+         .text = "保存自动获取结束时间", .visible = false},
+        {.name = "按钮1", .parent = group, .left = 11, .top = 153, .width = 60, .height = 32, .text = "保存设置"},
+    };
     for (auto [name, parent, left, top] : {std::tuple{"英语时间", "分组框1", 117, 126},
                                            std::tuple{"综合时间", "", 134, 104},
                                            std::tuple{"数学时间", "分组框1", 118, 64},
                                            std::tuple{"语文时间", "分组框1", 118, 33}}) {
-        auto edit = describe(name, ControlKind::EditBox, parent, left, top, 74, 22, "09:00", false);
-        edit.maxChars = 5;
-        edit.font = {21, false, true};
-        window.controls.push_back(edit);
+        window.controls.push_back({.name = name, .kind = ControlKind::EditBox, .parent = parent, .left = left,
+                                   .top = top, .width = 74, .height = 22, .text = "09:00", .visible = false,
+                                   .font = {21, false, true}, .maxChars = 5});
     }
-    window.controls.push_back(describe("综合", ControlKind::CheckBox, "分组框1", 24, 96, 80, 24, "文综/理综"));
-    window.controls.push_back(describe("英语", ControlKind::CheckBox, "分组框1", 24, 128, 48, 24, "英语"));
-    window.controls.push_back(describe("数学", ControlKind::CheckBox, "分组框1", 24, 64, 80, 24, "文数/理数"));
-    window.controls.push_back(describe("语文", ControlKind::CheckBox, "分组框1", 24, 32, 48, 24, "语文"));
-    window.controls.push_back(describe("分组框1", ControlKind::GroupBox, "", 16, 8, 336, 224, "请选择当天考试科目"));
+    for (auto [name, top, width, caption] : {std::tuple{"综合", 96, 80, "文综/理综"}, std::tuple{"英语", 128, 48, "英语"},
+                                             std::tuple{"数学", 64, 80, "文数/理数"}, std::tuple{"语文", 32, 48, "语文"}}) {
+        window.controls.push_back({.name = name, .kind = ControlKind::CheckBox, .parent = group, .left = 24,
+                                   .top = top, .width = width, .height = 24, .text = caption});
+    }
+    window.controls.push_back({.name = group, .kind = ControlKind::GroupBox, .left = 16, .top = 8, .width = 336,
+                               .height = 224, .text = "请选择当天考试科目"});
     window.focusOrder = {"语文", "数学", "英语", "综合", "语文时间", "数学时间", "综合时间", "英语时间", "按钮1", "按钮2"};
     window.bindings.push_back({"按钮1", ControlEvent::Click, [&counters] { ++counters.save; }});
     window.bindings.push_back({"按钮2", ControlEvent::Click, [&counters] { ++counters.start; }});
