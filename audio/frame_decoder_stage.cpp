@@ -173,7 +173,7 @@ void FrameDecoderStage::endStream() {
 bool FrameDecoderStage::startStream() {
     StreamStart start;
     if (const Result found = findStream(start); found != Result::Ok) {
-        if (found != Result::Interrupted) reportError();
+        reportUnlessInterrupted(found);
         return false;
     }
     header_ = start.header;
@@ -204,7 +204,7 @@ bool FrameDecoderStage::startStream() {
 
     EventStreamBuffer& out = *output_;
     if (const Result resized = out.resize(kRingLimit - kRingLimit % blockBytes_, 0); resized != Result::Ok) {
-        if (resized != Result::Interrupted) reportError();
+        reportUnlessInterrupted(resized);
         return false;
     }
     if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return false;
@@ -241,7 +241,7 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     if (readable != Result::Ok) {
         out.endWrite(0);
         if (readable == Result::EndOfStream) endStream();
-        else if (readable != Result::Interrupted) reportError();
+        else reportUnlessInterrupted(readable);
         return Step::Stop;
     }
     if (length > available) {
@@ -269,7 +269,7 @@ FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
         return Step::Stop;
     }
     if (synced != Result::Ok) {
-        if (synced != Result::Interrupted) reportError();
+        reportUnlessInterrupted(synced);
         return Step::Stop;
     }
     if (!decoder_.initialise(header_, frameLength_)) {

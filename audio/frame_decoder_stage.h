@@ -60,9 +60,7 @@ protected:
     StreamBuffer* outputBuffer() override { return output_.get(); }
 
 private:
-    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends (the
-    // stream is over, a stage gave up or the teardown interrupted it).
-    enum class Step { Again, Stop };
+    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends.
     void decoderThread();
     bool startStream();  // finds the stream, starts the frame decoder, queues the format
     bool applyStartPosition();

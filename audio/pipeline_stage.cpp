@@ -39,6 +39,10 @@ StreamBuffer* PipelineStage::input() const {
 
 void PipelineStage::reportError() { post(PlayerEventCode::StageError); }
 
+void PipelineStage::reportUnlessInterrupted(Result result) {
+    if (result != Result::Interrupted) reportError();
+}
+
 void PipelineStage::post(PlayerEventCode code) {
     if (owner_) owner_->post(code);
 }

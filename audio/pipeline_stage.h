@@ -14,6 +14,7 @@
 #include <mutex>
 
 #include "audio/player_events.h"
+#include "audio/result.h"
 #include "audio/semaphore.h"
 #include "audio/stream_buffer.h"
 #include "audio/worker_thread.h"
@@ -33,6 +34,8 @@ public:
     void clearBuffer();
     void setInput(StreamBuffer* input);
     void reportError();
+    // Reports a failed call as StageError; an interrupted one is the teardown, not an error.
+    void reportUnlessInterrupted(Result result);
     void post(PlayerEventCode code);
 
     // Blocks until woken; returns the quit flag.
@@ -46,6 +49,10 @@ public:
     bool quitting() const { return quit_.load(); }
 
 protected:
+    // What a thread loop's step tells the loop: go on, or end the thread (the stream is over,
+    // a stage gave up or the teardown interrupted it).
+    enum class Step { Again, Stop };
+
     void shutdown();
     virtual StreamBuffer* outputBuffer() { return nullptr; }
     StreamBuffer* input() const;

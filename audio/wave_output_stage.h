@@ -54,7 +54,13 @@ private:
         std::int64_t user = 0;  // 0 free; n > 0 queued as the n-th block; -n returned by the device
     };
 
+    // The output thread's steps; each returns Step::Stop when the thread ends.
     void outputThread();
+    Step awaitFormat();  // until the decoder's FormatEvent has opened the device
+    Step sendNextBlock();
+    Step finishOnEndOfStream();  // on an event in the ring: DoneOutputting once it is all played
+    // Waits until the device has returned every block; false when the quit flag ended the wait.
+    bool drainDevice();
     EventStreamBuffer* openedBuffer() const;
     bool openDevice(const PcmFormat& format);
     // Returns false when the thread is to end.
