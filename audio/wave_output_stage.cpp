@@ -100,7 +100,9 @@ std::size_t WaveOutputStage::headerCount() const {
 void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
     {
         const std::lock_guard lock(headerMutex_);
-        if (cookie < headers_.size() && headers_[cookie].user > 0) headers_[cookie].user = -headers_[cookie].user;
+        if (cookie < headers_.size() && headers_[cookie].state == HeaderState::Queued) {
+            headers_[cookie].state = HeaderState::Returned;
+        }
     }
     headerReturned_.notify_all();
     // A returned block frees room in the ring: the output thread may now send a block the
@@ -115,12 +117,11 @@ void WaveOutputStage::reclaimLocked() {
     for (bool found = true; found;) {
         found = false;
         for (Header& header : headers_) {
-            if (header.user != -(reclaimed_ + 1)) continue;
+            if (header.state != HeaderState::Returned || header.sequence != reclaimed_ + 1) continue;
             const std::uint8_t* span = nullptr;
             if (buffer_->StreamBuffer::beginRead(blockBytes_, span) == Result::Ok) buffer_->endRead(blockBytes_);
             outstanding_ -= blockBytes_;
-            header.user = 0;
-            header.data = nullptr;
+            header = Header{};
             ++reclaimed_;
             found = true;
             break;
@@ -161,7 +162,7 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
             reclaimLocked();
             bool found = false;
             for (std::size_t i = 0; i < headers_.size(); ++i) {
-                if (headers_[i].user == 0) {
+                if (headers_[i].state == HeaderState::Free) {
                     index = i;
                     found = true;
                     break;
@@ -171,8 +172,7 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
             if (quitting()) return false;
             headerReturned_.wait_for(lock, kHeaderWait);
         }
-        headers_[index].user = ++issued_;
-        headers_[index].data = block;
+        headers_[index] = Header{block, HeaderState::Queued, ++issued_};
     }
     platform::WaveOutResult written = platform::WaveOutResult::Failed;
     {

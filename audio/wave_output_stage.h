@@ -49,9 +49,11 @@ public:
     std::size_t headerCount() const;
 
 private:
+    enum class HeaderState { Free, Queued, Returned };
     struct Header {
         const std::uint8_t* data = nullptr;
-        std::int64_t user = 0;  // 0 free; n > 0 queued as the n-th block; -n returned by the device
+        HeaderState state = HeaderState::Free;
+        std::int64_t sequence = 0;  // queued or returned: the n-th block written, from 1
     };
 
     // The output thread's steps; each returns Step::Stop when the thread ends.
