@@ -39,11 +39,6 @@ void FrameDecoderStage::setStartPosition(int percent) {
     startPercent_ = percent;
 }
 
-std::optional<XingInfo> FrameDecoderStage::xingInfo() const {
-    const std::lock_guard lock(mutex_);
-    return xing_;
-}
-
 void FrameDecoderStage::wakeConsumer() {
     if (consumer_) consumer_->wake();
 }
@@ -178,10 +173,7 @@ bool FrameDecoderStage::startStream() {
     }
     header_ = start.header;
     frameLength_ = start.frameLength;
-    {
-        const std::lock_guard lock(mutex_);
-        xing_ = start.xing;
-    }
+    xing_ = start.xing;
     const std::uint64_t dataLength = inputStage_->dataLength();
     if (xing_ && (xing_->flags & XingInfo::HasFrames)) {
         totalFrames_ = xing_->frameCount;

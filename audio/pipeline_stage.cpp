@@ -18,15 +18,6 @@ void PipelineStage::resume() {
 
 void PipelineStage::wake() { wake_.release(); }
 
-void PipelineStage::clearBuffer() {
-    StreamBuffer* buffer = nullptr;
-    {
-        const std::lock_guard lock(mutex_);
-        buffer = outputBuffer();
-    }
-    if (buffer) buffer->clear();
-}
-
 void PipelineStage::setInput(StreamBuffer* input) {
     const std::lock_guard lock(mutex_);
     input_ = input;

@@ -5,7 +5,7 @@
 // releases a paused thread, the paused and quit flags, the input buffer and the worker thread.
 //
 // Contract
-// - pause/resume/wake/setInput/clearBuffer may be called from any thread.
+// - pause/resume/wake/setInput may be called from any thread.
 // - shutdown() sets the quit flag and closes both semaphores, so every wait returns at once
 //   from then on; the stage's thread checks the quit flag after every wait. Each derived stage
 //   shuts down and joins its thread in its destructor.
@@ -31,7 +31,6 @@ public:
     virtual void pause();
     virtual void resume();
     void wake();
-    void clearBuffer();
     void setInput(StreamBuffer* input);
     void reportError();
     // Reports a failed call as StageError; an interrupted one is the teardown, not an error.
@@ -54,7 +53,6 @@ protected:
     enum class Step { Again, Stop };
 
     void shutdown();
-    virtual StreamBuffer* outputBuffer() { return nullptr; }
     StreamBuffer* input() const;
 
     mutable std::mutex mutex_;  // guards the stage's settings

@@ -92,11 +92,6 @@ void WaveOutputStage::resume() {
     PipelineStage::resume();
 }
 
-std::size_t WaveOutputStage::headerCount() const {
-    const std::lock_guard lock(headerMutex_);
-    return headers_.size();
-}
-
 void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
     {
         const std::lock_guard lock(headerMutex_);

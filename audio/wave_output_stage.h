@@ -44,10 +44,6 @@ public:
     void pause() override;   // the stage first, then the device
     void resume() override;  // the device first, then the stage
 
-    // Headers that may be queued at once: blocks in the decoder's ring less one. 0 until the
-    // device is open.
-    std::size_t headerCount() const;
-
 private:
     enum class HeaderState { Free, Queued, Returned };
     struct Header {
@@ -81,7 +77,7 @@ private:
     std::mutex deviceMutex_;
     std::unique_ptr<platform::WaveOutDevice> device_;  // created by the output thread
 
-    mutable std::mutex headerMutex_;
+    std::mutex headerMutex_;
     std::condition_variable headerReturned_;
     std::vector<Header> headers_;
     std::uint32_t blockBytes_ = 0;
