@@ -55,9 +55,6 @@ public:
     // header of a tag of any other version.
     std::uint64_t streamStart() const { return streamStart_; }
 
-protected:
-    StreamBuffer* outputBuffer() override { return buffer_.get(); }
-
 private:
     Result openFile();
     void readerThread();

@@ -39,11 +39,6 @@ void FrameDecoderStage::setStartPosition(int percent) {
     startPercent_ = percent;
 }
 
-std::optional<XingInfo> FrameDecoderStage::xingInfo() const {
-    const std::lock_guard lock(mutex_);
-    return xing_;
-}
-
 void FrameDecoderStage::wakeConsumer() {
     if (consumer_) consumer_->wake();
 }
@@ -173,15 +168,12 @@ void FrameDecoderStage::endStream() {
 bool FrameDecoderStage::startStream() {
     StreamStart start;
     if (const Result found = findStream(start); found != Result::Ok) {
-        if (found != Result::Interrupted) reportError();
+        reportUnlessInterrupted(found);
         return false;
     }
     header_ = start.header;
     frameLength_ = start.frameLength;
-    {
-        const std::lock_guard lock(mutex_);
-        xing_ = start.xing;
-    }
+    xing_ = start.xing;
     const std::uint64_t dataLength = inputStage_->dataLength();
     if (xing_ && (xing_->flags & XingInfo::HasFrames)) {
         totalFrames_ = xing_->frameCount;
@@ -204,7 +196,7 @@ bool FrameDecoderStage::startStream() {
 
     EventStreamBuffer& out = *output_;
     if (const Result resized = out.resize(kRingLimit - kRingLimit % blockBytes_, 0); resized != Result::Ok) {
-        if (resized != Result::Interrupted) reportError();
+        reportUnlessInterrupted(resized);
         return false;
     }
     if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return false;
@@ -241,7 +233,7 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     if (readable != Result::Ok) {
         out.endWrite(0);
         if (readable == Result::EndOfStream) endStream();
-        else if (readable != Result::Interrupted) reportError();
+        else reportUnlessInterrupted(readable);
         return Step::Stop;
     }
     if (length > available) {
@@ -269,7 +261,7 @@ FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
         return Step::Stop;
     }
     if (synced != Result::Ok) {
-        if (synced != Result::Interrupted) reportError();
+        reportUnlessInterrupted(synced);
         return Step::Stop;
     }
     if (!decoder_.initialise(header_, frameLength_)) {

@@ -52,17 +52,11 @@ public:
 
     EventStreamBuffer* buffer() { return output_.get(); }
 
-    // What the stream search found; valid once the FormatEvent has been queued.
-    std::optional<XingInfo> xingInfo() const;
+    // Frames in the file, from the Xing header or the data length; -1 until known.
     std::int64_t totalFrames() const { return totalFrames_.load(); }
 
-protected:
-    StreamBuffer* outputBuffer() override { return output_.get(); }
-
 private:
-    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends (the
-    // stream is over, a stage gave up or the teardown interrupted it).
-    enum class Step { Again, Stop };
+    // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends.
     void decoderThread();
     bool startStream();  // finds the stream, starts the frame decoder, queues the format
     bool applyStartPosition();
@@ -89,7 +83,7 @@ private:
     std::unique_ptr<EventStreamBuffer> output_;
     MpegFrameDecoder decoder_;
 
-    // Decoder thread only, apart from what xingInfo()/totalFrames() read under mutex_.
+    // Decoder thread only, apart from totalFrames_, which any thread may read.
     FrameHeader header_;
     int frameLength_ = 0;  // without padding
     std::optional<XingInfo> xing_;

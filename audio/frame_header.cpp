@@ -67,17 +67,11 @@ std::optional<FrameHeader> parseFrameHeader(const std::uint8_t* p) {
     const int layerBits = (p[1] >> 1) & 3;
     if (layerBits == 0) return std::nullopt;
     h.layer = 4 - layerBits;
-    h.protectionBit = p[1] & 1;
     h.bitrateIndex = p[2] >> 4;
     h.sampleRateIndex = (p[2] >> 2) & 3;
     if (h.bitrateIndex == 15 || h.sampleRateIndex == 3) return std::nullopt;
     h.paddingBit = (p[2] >> 1) & 1;
-    h.privateBit = p[2] & 1;
     h.mode = p[3] >> 6;
-    h.modeExtension = (p[3] >> 4) & 3;
-    h.copyright = (p[3] >> 3) & 1;
-    h.original = (p[3] >> 2) & 1;
-    h.emphasis = p[3] & 3;
     return h;
 }
 

@@ -13,16 +13,10 @@ struct FrameHeader {
     int syncKind = 0;         // 0: the 12-bit sync; 1: the MPEG 2.5 sync (11 bits and a 0)
     int versionBit = 1;       // 1: MPEG-1; 0: MPEG-2, or MPEG 2.5 with syncKind 1
     int layer = 3;            // 1, 2 or 3
-    int protectionBit = 1;    // 0: a CRC follows the header
     int bitrateIndex = 0;     // 0: free format
     int sampleRateIndex = 0;
     int paddingBit = 0;
-    int privateBit = 0;
     int mode = 0;             // 3: mono
-    int modeExtension = 0;
-    int copyright = 0;
-    int original = 0;
-    int emphasis = 0;
 
     MpegVersion version() const;
     int sampleRate() const;          // Hz

@@ -18,15 +18,6 @@ void PipelineStage::resume() {
 
 void PipelineStage::wake() { wake_.release(); }
 
-void PipelineStage::clearBuffer() {
-    StreamBuffer* buffer = nullptr;
-    {
-        const std::lock_guard lock(mutex_);
-        buffer = outputBuffer();
-    }
-    if (buffer) buffer->clear();
-}
-
 void PipelineStage::setInput(StreamBuffer* input) {
     const std::lock_guard lock(mutex_);
     input_ = input;
@@ -38,6 +29,10 @@ StreamBuffer* PipelineStage::input() const {
 }
 
 void PipelineStage::reportError() { post(PlayerEventCode::StageError); }
+
+void PipelineStage::reportUnlessInterrupted(Result result) {
+    if (result != Result::Interrupted) reportError();
+}
 
 void PipelineStage::post(PlayerEventCode code) {
     if (owner_) owner_->post(code);

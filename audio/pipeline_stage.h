@@ -5,7 +5,7 @@
 // releases a paused thread, the paused and quit flags, the input buffer and the worker thread.
 //
 // Contract
-// - pause/resume/wake/setInput/clearBuffer may be called from any thread.
+// - pause/resume/wake/setInput may be called from any thread.
 // - shutdown() sets the quit flag and closes both semaphores, so every wait returns at once
 //   from then on; the stage's thread checks the quit flag after every wait. Each derived stage
 //   shuts down and joins its thread in its destructor.
@@ -14,6 +14,7 @@
 #include <mutex>
 
 #include "audio/player_events.h"
+#include "audio/result.h"
 #include "audio/semaphore.h"
 #include "audio/stream_buffer.h"
 #include "audio/worker_thread.h"
@@ -30,9 +31,10 @@ public:
     virtual void pause();
     virtual void resume();
     void wake();
-    void clearBuffer();
     void setInput(StreamBuffer* input);
     void reportError();
+    // Reports a failed call as StageError; an interrupted one is the teardown, not an error.
+    void reportUnlessInterrupted(Result result);
     void post(PlayerEventCode code);
 
     // Blocks until woken; returns the quit flag.
@@ -46,8 +48,11 @@ public:
     bool quitting() const { return quit_.load(); }
 
 protected:
+    // What a thread loop's step tells the loop: go on, or end the thread (the stream is over,
+    // a stage gave up or the teardown interrupted it).
+    enum class Step { Again, Stop };
+
     void shutdown();
-    virtual StreamBuffer* outputBuffer() { return nullptr; }
     StreamBuffer* input() const;
 
     mutable std::mutex mutex_;  // guards the stage's settings

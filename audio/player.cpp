@@ -10,7 +10,7 @@ namespace vostrel::audio {
 Player::Player(std::int32_t repeatCount, platform::WaveOutDriver& driver)
     : driver_(driver), repeatCount_(repeatCount < 0 ? 0 : repeatCount) {}
 
-Player* Player::create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver) {
+std::unique_ptr<Player> Player::create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver) {
     try {
         std::unique_ptr<Player> player(new Player(repeatCount, driver));
         // The list up to and including its terminating empty name.
@@ -23,7 +23,7 @@ Player* Player::create(const char* fileList, std::int32_t repeatCount, platform:
             player->currentFile_ = 0;
             if (!player->eventThread_.create([p = player.get()] { p->eventThread(); })) return nullptr;
         }
-        return player.release();
+        return player;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

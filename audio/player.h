@@ -36,7 +36,7 @@ class Player {
 public:
     // fileList: NUL-terminated names one after the other, ended by an empty name. A negative
     // count is stored as 0 (repeat until removed). Null when the player cannot be built.
-    static Player* create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver);
+    static std::unique_ptr<Player> create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver);
     ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;

@@ -10,7 +10,8 @@ Player* asPlayer(PlayerHandle handle) { return static_cast<Player*>(handle); }
 
 void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driver, TeardownReaper& reaper) {
     table.put("CreatePlayer", CreatePlayerOp{[&driver](const char* fileList, std::int32_t repeatCount) -> PlayerHandle {
-                  return Player::create(fileList, repeatCount, driver);
+                  // The handle owns the player from here until RemovePlayer.
+                  return Player::create(fileList, repeatCount, driver).release();
               }});
     table.put("NewPlay", NewPlayOp{[](PlayerHandle handle, ProgressWindow* window, const char* passPhrase,
                                       std::int32_t startPercent) {

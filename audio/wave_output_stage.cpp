@@ -92,15 +92,12 @@ void WaveOutputStage::resume() {
     PipelineStage::resume();
 }
 
-std::size_t WaveOutputStage::headerCount() const {
-    const std::lock_guard lock(headerMutex_);
-    return headers_.size();
-}
-
 void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
     {
         const std::lock_guard lock(headerMutex_);
-        if (cookie < headers_.size() && headers_[cookie].user > 0) headers_[cookie].user = -headers_[cookie].user;
+        if (cookie < headers_.size() && headers_[cookie].state == HeaderState::Queued) {
+            headers_[cookie].state = HeaderState::Returned;
+        }
     }
     headerReturned_.notify_all();
     // A returned block frees room in the ring: the output thread may now send a block the
@@ -115,12 +112,11 @@ void WaveOutputStage::reclaimLocked() {
     for (bool found = true; found;) {
         found = false;
         for (Header& header : headers_) {
-            if (header.user != -(reclaimed_ + 1)) continue;
+            if (header.state != HeaderState::Returned || header.sequence != reclaimed_ + 1) continue;
             const std::uint8_t* span = nullptr;
             if (buffer_->StreamBuffer::beginRead(blockBytes_, span) == Result::Ok) buffer_->endRead(blockBytes_);
             outstanding_ -= blockBytes_;
-            header.user = 0;
-            header.data = nullptr;
+            header = Header{};
             ++reclaimed_;
             found = true;
             break;
@@ -161,7 +157,7 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
             reclaimLocked();
             bool found = false;
             for (std::size_t i = 0; i < headers_.size(); ++i) {
-                if (headers_[i].user == 0) {
+                if (headers_[i].state == HeaderState::Free) {
                     index = i;
                     found = true;
                     break;
@@ -171,8 +167,7 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
             if (quitting()) return false;
             headerReturned_.wait_for(lock, kHeaderWait);
         }
-        headers_[index].user = ++issued_;
-        headers_[index].data = block;
+        headers_[index] = Header{block, HeaderState::Queued, ++issued_};
     }
     platform::WaveOutResult written = platform::WaveOutResult::Failed;
     {
@@ -189,81 +184,89 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
 }
 
 void WaveOutputStage::outputThread() {
-    if (waitForResume()) return;
-    bool deviceOpen = false;
+    if (waitForResume() || awaitFormat() == Step::Stop) return;
     while (!quitting()) {
         if (paused()) {
             if (waitForResume()) return;
             continue;
         }
-        if (!openedBuffer()) {  // resumed before a file was opened
-            if (waitForWakeFor(kIdle)) return;
-            continue;
-        }
-        if (!deviceOpen) {
-            const auto event = buffer_->takeEvent();
-            if (!event) {
-                decoder_->wake();
-                if (waitForWakeFor(kIdle)) return;
-                continue;
-            }
-            if (event->kind == StreamEventKind::FormatEvent) {
-                if (!openDevice(event->format)) return;  // no device: silence, no event
-                deviceOpen = true;
-            }
-            continue;
-        }
+        if (sendNextBlock() == Step::Stop) return;
+    }
+}
 
-        std::size_t outstanding = 0;
+WaveOutputStage::Step WaveOutputStage::awaitFormat() {
+    while (!quitting()) {
+        if (paused()) {
+            if (waitForResume()) return Step::Stop;
+            continue;
+        }
+        if (!openedBuffer()) {  // resumed before a file was opened
+            if (waitForWakeFor(kIdle)) return Step::Stop;
+            continue;
+        }
+        const auto event = buffer_->takeEvent();
+        if (!event) {
+            decoder_->wake();
+            if (waitForWakeFor(kIdle)) return Step::Stop;
+            continue;
+        }
+        // No device: silence, and no event.
+        if (event->kind == StreamEventKind::FormatEvent) return openDevice(event->format) ? Step::Again : Step::Stop;
+    }
+    return Step::Stop;
+}
+
+WaveOutputStage::Step WaveOutputStage::sendNextBlock() {
+    std::size_t outstanding = 0;
+    {
+        const std::lock_guard lock(headerMutex_);
+        outstanding = outstanding_;
+    }
+    const std::uint8_t* span = nullptr;
+    const Result r = buffer_->beginRead(blockBytes_ + outstanding, span);
+    if (r == Result::Ok) {
+        // The next block lies `outstanding` bytes past the read index; the blocks before
+        // it are at the device and stay in the ring until it returns them.
+        const std::uint8_t* block = buffer_->readAhead(outstanding);
+        buffer_->endRead(0);
         {
             const std::lock_guard lock(headerMutex_);
-            outstanding = outstanding_;
+            outstanding_ += blockBytes_;
         }
-        const std::uint8_t* span = nullptr;
-        const Result r = buffer_->beginRead(blockBytes_ + outstanding, span);
-        if (r == Result::Ok) {
-            // The next block lies `outstanding` bytes past the read index; the blocks before
-            // it are at the device and stay in the ring until it returns them.
-            const std::uint8_t* block = buffer_->readAhead(outstanding);
-            buffer_->endRead(0);
-            {
-                const std::lock_guard lock(headerMutex_);
-                outstanding_ += blockBytes_;
-            }
-            if (!writeBlock(block)) return;
+        return writeBlock(block) ? Step::Again : Step::Stop;
+    }
+    if (r == Result::NoData) {
+        decoder_->wake();
+        reclaim();  // what has come back, without waiting
+        return waitForWakeFor(kIdle) ? Step::Stop : Step::Again;
+    }
+    if (r == Result::EventPending) return finishOnEndOfStream();
+    reportUnlessInterrupted(r);
+    return Step::Stop;
+}
+
+WaveOutputStage::Step WaveOutputStage::finishOnEndOfStream() {
+    const auto event = buffer_->takeEvent();
+    if (!event || event->kind != StreamEventKind::EndOfStreamEvent) return Step::Again;
+    if (drainDevice()) post(PlayerEventCode::DoneOutputting);
+    return Step::Stop;
+}
+
+bool WaveOutputStage::drainDevice() {
+    // A pause meanwhile holds the wait; only the quit flag ends it without an event.
+    for (;;) {
+        if (paused()) {
+            if (waitForResume()) return false;
             continue;
         }
-        if (r == Result::NoData) {
-            decoder_->wake();
-            reclaim();  // what has come back, without waiting
-            if (waitForWakeFor(kIdle)) return;
-            continue;
-        }
-        if (r == Result::EventPending) {
-            const auto event = buffer_->takeEvent();
-            if (!event || event->kind != StreamEventKind::EndOfStreamEvent) continue;
-            // The file has been decoded: wait until the device has played every block. A pause
-            // meanwhile holds the wait; only the quit flag ends it without an event.
-            for (;;) {
-                if (paused()) {
-                    if (waitForResume()) return;
-                    continue;
-                }
-                // The quit flag and the returns are looked at and waited for under one lock:
-                // the teardown sets the flag before it takes this lock to notify, and the
-                // callback marks a return under it, so neither notice can come in between.
-                std::unique_lock lock(headerMutex_);
-                if (quitting()) return;
-                reclaimLocked();
-                if (reclaimed_ == issued_) break;
-                headerReturned_.wait_for(lock, kIdle);
-            }
-            post(PlayerEventCode::DoneOutputting);
-            return;
-        }
-        if (r == Result::Interrupted) return;
-        reportError();
-        return;
+        // The quit flag and the returns are looked at and waited for under one lock:
+        // the teardown sets the flag before it takes this lock to notify, and the
+        // callback marks a return under it, so neither notice can come in between.
+        std::unique_lock lock(headerMutex_);
+        if (quitting()) return false;
+        reclaimLocked();
+        if (reclaimed_ == issued_) return true;
+        headerReturned_.wait_for(lock, kIdle);
     }
 }
 

@@ -44,17 +44,21 @@ public:
     void pause() override;   // the stage first, then the device
     void resume() override;  // the device first, then the stage
 
-    // Headers that may be queued at once: blocks in the decoder's ring less one. 0 until the
-    // device is open.
-    std::size_t headerCount() const;
-
 private:
+    enum class HeaderState { Free, Queued, Returned };
     struct Header {
         const std::uint8_t* data = nullptr;
-        std::int64_t user = 0;  // 0 free; n > 0 queued as the n-th block; -n returned by the device
+        HeaderState state = HeaderState::Free;
+        std::int64_t sequence = 0;  // queued or returned: the n-th block written, from 1
     };
 
+    // The output thread's steps; each returns Step::Stop when the thread ends.
     void outputThread();
+    Step awaitFormat();  // until the decoder's FormatEvent has opened the device
+    Step sendNextBlock();
+    Step finishOnEndOfStream();  // on an event in the ring: DoneOutputting once it is all played
+    // Waits until the device has returned every block; false when the quit flag ended the wait.
+    bool drainDevice();
     EventStreamBuffer* openedBuffer() const;
     bool openDevice(const PcmFormat& format);
     // Returns false when the thread is to end.
@@ -73,7 +77,7 @@ private:
     std::mutex deviceMutex_;
     std::unique_ptr<platform::WaveOutDevice> device_;  // created by the output thread
 
-    mutable std::mutex headerMutex_;
+    std::mutex headerMutex_;
     std::condition_variable headerReturned_;
     std::vector<Header> headers_;
     std::uint32_t blockBytes_ = 0;

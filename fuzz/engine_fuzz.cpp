@@ -49,7 +49,7 @@ int engine(const std::uint8_t* data, std::size_t size) {
     const std::string fileList = path + '\0' + '\0';
 
     platform::sim::SimWaveOutDriver device(platform::sim::SimWaveOutMode::Instant);
-    std::unique_ptr<audio::Player> player(audio::Player::create(fileList.c_str(), 1, device));
+    std::unique_ptr<audio::Player> player = audio::Player::create(fileList.c_str(), 1, device);
     FUZZ_EXPECT(player != nullptr);
     player->newPlay(nullptr, nullptr, 0);
     FUZZ_EXPECT(stopsWithin(*player, kMostPlayingTime));

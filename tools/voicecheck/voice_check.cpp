@@ -34,7 +34,9 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class EndWatcher : public audio::ProgressWindow {
+// Takes the progress and drops it: the engine still works out its progress as it does for the
+// program's window.
+class DiscardingProgressWindow : public audio::ProgressWindow {
 public:
     bool exists() const override { return true; }
     void postProgress(int) override {}
@@ -91,7 +93,7 @@ namespace {
 // Plays the file once on the player engine; false when it did not come to its end in time.
 // The report reads the record of a closed session, so the teardown gets as long as the play.
 bool playOnce(const std::string& path, platform::sim::SimWaveOutDriver& device) {
-    EndWatcher window;
+    DiscardingProgressWindow window;
     const EnginePlay play = playThroughEngine(path, device, &window, kPlayLimit, 2ms, [] { return false; }, kPlayLimit);
     return play.created && play.ended;
 }
