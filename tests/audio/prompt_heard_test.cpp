@@ -2,9 +2,7 @@
 // schedule asks for are heard on the device, whole, one after the other.
 #include <gtest/gtest.h>
 
-#include "audio/player_module.h"
-#include "platform/sim/sim_wave_out.h"
-#include "tests/app/program_fixture.h"
+#include "tests/audio/engine_program_fixture.h"
 #include "tests/audio/player_harness.h"
 #include "tests/audio/reference_decoder.h"
 #include "tests/audio/voice_assets.h"
@@ -14,24 +12,10 @@ namespace {
 
 using platform::sim::SimWaveOutRecord;
 
-class PromptHeard : public vostrel::test::ProgramFixture {
-protected:
-    PromptHeard() : ProgramFixture({2026, 12, 8, 8, 30, 0, 0}) {}
-    // The program's players use the device: they go first.
-    void TearDown() override { program.reset(); }
-
-    platform::sim::SimWaveOutDriver device;
-    TeardownReaper reaper;
-};
+using PromptHeard = EngineProgramFixture;
 
 TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
-    for (int row = 1; row <= 8; ++row) writeProgramFile(voiceFilePlace(row), readAll(voiceAsset(row)));
-    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device, reaper); });
-    sim.tick("语文");
-    sim.advance(200);
-    sim.clearAndType("语文时间", "09:00");
-    sim.click("按钮1");
-    sim.click("按钮2");
+    startChineseAtNine(8);
     ASSERT_EQ(controls().text("按钮2"), "工作中...");
 
     // 08:35 is 25 minutes before the start: the first prompt.
@@ -55,14 +39,8 @@ TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
 }
 
 TEST_F(PromptHeard, PausingTheRunSilencesASoundingPrompt) {
-    writeProgramFile(voiceFilePlace(1), readAll(voiceAsset(1)));
     device.setMode(platform::sim::SimWaveOutMode::RealTime);
-    startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device, reaper); });
-    sim.tick("语文");
-    sim.advance(200);
-    sim.clearAndType("语文时间", "09:00");
-    sim.click("按钮1");
-    sim.click("按钮2");
+    startChineseAtNine(1);
     sim.advanceToTime(8, 35, 1);
     ASSERT_TRUE(device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].played > 0; }, 20s));
 

@@ -3,9 +3,7 @@
 // thread of the stuck prompt ends and nothing is left behind.
 #include <gtest/gtest.h>
 
-#include "audio/player_module.h"
-#include "platform/sim/sim_wave_out.h"
-#include "tests/app/program_fixture.h"
+#include "tests/audio/engine_program_fixture.h"
 #include "tests/audio/player_harness.h"
 #include "tests/audio/reference_decoder.h"
 #include "tests/audio/voice_assets.h"
@@ -16,25 +14,11 @@ namespace {
 using platform::sim::SimWaveOutRecord;
 using platform::sim::SimWaveOutStep;
 
-class StuckDevice : public vostrel::test::ProgramFixture, public ::testing::WithParamInterface<SimWaveOutStep> {
+class StuckDevice : public EngineProgramFixture, public ::testing::WithParamInterface<SimWaveOutStep> {
 protected:
-    StuckDevice() : ProgramFixture({2026, 12, 8, 8, 30, 0, 0}) {}
-    // The program's players use the reaper and the device: they go first.
-    void TearDown() override { program.reset(); }
-
+    StuckDevice() : EngineProgramFixture(platform::sim::SimWaveOutMode::RealTime) {}
     // 语文 at 09:00, saved and started: its first prompt comes at 08:35, the second at 08:40.
-    void startARun() {
-        for (int row = 1; row <= 2; ++row) writeProgramFile(voiceFilePlace(row), readAll(voiceAsset(row)));
-        startProgram([this](PlayerEntryTable& table) { registerPlayerModule(table, device, reaper); });
-        sim.tick("语文");
-        sim.advance(200);
-        sim.clearAndType("语文时间", "09:00");
-        sim.click("按钮1");
-        sim.click("按钮2");
-    }
-
-    platform::sim::SimWaveOutDriver device{platform::sim::SimWaveOutMode::RealTime};
-    TeardownReaper reaper;
+    void startARun() { startChineseAtNine(2); }
 };
 
 bool sounding(const SimWaveOutRecord& r, std::size_t session) {
