@@ -39,6 +39,7 @@ trap cleanup EXIT
 step() { echo "end_to_end: $*"; }
 fail() {
   echo "end_to_end: FAIL: $*" >&2
+  if [[ -s ${work:-}/program.log ]]; then sed 's/^/program: /' "$work/program.log" >&2; fi
   if [[ -n ${DISPLAY:-} ]]; then import -window root "$artifacts/failure.png" 2>/dev/null || true; fi
   exit 1
 }
@@ -71,8 +72,9 @@ pcm.!default {
 EOF
 
 # A display at 100%: Xvfb says 100 DPI of its own, and with no Xft.dpi set Qt takes the
-# screen's DPI for the desktop's scale.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# screen's DPI for the desktop's scale. -noreset: with no window manager the polling xdotool may
+# be the only client, and a server resetting as it leaves drops a program that connects then.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")

@@ -25,7 +25,7 @@ unset DBUS_SESSION_BUS_ADDRESS
 cp "$exe" "$work/program/vostrel"
 cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 until [[ -s $work/display ]]; do sleep 0.1; done
 DISPLAY=:$(head -n1 "$work/display")

@@ -17,7 +17,7 @@ wait_until() {
 }
 
 start_x11_session() {  # work folder
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$1/display" 2>"$1/xvfb.log" &
   x11_pids+=($!)
   wait_until 20 test -s "$1/display" || return 1
   DISPLAY=:$(head -n1 "$1/display")
