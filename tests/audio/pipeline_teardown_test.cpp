@@ -67,7 +67,7 @@ TEST(PipelineTeardown, ReaderOnAFullRingAndDecoderWaitingForSpace) {
     EXPECT_TRUE(p.sink.codes().empty());
 }
 
-TEST(PipelineTeardown, DecoderWaitingForData) {
+TEST(PipelineTeardown, DecoderWaitingForDataEventDriven) {
     Pipeline p(testFile("long.mp3"));
     p.input->pause();  // the reader stops at its first step, so the decoder starves
     p.decoder->wake();
@@ -77,13 +77,13 @@ TEST(PipelineTeardown, DecoderWaitingForData) {
     EXPECT_TRUE(p.sink.codes().empty());
 }
 
-TEST(PipelineTeardown, BeforeEitherThreadWasWoken) {
+TEST(PipelineTeardown, BeforeEitherThreadWasWokenEventDriven) {
     Pipeline p(testFile("cbr.mp3"));
     EXPECT_LT(p.tearDown(), kPrompt);
     EXPECT_TRUE(p.sink.codes().empty());
 }
 
-TEST(PipelineTeardown, WhileTheDecoderWaitsForASeekThePausedReaderWillNotMake) {
+TEST(PipelineTeardown, WhileTheDecoderWaitsForASeekThePausedReaderWillNotMakeEventDriven) {
     const std::string file = testFile("long.mp3");
     std::ifstream in(file, std::ios::binary);
     std::vector<char> head(2 * FileInputStage::kReadBytes);

@@ -16,7 +16,7 @@ using platform::sim::SimWaveOutRecord;
 
 std::size_t played(const SimWaveOutRecord& r) { return r.sessions.empty() ? 0 : r.sessions.back().played; }
 
-TEST(PlayerControl, StateIsStoppedPlayingPausedAndStoppedAgain) {
+TEST(PlayerControl, StateIsStoppedPlayingPausedAndStoppedAgainEventDriven) {
     PlayerHarness h;
     EXPECT_EQ(h.state(nullptr), 0);
     h.device.stallAfter(10 * 4608);
@@ -67,7 +67,7 @@ TEST(PlayerControl, PauseAndResumeContinueWhereTheyStopped) {
     h.remove(player);
 }
 
-TEST(PlayerControl, NewPlayOnAPausedPlayerResumesTheSameFile) {
+TEST(PlayerControl, NewPlayOnAPausedPlayerResumesTheSameFileEventDriven) {
     PlayerHarness h;
     h.device.stallAfter(20 * 4608);
     PlayerHandle player = h.create({testFile("long.mp3")}, 1);
@@ -114,7 +114,7 @@ TEST(PlayerControl, CountZeroRepeatsUntilRemoved) {
     EXPECT_FALSE(h.device.waitFor([&](const SimWaveOutRecord& r) { return r.sessions.size() > after.sessions.size(); }, 50ms));
 }
 
-TEST(PlayerControl, NegativeCountRepeatsLikeZero) {
+TEST(PlayerControl, NegativeCountRepeatsLikeZeroEventDriven) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("few_frames.mp3")}, -5);
     h.newPlay(player);
@@ -138,7 +138,7 @@ TEST(PlayerControl, AFileThatAlwaysFailsIsRetriedAtMostEvery100Ms) {
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 }
 
-TEST(PlayerControl, AMissingFileRepeatedForeverStillLetsThePlayerGo) {
+TEST(PlayerControl, AMissingFileRepeatedForeverStillLetsThePlayerGoEventDriven) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("no_such_file.mp3")}, 0);
     h.newPlay(player);
@@ -147,7 +147,7 @@ TEST(PlayerControl, AMissingFileRepeatedForeverStillLetsThePlayerGo) {
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 }
 
-TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorks) {
+TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorksEventDriven) {
     PlayerHarness h;
     PlayerHandle missing = h.create({testFile("no_such_file.mp3")}, 1);
     h.newPlay(missing);
@@ -162,7 +162,7 @@ TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorks) {
     h.remove(player);
 }
 
-TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothing) {
+TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothingEventDriven) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     const std::string phrase(512, 'x');
@@ -178,7 +178,7 @@ TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothing) {
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 }
 
-TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterResume) {
+TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterResumeEventDriven) {
     PlayerHarness h;
     const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
     h.device.stallAfter(total - 4608);
@@ -199,7 +199,7 @@ TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterRes
     h.remove(player);
 }
 
-TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThread) {
+TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThreadEventDriven) {
     const std::size_t threadsBefore = threadCount();
     PlayerHarness h;
     const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;

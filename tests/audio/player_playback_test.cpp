@@ -23,7 +23,7 @@ int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int
 
 class PlayedFile : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(PlayedFile, IsHeardToTheEndAsAnIndependentDecoderGivesIt) {
+TEST_P(PlayedFile, IsHeardToTheEndAsAnIndependentDecoderGivesItEventDriven) {
     PlayerHarness h;
     const std::string file = testFile(GetParam());
     PlayerHandle player = h.create({file}, 1);
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(TestFiles, PlayedFile,
 // The damaged files differ from ffmpeg's PCM in ways the pipeline tests explain (a dropped
 // incomplete last frame, a garbled frame at the junk); here every block the decoder made
 // must be heard.
-TEST(PlayerDamagedFiles, AreHeardAsTheDecoderDecodesThem) {
+TEST(PlayerDamagedFiles, AreHeardAsTheDecoderDecodesThemEventDriven) {
     for (const char* name : {"truncated.mp3", "junk_middle.mp3"}) {
         PlayerHarness h;
         PlayerHandle player = h.create({testFile(name)}, 1);
@@ -93,7 +93,7 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
     h.remove(player);
 }
 
-TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceReturnsOne) {
+TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceReturnsOneEventDriven) {
     PlayerHarness h;
     h.device.stallAfter(0);
     PlayerHandle player = h.create({testFile("long.mp3")}, 1);
@@ -107,7 +107,7 @@ TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceRetu
     h.remove(player);
 }
 
-TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWritten) {
+TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWrittenEventDriven) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("long.mp3")}, 1);
     h.newPlay(player);
@@ -127,7 +127,7 @@ TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWritten) {
     h.remove(player);
 }
 
-TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152Bytes) {
+TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152BytesEventDriven) {
     PlayerHarness h;
     PlayerHandle player = h.create({testFile("mpeg2_22050_mono.mp3")}, 1);
     h.newPlay(player);
@@ -163,7 +163,7 @@ TEST(PlayerDevice, DoneComesOnlyAfterTheDeviceReturnedTheLastBlock) {
     h.remove(player);
 }
 
-TEST(PlayerDevice, AbsentDeviceGivesSilenceAndThePlayerStaysPlayingUntilRemoved) {
+TEST(PlayerDevice, AbsentDeviceGivesSilenceAndThePlayerStaysPlayingUntilRemovedEventDriven) {
     PlayerHarness h(SimWaveOutMode::Absent);
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     h.newPlay(player);

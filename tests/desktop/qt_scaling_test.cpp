@@ -4,7 +4,7 @@
 // every control are the description's pixels times the scale, and every caption fits the width
 // of its control in the font the control really uses. Saves a screenshot of the window to the
 // artifacts folder.
-//   qt_scaling_test dpi|factor SCALE ARTIFACTS_DIR [gtest options]
+//   desktop_qt_scaling_tests dpi|factor SCALE ARTIFACTS_DIR [gtest options]
 #include <gtest/gtest.h>
 
 #include <QApplication>
