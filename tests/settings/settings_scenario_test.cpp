@@ -80,7 +80,7 @@ TEST_F(SettingsScenarioTest, MissingVoiceFileSendsToTheHelpPageAndEndsTheProgram
     EXPECT_EQ(message.flags, 16);
     EXPECT_EQ(message.title, "Vostrel软件");
     ASSERT_EQ(run.sim().shellOpens().size(), 1u);
-    EXPECT_EQ(run.sim().shellOpens()[0].address, settings::downloadPageAddress(run.sim().files()));
+    EXPECT_EQ(run.sim().shellOpens()[0], settings::downloadPageAddress(run.sim().files()));
     EXPECT_FALSE(run.sim().windowExists());
     EXPECT_FALSE(run.sim().windowShown());
     EXPECT_EQ(run.text("语文时间"), "09:00");  // the settings file was not read
