@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/utf8_path.h"
 #include "tools/voicecheck/default_device.h"
 #include "tools/voicecheck/report_text.h"
 #include "tools/voicecheck/sound_check.h"
@@ -37,14 +38,10 @@ struct Options {
     std::vector<std::string> files;
 };
 
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
 std::string programDirectory(const std::string& argv0) {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) self = std::filesystem::absolute(pathOf(argv0), ec);
+    if (ec) self = std::filesystem::absolute(vostrel::platform::pathFromUtf8(argv0), ec);
     const std::u8string dir = self.parent_path().u8string();
     return std::string(dir.begin(), dir.end());
 }
