@@ -2,10 +2,13 @@
 // behaviours name exists with the right kind, and the places line up as operators see them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "app/main_window_layout.h"
+#include "schedule/control_names.h"
+#include "schedule/prompt_table.h"
 #include "tests/app/program_fixture.h"
 
 namespace vostrel::test {
@@ -54,21 +57,27 @@ TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
     }
 }
 
-TEST(WindowDescription, InformationTextHasFourLines) {
-    const std::string text(app::kInformationText);
+class BoundWindow : public ProgramFixture {};
+
+// The information label tells the operator where the prompts must lie: once the window is up it
+// shows its text, one line of which names the folder every prompt is played from.
+TEST_F(BoundWindow, InformationLabelNamesTheVoiceFolder) {
+    placeVoiceFile();
+    startProgram();
+    ASSERT_TRUE(sim.window().visible(schedule::kInformationLabel));
+    const std::string shown = sim.window().text(schedule::kInformationLabel);
     std::vector<std::string> lines;
     std::size_t from = 0;
-    for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
-        lines.push_back(text.substr(from, at - from));
-    lines.push_back(text.substr(from));
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].rfind("本软件采用高考标准考试时间", 0), 0u);
-    EXPECT_EQ(lines[1], "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）");
-    EXPECT_EQ(lines[2], "请将语音文件放置在本软件目录的“/Vostrel/”子目录下");
-    EXPECT_FALSE(lines[3].empty());
+    for (std::size_t at; (at = shown.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(shown.substr(from, at - from));
+    lines.push_back(shown.substr(from));
+    for (const schedule::PromptRow& prompt : schedule::kPromptTable) {
+        const std::string_view folder = prompt.voiceFile.substr(0, prompt.voiceFile.rfind('/') + 1);
+        const auto naming = std::count_if(lines.begin(), lines.end(),
+                                          [&](const std::string& line) { return line.find(folder) != std::string::npos; });
+        EXPECT_EQ(naming, 1) << prompt.voiceFile;
+    }
 }
-
-class BoundWindow : public ProgramFixture {};
 
 TEST_F(BoundWindow, EveryTimerAndButtonHasItsHandler) {
     placeVoiceFile();
