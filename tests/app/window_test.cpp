@@ -1,5 +1,6 @@
 // The main window layout is consistent: everything the focus order, the event table and the
-// behaviours name exists with the right kind, and the places line up as operators see them.
+// behaviours name exists with the right kind, and the places line up as operators see them. In
+// the running program the time boxes and the information label do what the operator relies on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "app/main_window_layout.h"
 #include "schedule/control_names.h"
 #include "schedule/prompt_table.h"
+#include "schedule/subjects.h"
 #include "tests/app/program_fixture.h"
 
 namespace vostrel::test {
@@ -51,13 +53,21 @@ TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
     const auto& combined = controls.at("综合时间");
     EXPECT_EQ(combined.left - group.left, 118);
     EXPECT_EQ(combined.top - group.top, 96);
-    for (const char* box : {"语文时间", "数学时间", "综合时间", "英语时间"}) {
-        EXPECT_EQ(controls.at(box).maxChars, 5) << box;
-        EXPECT_FALSE(controls.at(box).visible) << box;
-    }
 }
 
 class BoundWindow : public ProgramFixture {};
+
+// Every time box takes a whole hh:mm as typed, and not a character more.
+TEST_F(BoundWindow, TimeBoxesTakeFiveCharactersAsTyped) {
+    placeVoiceFile();
+    startProgram();
+    for (const schedule::SubjectControls& subject : schedule::kSubjectControls) {
+        ASSERT_TRUE(sim.tick(subject.checkBox)) << subject.checkBox;
+        sim.advance(200);  // the row shows on the next visibility tick
+        ASSERT_TRUE(sim.clearAndType(subject.timeBox, "09:005")) << subject.timeBox;
+        EXPECT_EQ(sim.window().text(subject.timeBox), "09:00") << subject.timeBox;
+    }
+}
 
 // The information label tells the operator where the prompts must lie: once the window is up it
 // shows its text, one line of which names the folder every prompt is played from.
