@@ -15,13 +15,14 @@ using platform::ControlDescription;
 using platform::FontStyle;
 using platform::HorizontalAlign;
 
-const std::string_view kInformationText =
+namespace {
+
+// The information text below the clock: four lines separated by CR LF.
+constexpr std::string_view kInformationText =
     "本软件采用高考标准考试时间，结束时间保存后自动算出\r\n"
     "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）\r\n"
     "请将语音文件放置在本软件目录的“/Vostrel/”子目录下\r\n"
     "运行中请勿关闭本窗口，按Esc键会结束播报";
-
-namespace {
 
 using Kind = ControlKind;
 using schedule::controlsOf;

@@ -8,9 +8,6 @@ namespace vostrel::app {
 
 inline constexpr std::string_view kWindowTitle = "Vostrel播放器_高中版V1.0";
 
-// The information text below the clock: four lines separated by CR LF.
-extern const std::string_view kInformationText;
-
 // The window without event bindings.
 platform::WindowDescription mainWindowLayout();
 

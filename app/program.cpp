@@ -5,6 +5,7 @@
 #include "app/late_bound_controls.h"
 #include "app/main_window_layout.h"
 #include "schedule/schedule_context.h"
+#include "schedule/subject_times.h"
 #include "settings/settings_actions.h"
 
 namespace vostrel::app {
@@ -62,7 +63,6 @@ int Program::finish() {
 }
 
 platform::Controls& Program::controls() { return state_->controls; }
-const schedule::SubjectTimesTable& Program::subjectTimes() const { return state_->times; }
 audio::PlaySlot& Program::playSlot() { return state_->slot; }
 
 int runProgram(platform::Platform& platform, PlayerModuleInstaller installPlayerModule) {

@@ -8,7 +8,6 @@
 #include "audio/play_command.h"
 #include "audio/player_entry_table.h"
 #include "platform/platform.h"
-#include "schedule/subject_times.h"
 
 namespace vostrel::app {
 
@@ -34,7 +33,6 @@ public:
 
     // For tests and tools: the state the handlers work on.
     platform::Controls& controls();
-    const schedule::SubjectTimesTable& subjectTimes() const;
     audio::PlaySlot& playSlot();
 
 private:

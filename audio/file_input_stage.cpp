@@ -8,15 +8,11 @@
 #include <system_error>
 
 #include "audio/stream_search.h"
+#include "platform/utf8_path.h"
 
 namespace vostrel::audio {
 
 namespace {
-
-std::filesystem::path pathFromUtf8(std::string_view name) {
-    // Built from a u8string so that non-ASCII names reach the OS intact on every platform.
-    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
-}
 
 Result openError(int error) {
     switch (error) {
@@ -62,7 +58,7 @@ Result FileInputStage::open(std::string_view fileName, std::string_view passPhra
 }
 
 Result FileInputStage::openFile() {
-    const std::filesystem::path path = pathFromUtf8(fileName_);
+    const std::filesystem::path path = platform::pathFromUtf8(fileName_);
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return Result::AccessDenied;
     errno = 0;
@@ -73,16 +69,16 @@ Result FileInputStage::openFile() {
     const std::streamoff size = file_.tellg();
     if (size < 0) return Result::OpenFailed;
     dataLength_ = static_cast<std::uint64_t>(size);
-    if (dataLength_ >= 128) {
+    if (dataLength_ >= kTagTrailerBytes) {
         std::array<char, 3> trailer{};
-        file_.seekg(size - 128);
-        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0) dataLength_ -= 128;
+        file_.seekg(size - static_cast<std::streamoff>(kTagTrailerBytes));
+        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0) dataLength_ -= kTagTrailerBytes;
     }
     file_.clear();
     file_.seekg(0);
 
-    std::uint8_t first[10] = {};
-    streamStart_ = file_.read(reinterpret_cast<char*>(first), 10) ? streamStartAfterId3(first) : 0;
+    std::uint8_t first[kId3HeaderBytes] = {};
+    streamStart_ = file_.read(reinterpret_cast<char*>(first), static_cast<std::streamsize>(kId3HeaderBytes)) ? streamStartAfterId3(first) : 0;
     file_.clear();
     position_ = std::min(streamStart_, dataLength_);
     file_.seekg(static_cast<std::streamoff>(position_));

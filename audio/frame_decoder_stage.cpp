@@ -5,10 +5,6 @@
 
 namespace vostrel::audio {
 
-namespace {
-constexpr int kSearchAttempts = 32;
-}
-
 FrameDecoderStage::~FrameDecoderStage() {
     // The reader outlives this stage for a moment; it must not wake it any more.
     if (inputStage_) inputStage_->setConsumer(nullptr);
@@ -74,7 +70,7 @@ Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, st
 
 Result FrameDecoderStage::findStream(StreamStart& start) {
     StreamBuffer& in = *input();
-    for (int attempt = 0; attempt < kSearchAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kStreamSearchAttempts; ++attempt) {
         const std::uint8_t* span = nullptr;
         std::size_t available = 0;
         bool atEnd = false;

@@ -30,9 +30,8 @@ namespace vostrel::audio {
 class FrameDecoderStage : public PipelineStage {
 public:
     static constexpr std::size_t kInitialRingBytes = 64512;
-    // What the frame loop and resynchronising read at once: the longest Layer III frame
-    // (320 kbit/s at 32 kHz, with padding). A longer frame is then read whole.
-    static constexpr std::size_t kFrameReadBytes = 1441;
+    // What the frame loop and resynchronising read at once. A longer frame is then read whole.
+    static constexpr std::size_t kFrameReadBytes = kLongestFrameBytes;
     static constexpr std::size_t kRingLimit = 524288;
     // The consumer is woken for each of the first blocks (so that sound starts at once), then
     // for every kBlocksPerWake-th.

@@ -36,8 +36,6 @@ using PlayerOperation = std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayS
 class PlayerEntryTable {
 public:
     void put(std::string name, PlayerOperation operation) { operations_[std::move(name)] = std::move(operation); }
-    void clear() { operations_.clear(); }
-    bool empty() const { return operations_.empty(); }
 
     // The operation under exactly that name, if it is of the asked kind; otherwise null.
     template <class Op>

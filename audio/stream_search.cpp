@@ -55,11 +55,11 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
 std::uint64_t streamStartAfterId3(const std::uint8_t* first) {
     if (first[0] != 'I' || first[1] != 'D' || first[2] != '3') return 0;
     const std::uint8_t version = first[3];
-    if (version < 2 || version > 4) return 10;
+    if (version < 2 || version > 4) return kId3HeaderBytes;
     const std::uint64_t size = (std::uint64_t{first[6] & 0x7Fu} << 21) | (std::uint64_t{first[7] & 0x7Fu} << 14) |
                                (std::uint64_t{first[8] & 0x7Fu} << 7) | (first[9] & 0x7Fu);
     const bool footer = version == 4 && (first[5] & 0x10) != 0;
-    return 10 + size + (footer ? 10 : 0);
+    return kId3HeaderBytes + size + (footer ? kId3HeaderBytes : 0);  // a footer repeats the header
 }
 
 } // namespace vostrel::audio

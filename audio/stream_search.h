@@ -27,14 +27,22 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
 // The offset of the first sync at positions from..size-2, or none.
 std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from);
 
-// Where the search for the stream begins, given a file's first ten bytes: past an ID3v2 tag
+// The header of an ID3v2 tag, and the "TAG" trailer (ID3v1) that ends a file's data.
+inline constexpr std::size_t kId3HeaderBytes = 10;
+inline constexpr std::size_t kTagTrailerBytes = 128;
+
+// Where the search for the stream begins, given a file's first kId3HeaderBytes: past an ID3v2 tag
 // of versions 2.2 to 2.4 whole (with a 2.4 tag's footer), since searched through, the bytes
 // of a large picture in one can use up every attempt of the stream search and the file would
 // not be heard; past only the header of a tag of an unknown version, whose body the search
 // then scans; 0 when the file does not begin with a tag.
 std::uint64_t streamStartAfterId3(const std::uint8_t* first);
 
-// The number of bytes the stream search asks for at once.
-inline constexpr std::size_t kStreamSearchBytes = 4323;
+// The longest Layer III frame (320 kbit/s at 32 kHz, with padding).
+inline constexpr std::size_t kLongestFrameBytes = 1441;
+// What one attempt of the stream search reads: three of the longest frames, one per header.
+inline constexpr std::size_t kStreamSearchBytes = 3 * kLongestFrameBytes;
+// Attempts before a file counts as holding no stream; each failed one moves on to the next sync.
+inline constexpr int kStreamSearchAttempts = 32;
 
 } // namespace vostrel::audio

@@ -8,6 +8,7 @@
 
 #include "audio/file_input_stage.h"
 #include "audio/player_events.h"
+#include "audio/stream_search.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_targets.h"
 #include "fuzz/scratch_folder.h"
@@ -16,8 +17,8 @@ namespace vostrel::fuzz {
 
 namespace {
 
-constexpr std::size_t kTrailerBytes = 128;
-constexpr std::size_t kId3HeaderBytes = 10;
+using audio::kId3HeaderBytes;
+using audio::kTagTrailerBytes;
 
 struct IgnoredEvents : audio::PlayerEventSink {
     void post(audio::PlayerEventCode) override {}
@@ -64,8 +65,8 @@ int id3Skipping(const std::uint8_t* data, std::size_t size) {
     FUZZ_EXPECT(input.open(path, "") == audio::Result::Ok);
     input.setConsumer(&consumer);
 
-    const bool trailer = size >= kTrailerBytes && file.substr(size - kTrailerBytes, 3) == "TAG";
-    FUZZ_EXPECT(input.dataLength() == (trailer ? size - kTrailerBytes : size));
+    const bool trailer = size >= kTagTrailerBytes && file.substr(size - kTagTrailerBytes, 3) == "TAG";
+    FUZZ_EXPECT(input.dataLength() == (trailer ? size - kTagTrailerBytes : size));
     const bool tagged = size >= kId3HeaderBytes && file.starts_with("ID3");
     FUZZ_EXPECT(tagged ? input.streamStart() >= kId3HeaderBytes : input.streamStart() == 0);
 

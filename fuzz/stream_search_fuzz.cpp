@@ -40,10 +40,10 @@ std::size_t checkNextFrame(const std::uint8_t* data, std::size_t size, std::size
 int streamSearch(const std::uint8_t* data, std::size_t size) {
     checkFirstSync(data, size, 0);
     checkFirstSync(data, size, size / 2);
-    if (size >= 10) {
+    if (size >= audio::kId3HeaderBytes) {
         const std::uint64_t start = audio::streamStartAfterId3(data);
         const bool tagged = data[0] == 'I' && data[1] == 'D' && data[2] == '3';
-        FUZZ_EXPECT(tagged ? start >= 10 : start == 0);
+        FUZZ_EXPECT(tagged ? start >= audio::kId3HeaderBytes : start == 0);
     }
 
     const auto found = audio::findStreamStart(data, size);

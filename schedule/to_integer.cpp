@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "schedule/c_char_class.h"
 #include "schedule/full_width.h"
 
 namespace vostrel::schedule {
-namespace {
-
-bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-} // namespace
-
 // Folds as it reads: every poll converts sixteen texts, so no folded copy is made.
 std::int32_t toInteger(std::string_view utf8) {
     std::size_t i = 0;

@@ -7,11 +7,14 @@
 #include <system_error>
 
 #include "platform/text_codec.h"
+#include "schedule/c_char_class.h"
 
 namespace vostrel::settings {
 namespace {
 
-bool isLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+using platform::isLeadByte;
+using schedule::isCSpace;
+using schedule::isDigit;
 
 // The full-width forms of code page 936, folded to single bytes. Other double-byte
 // characters and single bytes are copied unchanged.
@@ -40,9 +43,6 @@ std::string foldFullWidthGbk(std::string_view gbk) {
     }
     return out;
 }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Length of the decimal number at the start of s (digits, point, exponent), 0 when none.
 // Also estimates the number's decimal exponent, used when it does not fit a double.

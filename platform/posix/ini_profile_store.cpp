@@ -18,8 +18,6 @@ namespace {
 
 // ---- bytes of code page 936 -------------------------------------------------------------
 
-bool isLeadByte(unsigned char c) { return c >= 0x80; }
-
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Case-insensitive for ASCII letters only; the second byte of a double-byte character is
@@ -27,7 +25,7 @@ char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(a[i]))) {
+        if (isLeadByte(a[i])) {
             if (a[i] != b[i]) return false;
             if (i + 1 < a.size() && a[i + 1] != b[i + 1]) return false;
             ++i;
@@ -41,7 +39,7 @@ bool sameName(std::string_view a, std::string_view b) {
 // Position of an ASCII character, skipping double-byte characters: their second byte can have
 // the value of ']' or '['.
 std::size_t findAscii(std::string_view s, char c) {
-    for (std::size_t i = 0; i < s.size(); i += isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1) {
+    for (std::size_t i = 0; i < s.size(); i += isLeadByte(s[i]) ? 2 : 1) {
         if (s[i] == c) return i;
     }
     return std::string_view::npos;
@@ -67,7 +65,7 @@ std::string_view cutToBytes(std::string_view s, std::size_t maxBytes) {
     if (s.size() <= maxBytes) return s;
     std::size_t end = 0;
     while (end < maxBytes) {
-        const std::size_t step = isLeadByte(static_cast<unsigned char>(s[end])) ? 2 : 1;
+        const std::size_t step = isLeadByte(s[end]) ? 2 : 1;
         if (end + step > maxBytes) break;
         end += step;
     }

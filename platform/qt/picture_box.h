@@ -12,7 +12,6 @@ namespace vostrel::platform::qt {
 class PictureBox final : public QWidget {
 public:
     PictureBox(std::span<const std::uint8_t> jpeg, QWidget* parent);
-    bool hasPicture() const { return !tile_.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,12 +6,9 @@
 #include <cassert>
 
 #include "platform/qt/control_factory.h"
+#include "platform/qt/utf8_qstring.h"
 
 namespace vostrel::platform::qt {
-
-namespace {
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-} // namespace
 
 QtControls::QtControls(const WindowDescription& description, MainWindowWidget& window,
                        std::function<void()> queueClose)

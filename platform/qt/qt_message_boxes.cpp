@@ -7,11 +7,11 @@
 #include <QSpacerItem>
 
 #include "platform/qt/cjk_font.h"
+#include "platform/qt/utf8_qstring.h"
 
 namespace vostrel::platform::qt {
 
 namespace {
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
 // The window icon and the minimise, maximise and close buttons, each about as wide as the bar
 // is high, and the gap a title bar leaves around each of them and the title.

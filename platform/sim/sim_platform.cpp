@@ -188,8 +188,7 @@ void SimPlatform::waitForEvents(std::int32_t milliseconds) {
 // ---- MessageBoxes
 
 void SimPlatform::showMessage(std::string_view text, int flags, std::string_view title) {
-    MessageRecord record{std::string(text), flags,
-                         std::string(title.empty() ? kDefaultMessageTitle : title), now_, openBoxes_ + 1};
+    MessageRecord record{std::string(text), flags, std::string(title.empty() ? kDefaultMessageTitle : title)};
     messages_.push_back(record);
     ++openBoxes_;
     if (responder_) {
@@ -201,13 +200,9 @@ void SimPlatform::showMessage(std::string_view text, int flags, std::string_view
 
 // ---- Shell and power
 
-void SimPlatform::openWebPage(std::string_view address) { shellOpens_.push_back({std::string(address), now_}); }
+void SimPlatform::openWebPage(std::string_view address) { shellOpens_.emplace_back(address); }
 
-void SimPlatform::keepAwake(bool awake) {
-    if (keptAwake_ == awake) return;
-    keptAwake_ = awake;
-    ++keepAwakeChanges_;
-}
+void SimPlatform::keepAwake(bool awake) { keptAwake_ = awake; }
 
 // ---- Input
 

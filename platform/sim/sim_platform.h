@@ -21,7 +21,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +33,6 @@ struct MessageRecord {
     std::string text;
     int flags = 0;
     std::string title;         // as shown: an empty title shows the default
-    std::uint64_t shownAtMs = 0;
-    int depth = 0;             // 1 for a box opened from a handler, 2 for one opened inside a box...
-};
-
-struct ShellOpenRecord {
-    std::string address;
-    std::uint64_t atMs = 0;
 };
 
 class SimPlatform;
@@ -91,7 +83,6 @@ public:
 
     // ---- The window
     SimWindow& window();              // the created main window (asserts that there is one)
-    bool hasWindow() const { return window_ != nullptr; }
     bool windowExists() const { return window_ && window_->exists(); }
     bool windowShown() const { return window_ && window_->shown(); }
 
@@ -109,12 +100,10 @@ public:
     // ---- Message boxes
     void setMessageResponder(MessageResponder responder) { responder_ = std::move(responder); }
     const std::vector<MessageRecord>& messageLog() const { return messages_; }
-    bool messageBoxOpen() const { return openBoxes_ > 0; }
 
     // ---- Recorded outward effects
-    const std::vector<ShellOpenRecord>& shellOpens() const { return shellOpens_; }
+    const std::vector<std::string>& shellOpens() const { return shellOpens_; }  // addresses, in order
     bool keptAwake() const { return keptAwake_; }
-    int keepAwakeChanges() const { return keepAwakeChanges_; }
 
     // ---- The event loop's run(): returns when the window is gone; in virtual time it gives up
     // after the budget (default one virtual day) and reports that.
@@ -153,9 +142,8 @@ private:
     MessageResponder responder_;
     std::vector<MessageRecord> messages_;
     int openBoxes_ = 0;
-    std::vector<ShellOpenRecord> shellOpens_;
+    std::vector<std::string> shellOpens_;
     bool keptAwake_ = false;
-    int keepAwakeChanges_ = 0;
     std::uint64_t runBudgetMs_ = 24ull * 3600 * 1000;
     bool runBudgetExhausted_ = false;
     std::string ownedDirectory_;

@@ -199,7 +199,6 @@ std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& forma
         if (shared_->mode == SimWaveOutMode::Absent) return nullptr;
         SimWaveOutSession session;
         session.format = format;
-        session.openedAt = std::chrono::steady_clock::now();
         shared_->record.sessions.push_back(std::move(session));
         ++shared_->record.openDevices;
         index = shared_->record.sessions.size() - 1;

@@ -54,7 +54,6 @@ struct SimWaveOutSession {
     std::size_t returnedByReset = 0;   // buffers returned unplayed by reset
     std::size_t mostQueued = 0;        // the most buffers queued at once
     bool closed = false;               // close succeeded or the device was destroyed
-    std::chrono::steady_clock::time_point openedAt;
     std::optional<std::chrono::steady_clock::time_point> firstWriteAt;
     std::size_t queued() const { return written - played - returnedByReset; }
 };

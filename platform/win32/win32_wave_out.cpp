@@ -57,20 +57,19 @@ public:
     WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
         if (!device_) return WaveOutResult::Failed;
         reclaimReturnedHeaders();
-        Header& header = headers_.emplace_back();
-        header.wave.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(data));
-        header.wave.dwBufferLength = static_cast<DWORD>(bytes);
-        header.wave.dwUser = cookie;
-        if (waveOutPrepareHeader(device_, &header.wave, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        WAVEHDR& header = headers_.emplace_back();
+        header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(data));
+        header.dwBufferLength = static_cast<DWORD>(bytes);
+        header.dwUser = cookie;
+        if (waveOutPrepareHeader(device_, &header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
             headers_.pop_back();
             return WaveOutResult::Failed;
         }
-        header.prepared = true;
         ++written_;
-        if (waveOutWrite(device_, &header.wave, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        if (waveOutWrite(device_, &header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
             // Never queued, so it will never come back through the callback.
             --written_;
-            waveOutUnprepareHeader(device_, &header.wave, sizeof(WAVEHDR));
+            waveOutUnprepareHeader(device_, &header, sizeof(WAVEHDR));
             headers_.pop_back();
             return WaveOutResult::Failed;
         }
@@ -112,11 +111,6 @@ public:
     }
 
 private:
-    struct Header {
-        WAVEHDR wave{};
-        bool prepared = false;
-    };
-
     // Runs on the device's thread: only passes the notice on. No waveOut call is allowed here.
     static void CALLBACK onDeviceMessage(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1, DWORD_PTR) {
         if (message != WOM_DONE) return;
@@ -132,8 +126,7 @@ private:
     void reclaimReturnedHeaders() {
         const std::uint64_t returned = returned_.load(std::memory_order_acquire);
         while (!headers_.empty() && reclaimed_ < returned) {
-            Header& header = headers_.front();
-            if (header.prepared) waveOutUnprepareHeader(device_, &header.wave, sizeof(WAVEHDR));
+            waveOutUnprepareHeader(device_, &headers_.front(), sizeof(WAVEHDR));
             headers_.pop_front();
             ++reclaimed_;
         }
@@ -142,8 +135,9 @@ private:
     WaveOutDriver::DoneCallback done_;
     OwnedEvent bufferReturned_;  // auto-reset: set by every notice
     HWAVEOUT device_ = nullptr;
-    // Stable addresses: the device keeps pointers to the headers while they are queued.
-    std::deque<Header> headers_;
+    // Stable addresses: the device keeps pointers to the headers while they are queued. Every
+    // header here is prepared; one that fails to prepare is dropped at once.
+    std::deque<WAVEHDR> headers_;
     std::uint64_t written_ = 0;
     std::uint64_t reclaimed_ = 0;
     std::atomic<std::uint64_t> returned_{0};

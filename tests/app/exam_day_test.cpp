@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/message_box.h"
 #include "tests/app/program_fixture.h"
 #include "tests/schedule/recording_player.h"
 
@@ -95,7 +96,7 @@ TEST_F(ExamDay, AutoRepairMakesTheNextStartAFirstRun) {
     ASSERT_TRUE(sim.files().exists(programFile("vanto.ini")));
     sim.click("按钮4");
     EXPECT_EQ(sim.messageLog().back().text, "自动修复成功，重新打开程序即可");
-    EXPECT_EQ(sim.messageLog().back().title, "信息：");
+    EXPECT_EQ(sim.messageLog().back().title, platform::kDefaultMessageTitle);
     EXPECT_EQ(runToEnd(), 0);
     EXPECT_FALSE(sim.files().exists(programFile("vanto.ini")));
 }

@@ -1,11 +1,16 @@
 // The main window layout is consistent: everything the focus order, the event table and the
-// behaviours name exists with the right kind, and the places line up as operators see them.
+// behaviours name exists with the right kind, and the places line up as operators see them. In
+// the running program the time boxes and the information label do what the operator relies on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "app/main_window_layout.h"
+#include "schedule/control_names.h"
+#include "schedule/prompt_table.h"
+#include "schedule/subjects.h"
 #include "tests/app/program_fixture.h"
 
 namespace vostrel::test {
@@ -48,27 +53,41 @@ TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {
     const auto& combined = controls.at("综合时间");
     EXPECT_EQ(combined.left - group.left, 118);
     EXPECT_EQ(combined.top - group.top, 96);
-    for (const char* box : {"语文时间", "数学时间", "综合时间", "英语时间"}) {
-        EXPECT_EQ(controls.at(box).maxChars, 5) << box;
-        EXPECT_FALSE(controls.at(box).visible) << box;
-    }
-}
-
-TEST(WindowDescription, InformationTextHasFourLines) {
-    const std::string text(app::kInformationText);
-    std::vector<std::string> lines;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
-        lines.push_back(text.substr(from, at - from));
-    lines.push_back(text.substr(from));
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].rfind("本软件采用高考标准考试时间", 0), 0u);
-    EXPECT_EQ(lines[1], "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）");
-    EXPECT_EQ(lines[2], "请将语音文件放置在本软件目录的“/Vostrel/”子目录下");
-    EXPECT_FALSE(lines[3].empty());
 }
 
 class BoundWindow : public ProgramFixture {};
+
+// Every time box takes a whole hh:mm as typed, and not a character more.
+TEST_F(BoundWindow, TimeBoxesTakeFiveCharactersAsTyped) {
+    placeVoiceFile();
+    startProgram();
+    for (const schedule::SubjectControls& subject : schedule::kSubjectControls) {
+        ASSERT_TRUE(sim.tick(subject.checkBox)) << subject.checkBox;
+        sim.advance(200);  // the row shows on the next visibility tick
+        ASSERT_TRUE(sim.clearAndType(subject.timeBox, "09:005")) << subject.timeBox;
+        EXPECT_EQ(sim.window().text(subject.timeBox), "09:00") << subject.timeBox;
+    }
+}
+
+// The information label tells the operator where the prompts must lie: once the window is up it
+// shows its text, one line of which names the folder every prompt is played from.
+TEST_F(BoundWindow, InformationLabelNamesTheVoiceFolder) {
+    placeVoiceFile();
+    startProgram();
+    ASSERT_TRUE(sim.window().visible(schedule::kInformationLabel));
+    const std::string shown = sim.window().text(schedule::kInformationLabel);
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t at; (at = shown.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(shown.substr(from, at - from));
+    lines.push_back(shown.substr(from));
+    for (const schedule::PromptRow& prompt : schedule::kPromptTable) {
+        const std::string_view folder = prompt.voiceFile.substr(0, prompt.voiceFile.rfind('/') + 1);
+        const auto naming = std::count_if(lines.begin(), lines.end(),
+                                          [&](const std::string& line) { return line.find(folder) != std::string::npos; });
+        EXPECT_EQ(naming, 1) << prompt.voiceFile;
+    }
+}
 
 TEST_F(BoundWindow, EveryTimerAndButtonHasItsHandler) {
     placeVoiceFile();

@@ -3,12 +3,16 @@
 #include <cstring>
 
 namespace vostrel::test {
+namespace {
 
+// The names of a NUL-separated file list ended by an empty name.
 std::vector<std::string> decodeFileList(const char* fileList) {
     std::vector<std::string> names;
     for (const char* p = fileList; *p; p += std::strlen(p) + 1) names.emplace_back(p);
     return names;
 }
+
+} // namespace
 
 void RecordingPlayer::installInto(audio::PlayerEntryTable& table) {
     table.put("CreatePlayer", audio::CreatePlayerOp{[this](const char* list, std::int32_t count) { return create(list, count); }});

@@ -50,7 +50,4 @@ private:
     int unexpected_ = 0;
 };
 
-// The names of a NUL-separated file list ended by an empty name.
-std::vector<std::string> decodeFileList(const char* fileList);
-
 } // namespace vostrel::test

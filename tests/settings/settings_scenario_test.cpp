@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "schedule/subjects.h"
 #include "tests/settings/settings_scenario.h"
@@ -80,7 +81,7 @@ TEST_F(SettingsScenarioTest, MissingVoiceFileSendsToTheHelpPageAndEndsTheProgram
     EXPECT_EQ(message.flags, 16);
     EXPECT_EQ(message.title, "Vostrel软件");
     ASSERT_EQ(run.sim().shellOpens().size(), 1u);
-    EXPECT_EQ(run.sim().shellOpens()[0].address, settings::downloadPageAddress(run.sim().files()));
+    EXPECT_EQ(run.sim().shellOpens()[0], settings::downloadPageAddress(run.sim().files()));
     EXPECT_FALSE(run.sim().windowExists());
     EXPECT_FALSE(run.sim().windowShown());
     EXPECT_EQ(run.text("语文时间"), "09:00");  // the settings file was not read
@@ -313,7 +314,7 @@ TEST_F(SettingsScenarioTest, RepairWithoutSettingsFileFailsAndTheProgramGoesOn) 
     ASSERT_EQ(run.sim().messageLog().size(), 2u);
     EXPECT_EQ(run.sim().messageLog()[1].text, "自动修复失败");
     EXPECT_EQ(run.sim().messageLog()[1].flags, 0);
-    EXPECT_EQ(run.sim().messageLog()[1].title, "信息：");
+    EXPECT_EQ(run.sim().messageLog()[1].title, platform::kDefaultMessageTitle);
     run.sim().advance(1000);
     EXPECT_TRUE(run.sim().windowExists());
 }
@@ -338,7 +339,7 @@ TEST_F(SettingsScenarioTest, RepairDeletesTheFileEndsTheProgramAndTheNextStartIs
     });
     run.sim().click("按钮4");
     EXPECT_EQ(run.sim().messageLog().back().text, "自动修复成功，重新打开程序即可");
-    EXPECT_EQ(run.sim().messageLog().back().title, "信息：");
+    EXPECT_EQ(run.sim().messageLog().back().title, platform::kDefaultMessageTitle);
     EXPECT_TRUE(windowAliveWhileBoxOpen);
     EXPECT_FALSE(std::filesystem::exists(settingsFile()));
     run.sim().loop().run();  // takes the queued close and ends

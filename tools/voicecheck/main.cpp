@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/utf8_path.h"
 #include "tools/voicecheck/default_device.h"
 #include "tools/voicecheck/report_text.h"
 #include "tools/voicecheck/sound_check.h"
@@ -37,16 +38,11 @@ struct Options {
     std::vector<std::string> files;
 };
 
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
 std::string programDirectory(const std::string& argv0) {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) self = std::filesystem::absolute(pathOf(argv0), ec);
-    const std::u8string dir = self.parent_path().u8string();
-    return std::string(dir.begin(), dir.end());
+    if (ec) self = std::filesystem::absolute(vostrel::platform::pathFromUtf8(argv0), ec);
+    return vostrel::platform::utf8FromPath(self.parent_path());
 }
 
 int usage() {
@@ -154,10 +150,7 @@ int run(const std::vector<std::string>& argv) {
 // character outside it (Chinese folder names on a Western system).
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::u8string utf8 = std::filesystem::path(argv[i]).u8string();
-        args.emplace_back(utf8.begin(), utf8.end());
-    }
+    for (int i = 0; i < argc; ++i) args.push_back(vostrel::platform::utf8FromPath(argv[i]));
     return run(args);
 }
 #else

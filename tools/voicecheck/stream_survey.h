@@ -14,7 +14,7 @@ struct StreamSurvey {
     std::int64_t audioFrames = 0;  // its complete frames, not counting an encoder's Xing/Info frame
 };
 
-// The stream search as the decoder does it (past an ID3v2 tag, up to 32 attempts), then a walk
+// The stream search as the decoder does it (past an ID3v2 tag, the same number of attempts), then a walk
 // over the stream's frames to the end of the data (a "TAG" trailer excluded), resynchronising
 // past damaged stretches as the decoder does.
 StreamSurvey surveyStream(const std::vector<std::uint8_t>& bytes);

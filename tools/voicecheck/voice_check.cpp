@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "audio/player_entry_table.h"
+#include "platform/utf8_path.h"
 #include "schedule/prompt_table.h"
 #include "tools/voicecheck/engine_play.h"
 #include "tools/voicecheck/stream_survey.h"
@@ -24,10 +25,6 @@ using namespace std::chrono_literals;
 constexpr int kShortestExamMinutes = 120;
 // A clip is played in far less than this on the recording device; beyond it the engine hangs.
 constexpr auto kPlayLimit = 120s;
-
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
 
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -130,11 +127,11 @@ FileReport checkFile(const std::string& path, platform::sim::SimWaveOutDriver& d
     report.path = path;
     report.secondsUntilNextPrompt = secondsUntilNextPrompt;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(pathOf(path), ec)) {
+    if (!std::filesystem::is_regular_file(platform::pathFromUtf8(path), ec)) {
         report.problems.push_back(Problem::Missing);
         return report;
     }
-    const StreamSurvey survey = surveyStream(readFile(pathOf(path)));
+    const StreamSurvey survey = surveyStream(readFile(platform::pathFromUtf8(path)));
     report.stream = survey.header;
     report.streamFrames = survey.audioFrames;
 

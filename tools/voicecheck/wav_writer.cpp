@@ -1,7 +1,8 @@
 #include "tools/voicecheck/wav_writer.h"
 
-#include <filesystem>
 #include <fstream>
+
+#include "platform/utf8_path.h"
 
 namespace vostrel::voicecheck {
 
@@ -17,8 +18,7 @@ void put32(std::ofstream& out, std::uint32_t value) {
 } // namespace
 
 bool writeWav(const std::string& path, const std::vector<std::uint8_t>& pcm, int channels, int sampleRate) {
-    std::ofstream out(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size())),
-                      std::ios::binary | std::ios::trunc);
+    std::ofstream out(platform::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!out) return false;
     const auto dataBytes = static_cast<std::uint32_t>(pcm.size());
     const auto blockAlign = static_cast<std::uint32_t>(channels * 2);
