@@ -113,13 +113,24 @@ window_named() {
 }
 has_window() { window_named "$1" >/dev/null; }
 program_running() { kill -0 "$program_pid" 2>/dev/null; }
+program_gone() {  # ended (a zombie until waited for)
+  local state
+  state=$(awk '{print $3}' /proc/"$program_pid"/stat 2>/dev/null) || return 0
+  [[ -z $state || $state == Z ]]
+}
 
 # Window-relative positions of the controls used (the group box lies at 16, 8).
 click_at() {  # window x y
   xdotool mousemove --window "$1" "$2" "$3" click 1
   xdotool mousemove 1000 750  # away, so no control is drawn hovered in the screenshots
 }
-focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+# Gives the window the keyboard focus. --sync waits until the focus is seen, which may be never
+# when a window manager that has just started hands the focus elsewhere: bounded, and a window
+# manager is asked to activate the window first.
+focus() {
+  if wm_running; then timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null || true; fi
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || true
+}
 
 pixel() {  # x y on the screen -> "r,g,b"
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
@@ -169,6 +180,12 @@ start_program() {  # extra environment assignments...
 end_program_with_escape() {  # window
   focus "$1"
   xdotool key Escape
+  if ! wait_until 20 program_gone; then
+    local window_state="gone"
+    if has_window "$main_title"; then window_state="still shown"; fi
+    fail "the program did not end within 20 s of Esc: its window is $window_state, the focus is on" \
+      "$(xdotool getwindowfocus getwindowname 2>&1) (log: $(cat "$work/program.log"))"
+  fi
   local code=0
   wait "$program_pid" || code=$?
   program_pid=""
@@ -393,11 +410,6 @@ step "the clock label kept changing across 08:35 and 08:36; the 08:36 prompt sta
 
 focus "$main"
 xdotool key Escape
-program_gone() {  # ended (a zombie until waited for)
-  local state
-  state=$(awk '{print $3}' /proc/"$program_pid"/stat 2>/dev/null) || return 0
-  [[ -z $state || $state == Z ]]
-}
 wait_until 20 program_gone || fail "the program did not end within 20 s of Esc with a stuck device"
 code=0
 wait "$program_pid" || code=$?
