@@ -93,8 +93,8 @@ TEST(PlayerControl, TwoFilesWithCountTwoPlayFirstSecondFirstSecond) {
     EXPECT_FALSE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions.size() > 4; }, 100ms));
     const auto record = h.device.record();
     ASSERT_EQ(record.sessions.size(), 4u);
-    const std::size_t mono = referenceDecode(testFile("mpeg2_22050_mono.mp3")).samples.size() * 2;
-    const std::size_t stereo = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    const std::size_t mono = referencePcmBytes(testFile("mpeg2_22050_mono.mp3"));
+    const std::size_t stereo = referencePcmBytes(testFile("cbr.mp3"));
     for (std::size_t i = 0; i < 4; ++i) {
         const bool first = i % 2 == 0;
         EXPECT_EQ(record.sessions[i].format.samplesPerSecond, first ? 22050u : 44100u) << "session " << i;
@@ -158,7 +158,7 @@ TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorks) {
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     h.newPlay(player);
     ASSERT_TRUE(h.waitForClosedSessions(1));
-    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referenceDecode(testFile("cbr.mp3")).samples.size() * 2);
+    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("cbr.mp3")));
     h.remove(player);
 }
 
@@ -180,7 +180,7 @@ TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothing) {
 
 TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterResume) {
     PlayerHarness h;
-    const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
     h.device.stallAfter(total - 4608);
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     h.newPlay(player);
@@ -202,7 +202,7 @@ TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterRes
 TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThread) {
     const std::size_t threadsBefore = threadCount();
     PlayerHarness h;
-    const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
     h.device.stallAfter(total - 4608);  // the file is decoded and written; its last block stays out
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     h.newPlay(player);
@@ -239,7 +239,7 @@ TEST(PlayerControl, RemoveWhileSoundingResetsAndClosesTheDeviceAndEndsEveryThrea
                                     [](const auto& c) { return c.kind == SimWaveOutCall::Kind::Reset; });
     ASSERT_NE(reset, session.calls.end());
     EXPECT_EQ(session.calls.back().kind, SimWaveOutCall::Kind::Close);
-    EXPECT_LT(session.heard.size(), referenceDecode(testFile("long.mp3")).samples.size() * 2);
+    EXPECT_LT(session.heard.size(), referencePcmBytes(testFile("long.mp3")));
     EXPECT_EQ(threadCount(), threadsBefore);
 }
 

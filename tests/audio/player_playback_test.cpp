@@ -103,7 +103,7 @@ TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceRetu
     ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written == 113; }, 20s));
     h.device.releaseStall();
     ASSERT_TRUE(h.waitForClosedSessions(1));
-    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referenceDecode(testFile("long.mp3")).samples.size() * 2);
+    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("long.mp3")));
     h.remove(player);
 }
 
@@ -142,7 +142,7 @@ TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152Bytes) {
 TEST(PlayerDevice, DoneComesOnlyAfterTheDeviceReturnedTheLastBlock) {
     PlayerHarness h;
     ProgressRecorder window;
-    const std::size_t total = referenceDecode(testFile("cbr.mp3")).samples.size() * 2;
+    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
     h.device.stallAfter(total - 4608);  // the last block stays at the device
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     h.newPlay(player, &window);

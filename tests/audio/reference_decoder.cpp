@@ -56,6 +56,10 @@ const ReferencePcm& referenceDecode(const std::string& path) {
     return it->second;
 }
 
+std::size_t referencePcmBytes(const std::string& path) {
+    return referenceDecode(path).samples.size() * sizeof(std::int16_t);
+}
+
 std::string testFile(const std::string& name) { return std::string(VOSTREL_TESTDATA_DIR) + "/mp3/" + name; }
 
 } // namespace vostrel::audio::test
