@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "tests/audio/reference_decoder.h"
 
 namespace vostrel::audio::test {
 
@@ -55,6 +59,12 @@ std::vector<std::int16_t> samplesOf(const std::vector<std::uint8_t>& pcm) {
     return samples;
 }
 
+int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    int worst = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
+    return worst;
+}
+
 void ProgressRecorder::postProgress(int percent) {
     const std::lock_guard lock(mutex_);
     posted_.emplace_back(percent, std::chrono::steady_clock::now());
@@ -88,6 +98,12 @@ void PlayerHarness::newPlay(PlayerHandle player, ProgressWindow* window, const c
     table.find<NewPlayOp>("NewPlay")->call(player, window, passPhrase, startPercent);
 }
 
+PlayerHandle PlayerHarness::start(const std::vector<std::string>& files, std::int32_t count, ProgressWindow* window) {
+    PlayerHandle player = create(files, count);
+    newPlay(player, window);
+    return player;
+}
+
 void PlayerHarness::play(PlayerHandle player) { table.find<PlayOp>("Play")->call(player); }
 
 std::int32_t PlayerHarness::state(PlayerHandle player) { return table.find<GetPlayStateOp>("GetPlayState")->call(player); }
@@ -108,6 +124,20 @@ bool PlayerHarness::waitForClosedSessions(std::size_t count, std::chrono::millis
             return true;
         },
         timeout);
+}
+
+bool PlayerHarness::waitForWritten(std::size_t bytes) {
+    return device.waitFor(
+        [&](const platform::sim::SimWaveOutRecord& r) {
+            return !r.sessions.empty() && r.sessions[0].written * kStereoBlockBytes == bytes;
+        },
+        20s);
+}
+
+std::size_t PlayerHarness::holdLastBlockOf(const std::string& file) {
+    const std::size_t total = referencePcmBytes(file);
+    device.stallAfter(total - kStereoBlockBytes);
+    return total;
 }
 
 } // namespace vostrel::audio::test
