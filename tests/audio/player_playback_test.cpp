@@ -65,7 +65,7 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
     PlayerHarness h;
     h.device.stallAfter(0);  // nothing is played: every block stays queued
     PlayerHandle player = h.start({testFile("long.mp3")}, 1);
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written == 112; }, 20s));
+    ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
     // The 113th block is ready in the ring, but no header is free for it.
     EXPECT_FALSE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written > 112; }, 50ms));
     h.device.releaseStall();
@@ -88,9 +88,9 @@ TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceRetu
     PlayerHarness h;
     h.device.stallAfter(0);
     PlayerHandle player = h.start({testFile("long.mp3")}, 1);
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written == 112; }, 20s));
+    ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
     h.device.stallAfter(kStereoBlockBytes);  // one block comes back, and frees one header
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written == 113; }, 20s));
+    ASSERT_TRUE(h.waitForWritten(113 * kStereoBlockBytes));
     h.device.releaseStall();
     ASSERT_TRUE(h.waitForClosedSessions(1));
     EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("long.mp3")));
