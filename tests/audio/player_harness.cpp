@@ -65,27 +65,6 @@ int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int
     return worst;
 }
 
-void ProgressRecorder::postProgress(int percent) {
-    const std::lock_guard lock(mutex_);
-    posted_.emplace_back(percent, std::chrono::steady_clock::now());
-}
-
-std::vector<int> ProgressRecorder::values() const {
-    const std::lock_guard lock(mutex_);
-    std::vector<int> values;
-    for (const auto& [value, at] : posted_) values.push_back(value);
-    return values;
-}
-
-std::vector<std::chrono::steady_clock::time_point> ProgressRecorder::timesOf(int percent) const {
-    const std::lock_guard lock(mutex_);
-    std::vector<std::chrono::steady_clock::time_point> times;
-    for (const auto& [value, at] : posted_) {
-        if (value == percent) times.push_back(at);
-    }
-    return times;
-}
-
 PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device, reaper); }
 
 PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::int32_t count) {

@@ -11,6 +11,7 @@
 #include "audio/player_entry_table.h"
 #include "audio/player_module.h"
 #include "platform/sim/sim_wave_out.h"
+#include "tests/audio/pipeline_runner.h"
 
 namespace vostrel::audio::test {
 
@@ -32,19 +33,6 @@ std::vector<std::int16_t> samplesOf(const std::vector<std::uint8_t>& pcm);
 
 // The largest difference between two sample runs over their common length.
 int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b);
-
-// A notification window that records the values posted to it, with when they came.
-class ProgressRecorder : public ProgressWindow {
-public:
-    bool exists() const override { return true; }
-    void postProgress(int percent) override;
-    std::vector<int> values() const;
-    std::vector<std::chrono::steady_clock::time_point> timesOf(int percent) const;
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::pair<int, std::chrono::steady_clock::time_point>> posted_;
-};
 
 // One block of a 44.1 kHz stereo layer III stream: a frame's 1152 samples of 16-bit PCM.
 constexpr std::size_t kStereoBlockBytes = 4608;
