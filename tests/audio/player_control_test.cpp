@@ -148,8 +148,7 @@ TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorks) {
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 
     PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
-    ASSERT_TRUE(h.waitForClosedSessions(1));
-    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("cbr.mp3")));
+    EXPECT_TRUE(h.heardWholeOf(testFile("cbr.mp3")));
     h.remove(player);
 }
 

@@ -105,6 +105,14 @@ bool PlayerHarness::waitForClosedSessions(std::size_t count, std::chrono::millis
         timeout);
 }
 
+::testing::AssertionResult PlayerHarness::heardWholeOf(const std::string& file) {
+    if (!waitForClosedSessions(1)) return ::testing::AssertionFailure() << "the first session did not close";
+    const std::size_t heard = device.record().sessions[0].heard.size();
+    const std::size_t whole = referencePcmBytes(file);
+    if (heard == whole) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "heard " << heard << " bytes of " << whole;
+}
+
 bool PlayerHarness::waitForWritten(std::size_t bytes) {
     return device.waitFor(
         [&](const platform::sim::SimWaveOutRecord& r) {

@@ -1,6 +1,8 @@
 #pragma once
 // The player module registered into an entry table, on the simulated wave-out device, with
 // the helpers the player tests share.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -52,6 +54,8 @@ struct PlayerHarness {
 
     // Waits until `count` sessions have been opened and closed again.
     bool waitForClosedSessions(std::size_t count, std::chrono::milliseconds timeout = 20s);
+    // Waits until the first session has closed, then compares what it heard with the whole file.
+    ::testing::AssertionResult heardWholeOf(const std::string& file);
     // Waits until the first session has written `bytes` in blocks of kStereoBlockBytes.
     bool waitForWritten(std::size_t bytes);
     // Stalls the device before the last block of a stereo file: it is decoded and written, and
