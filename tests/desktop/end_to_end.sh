@@ -29,9 +29,7 @@ source "$here/x11_session.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
 program_pid=""
 cleanup() {
-  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
-  stop_x11_session
-  wait 2>/dev/null || true
+  end_x11_test "$program_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT

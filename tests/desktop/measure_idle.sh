@@ -13,9 +13,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
 source "$(dirname "$0")/x11_session.sh"
 program_pid=""
 cleanup() {
-  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
-  stop_x11_session
-  wait 2>/dev/null || true
+  end_x11_test "$program_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -2,6 +2,7 @@
 #   start_x11_session WORK [XVFB_ARG…]  Xvfb and openbox; exports DISPLAY; stop_x11_session ends both
 #   start_x11_display WORK [XVFB_ARG…]  Xvfb alone; start_window_manager WORK and
 #                                       stop_window_manager put openbox on it and take it off
+#   end_x11_test PID          ends the program under test (PID may be empty) and the session
 #   wait_until SECONDS CMD…   polls CMD until it succeeds or the bound runs out
 #   window_named TITLE        the id of a visible window with exactly that title
 #   has_window TITLE
@@ -52,6 +53,12 @@ stop_x11_session() {
   stop_window_manager
   if [[ -n $x11_display_pid ]]; then kill "$x11_display_pid" 2>/dev/null || true; fi
   x11_display_pid=""
+}
+
+end_x11_test() {  # pid of the program under test, may be empty
+  if [[ -n $1 ]]; then kill "$1" 2>/dev/null || true; fi
+  stop_x11_session
+  wait 2>/dev/null || true
 }
 
 # xdotool's --name never matches a Chinese title: search the ASCII prefix, compare the whole name.
