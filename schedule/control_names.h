@@ -21,7 +21,10 @@ inline constexpr std::string_view kRowSyncTimer = "时钟1"; // shows a ticked s
 inline constexpr std::string_view kClockTimer = "时钟2";   // refreshes the clock label
 
 inline constexpr std::string_view kSaveCaption = "保存设置";
+// 按钮2's caption is the run state.
 inline constexpr std::string_view kCaptionNotStarted = "开始运行";
+inline constexpr std::string_view kCaptionRunning = "工作中...";
+inline constexpr std::string_view kCaptionPaused = "已暂停";
 inline constexpr std::string_view kKeepOnTopCaption = "窗口前置";
 
 // Title of the program's own message boxes.

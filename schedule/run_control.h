@@ -9,9 +9,6 @@
 
 namespace vostrel::schedule {
 
-inline constexpr std::string_view kCaptionRunning = "工作中...";
-inline constexpr std::string_view kCaptionPaused = "已暂停";
-
 inline constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
 inline constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
 

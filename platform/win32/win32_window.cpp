@@ -43,6 +43,44 @@ POINT centredOrigin(int width, int height) {
     return POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
+struct WindowClassAndStyle {
+    const wchar_t* windowClass = L"BUTTON";
+    // Siblings never paint over each other; parents do not clip their children, so a parent
+    // repaints what lies behind a transparent label.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+};
+
+WindowClassAndStyle windowClassAndStyle(ControlKind kind) {
+    WindowClassAndStyle made;
+    switch (kind) {
+    case ControlKind::Button:
+        made.style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
+        break;
+    case ControlKind::CheckBox:
+        made.style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER;
+        break;
+    case ControlKind::GroupBox:
+        made.style |= BS_GROUPBOX | BS_LEFT;
+        break;
+    case ControlKind::EditBox:
+        made.windowClass = L"EDIT";
+        made.style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+        made.exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::TransparentLabel:
+        made.windowClass = kLabelClass;
+        made.exStyle |= WS_EX_TRANSPARENT;
+        break;
+    case ControlKind::PictureBox:
+        made.windowClass = kPictureClass;
+        break;
+    case ControlKind::Timer:
+        break;
+    }
+    return made;
+}
+
 } // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {}
@@ -81,16 +119,31 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
                     outerHeight_, nullptr, nullptr, instance_, this);
     if (!main_) return *this;
 
-    if (!description.iconResource.empty()) {
-        const std::wstring name = toWide(description.iconResource);
-        largeIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-        smallIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-        if (largeIcon_) SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
-        if (smallIcon_) SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    loadIcons(description.iconResource);
+    addControls(description);
+    createControlWindows();
+    for (const std::string& name : description.focusOrder) {
+        const Control* control = find(name);
+        if (control && control->window) focusOrder_.push_back(control->window);
     }
+    for (auto& control : controls_) {
+        if (control->described.kind == ControlKind::Timer) setInterval(control->described.name, control->described.interval);
+    }
+    return *this;
+}
 
+void Win32Window::loadIcons(const std::string& iconResource) {
+    if (iconResource.empty()) return;
+    const std::wstring name = toWide(iconResource);
+    largeIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    smallIcon_ = static_cast<HICON>(LoadImageW(instance_, name.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (largeIcon_) SendMessageW(main_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
+    if (smallIcon_) SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+}
+
+void Win32Window::addControls(const WindowDescription& description) {
     int nextId = kFirstControlId;
     for (const ControlDescription& described : description.controls) {
         auto control = std::make_unique<Control>();
@@ -105,7 +158,9 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
         if (!control) continue;
         (binding.event == ControlEvent::Click ? control->onClick : control->onTick) = binding.handler;
     }
+}
 
+void Win32Window::createControlWindows() {
     // Parents before their children; the description lists the group box last.
     for (auto& control : controls_) {
         if (control->described.kind == ControlKind::GroupBox) createControl(*control);
@@ -123,61 +178,31 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     for (auto& control : controls_) {
         if (control->window && control->described.visible) ShowWindow(control->window, SW_SHOWNA);
     }
-    for (const std::string& name : description.focusOrder) {
-        const Control* control = find(name);
-        if (control && control->window) focusOrder_.push_back(control->window);
-    }
-    for (auto& control : controls_) {
-        if (control->described.kind == ControlKind::Timer) setInterval(control->described.name, control->described.interval);
-    }
-    return *this;
 }
 
 void Win32Window::createControl(Control& control) {
     const ControlDescription& described = control.described;
-    HWND parent = main_;
-    if (!described.parent.empty()) {
-        const Control* owner = find(described.parent);
-        assert(owner && owner->window && "a parent is a group box of the description");
-        if (owner && owner->window) parent = owner->window;
-    }
-    // Siblings never paint over each other; parents do not clip their children, so a parent
-    // repaints what lies behind a transparent label.
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD exStyle = 0;
-    const wchar_t* windowClass = L"BUTTON";
-    switch (described.kind) {
-    case ControlKind::Button:
-        style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
-        break;
-    case ControlKind::CheckBox:
-        style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER;
-        break;
-    case ControlKind::GroupBox:
-        style |= BS_GROUPBOX | BS_LEFT;
-        break;
-    case ControlKind::EditBox:
-        windowClass = L"EDIT";
-        style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
-        exStyle |= WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::TransparentLabel:
-        windowClass = kLabelClass;
-        exStyle |= WS_EX_TRANSPARENT;
-        break;
-    case ControlKind::PictureBox:
-        windowClass = kPictureClass;
-        break;
-    case ControlKind::Timer:
-        return;
-    }
-    control.window = CreateWindowExW(exStyle, windowClass, toWide(described.text).c_str(), style,
+    if (described.kind == ControlKind::Timer) return;
+    const WindowClassAndStyle made = windowClassAndStyle(described.kind);
+    control.window = CreateWindowExW(made.exStyle, made.windowClass, toWide(described.text).c_str(), made.style,
                                      scale_.pixels(described.left), scale_.pixels(described.top),
-                                     scale_.pixels(described.width), scale_.pixels(described.height), parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
+                                     scale_.pixels(described.width), scale_.pixels(described.height),
+                                     parentWindow(described), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                     instance_, nullptr);
     if (!control.window) return;
-
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
+    setUpControl(control);
+}
+
+HWND Win32Window::parentWindow(const ControlDescription& described) const {
+    if (described.parent.empty()) return main_;
+    const Control* owner = find(described.parent);
+    assert(owner && owner->window && "a parent is a group box of the description");
+    return owner && owner->window ? owner->window : main_;
+}
+
+void Win32Window::setUpControl(Control& control) {
+    const ControlDescription& described = control.described;
     switch (described.kind) {
     case ControlKind::EditBox:
         // Limits typing only; texts set by the program are shown whole.

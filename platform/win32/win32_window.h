@@ -67,7 +67,13 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool registerMainClass() const;
+    // The steps of createMainWindow after the main window exists.
+    void loadIcons(const std::string& iconResource);
+    void addControls(const WindowDescription& description);  // entries and bound handlers, no windows yet
+    void createControlWindows();  // parents first; stacked in described order; shown as described
     void createControl(Control& control);
+    HWND parentWindow(const ControlDescription& described) const;
+    void setUpControl(Control& control);  // what a kind needs once its window exists
     // The font of a described style at the current scale; created fonts live as long as the window.
     HFONT fontFor(const FontStyle& font);
     HFONT keepFont(OwnedFont font, HFONT fallback);

@@ -21,21 +21,32 @@ bool RecordingSink::has(PlayerEventCode code) const {
     return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
 }
 
-void RecordingWindow::postProgress(int percent) {
+void ProgressRecorder::postProgress(int percent) {
     const std::lock_guard lock(mutex_);
-    values_.push_back(percent);
+    posted_.emplace_back(percent, std::chrono::steady_clock::now());
 }
 
-std::vector<int> RecordingWindow::values() const {
+std::vector<int> ProgressRecorder::values() const {
     const std::lock_guard lock(mutex_);
-    return values_;
+    std::vector<int> values;
+    for (const auto& [value, at] : posted_) values.push_back(value);
+    return values;
+}
+
+std::vector<std::chrono::steady_clock::time_point> ProgressRecorder::timesOf(int percent) const {
+    const std::lock_guard lock(mutex_);
+    std::vector<std::chrono::steady_clock::time_point> times;
+    for (const auto& [value, at] : posted_) {
+        if (value == percent) times.push_back(at);
+    }
+    return times;
 }
 
 DecodeRun decodeFile(const std::string& path, int startPercent) {
     using namespace std::chrono_literals;
     DecodeRun run;
     RecordingSink sink;
-    RecordingWindow window;
+    ProgressRecorder window;
     DrainStage drain;
     FileInputStage input(&sink);
     FrameDecoderStage decoder(&sink, &window);

@@ -1,9 +1,11 @@
 #pragma once
 // Runs the reader and decoder stages over one file and drains the decoder's ring as the
 // output stage would (events first, then block by block), collecting what would be played.
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/event_stream_buffer.h"
@@ -23,15 +25,17 @@ private:
     std::vector<PlayerEventCode> codes_;
 };
 
-class RecordingWindow : public ProgressWindow {
+// A notification window that records the values posted to it, with when they came.
+class ProgressRecorder : public ProgressWindow {
 public:
     bool exists() const override { return true; }
     void postProgress(int percent) override;
     std::vector<int> values() const;
+    std::vector<std::chrono::steady_clock::time_point> timesOf(int percent) const;
 
 private:
     mutable std::mutex mutex_;
-    std::vector<int> values_;
+    std::vector<std::pair<int, std::chrono::steady_clock::time_point>> posted_;
 };
 
 // The consumer end of the decoder's ring: a stage only so that the decoder can wake it.

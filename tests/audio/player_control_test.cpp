@@ -2,6 +2,7 @@
 // count, failures, and removal while sounding.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/audio/player_harness.h"
@@ -19,7 +20,7 @@ std::size_t played(const SimWaveOutRecord& r) { return r.sessions.empty() ? 0 : 
 TEST(PlayerControl, StateIsStoppedPlayingPausedAndStoppedAgainEventDriven) {
     PlayerHarness h;
     EXPECT_EQ(h.state(nullptr), 0);
-    h.device.stallAfter(10 * 4608);
+    h.device.stallAfter(10 * kStereoBlockBytes);
     PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
     EXPECT_EQ(h.state(player), 0);
     h.newPlay(player);
@@ -41,9 +42,8 @@ TEST(PlayerControl, StateIsStoppedPlayingPausedAndStoppedAgainEventDriven) {
 TEST(PlayerControl, PauseAndResumeContinueWhereTheyStopped) {
     PlayerHarness h;
     const std::string file = testFile("long.mp3");
-    h.device.stallAfter(40 * 4608);
-    PlayerHandle player = h.create({file}, 1);
-    h.newPlay(player);
+    h.device.stallAfter(40 * kStereoBlockBytes);
+    PlayerHandle player = h.start({file}, 1);
     ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return played(r) == 40; }, 20s));
     h.setPause(player, 1);
     h.device.releaseStall();
@@ -56,9 +56,7 @@ TEST(PlayerControl, PauseAndResumeContinueWhereTheyStopped) {
     const std::vector<std::int16_t> heard = samplesOf(session.heard);
     const ReferencePcm& reference = referenceDecode(file);
     ASSERT_EQ(heard.size(), reference.samples.size()) << "nothing lost or repeated at the pause";
-    int worst = 0;
-    for (std::size_t i = 0; i < heard.size(); ++i) worst = std::max(worst, std::abs(heard[i] - reference.samples[i]));
-    EXPECT_LE(worst, 1);
+    EXPECT_LE(maxDifference(heard, reference.samples), 1);
     const auto has = [&](SimWaveOutCall::Kind kind) {
         return std::any_of(session.calls.begin(), session.calls.end(), [&](const auto& c) { return c.kind == kind; });
     };
@@ -69,9 +67,8 @@ TEST(PlayerControl, PauseAndResumeContinueWhereTheyStopped) {
 
 TEST(PlayerControl, NewPlayOnAPausedPlayerResumesTheSameFileEventDriven) {
     PlayerHarness h;
-    h.device.stallAfter(20 * 4608);
-    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
-    h.newPlay(player);
+    h.device.stallAfter(20 * kStereoBlockBytes);
+    PlayerHandle player = h.start({testFile("long.mp3")}, 1);
     ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return played(r) == 20; }, 20s));
     h.setPause(player, 1);
     h.device.releaseStall();
@@ -105,8 +102,7 @@ TEST(PlayerControl, TwoFilesWithCountTwoPlayFirstSecondFirstSecond) {
 
 TEST(PlayerControl, CountZeroRepeatsUntilRemoved) {
     PlayerHarness h;
-    PlayerHandle player = h.create({testFile("few_frames.mp3")}, 0);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("few_frames.mp3")}, 0);
     ASSERT_TRUE(h.waitForClosedSessions(5));
     h.remove(player);
     const auto after = h.device.record();
@@ -116,8 +112,7 @@ TEST(PlayerControl, CountZeroRepeatsUntilRemoved) {
 
 TEST(PlayerControl, NegativeCountRepeatsLikeZeroEventDriven) {
     PlayerHarness h;
-    PlayerHandle player = h.create({testFile("few_frames.mp3")}, -5);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("few_frames.mp3")}, -5);
     ASSERT_TRUE(h.waitForClosedSessions(3));
     h.remove(player);
 }
@@ -127,8 +122,7 @@ TEST(PlayerControl, AFileThatAlwaysFailsIsRetriedAtMostEvery100Ms) {
     ProgressRecorder window;
     // The file opens but holds no audio stream: every attempt ends in StageError, and the
     // window (kept, as the open succeeded) is told that the file has ended.
-    PlayerHandle player = h.create({testFile("not_mp3.mp3")}, 0);
-    h.newPlay(player, &window);
+    PlayerHandle player = h.start({testFile("not_mp3.mp3")}, 0, &window);
     ASSERT_TRUE(eventually([&] { return window.timesOf(100).size() >= 5; }, 10s));
     h.remove(player);
     const auto times = window.timesOf(100);
@@ -140,8 +134,7 @@ TEST(PlayerControl, AFileThatAlwaysFailsIsRetriedAtMostEvery100Ms) {
 
 TEST(PlayerControl, AMissingFileRepeatedForeverStillLetsThePlayerGoEventDriven) {
     PlayerHarness h;
-    PlayerHandle player = h.create({testFile("no_such_file.mp3")}, 0);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("no_such_file.mp3")}, 0);
     EXPECT_EQ(h.state(player), 0);
     h.remove(player);
     EXPECT_EQ(h.device.record().openAttempts, 0u);
@@ -149,16 +142,13 @@ TEST(PlayerControl, AMissingFileRepeatedForeverStillLetsThePlayerGoEventDriven) 
 
 TEST(PlayerControl, MissingFileIsSilentAndTheNextPlayerWorksEventDriven) {
     PlayerHarness h;
-    PlayerHandle missing = h.create({testFile("no_such_file.mp3")}, 1);
-    h.newPlay(missing);
+    PlayerHandle missing = h.start({testFile("no_such_file.mp3")}, 1);
     ASSERT_TRUE(eventually([&] { return h.state(missing) == 0; }));
     h.remove(missing);
     EXPECT_EQ(h.device.record().openAttempts, 0u);
 
-    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
-    h.newPlay(player);
-    ASSERT_TRUE(h.waitForClosedSessions(1));
-    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("cbr.mp3")));
+    PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
+    EXPECT_TRUE(h.heardWholeOf(testFile("cbr.mp3")));
     h.remove(player);
 }
 
@@ -180,12 +170,9 @@ TEST(PlayerControl, TooLongPassPhraseOrEmptyListStartsNothingEventDriven) {
 
 TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterResumeEventDriven) {
     PlayerHarness h;
-    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
-    h.device.stallAfter(total - 4608);
-    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
-    h.newPlay(player);
-    ASSERT_TRUE(h.device.waitFor(
-        [&](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written * 4608 == total; }, 20s));
+    const std::size_t total = h.holdLastBlockOf(testFile("cbr.mp3"));
+    PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
+    ASSERT_TRUE(h.waitForWritten(total));
     h.setPause(player, 1);
     h.device.releaseStall();
     EXPECT_EQ(h.state(player), -1);
@@ -202,14 +189,11 @@ TEST(PlayerControl, PausedWhileTheLastBlockIsStillAtTheDeviceTheFileEndsAfterRes
 TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThreadEventDriven) {
     const std::size_t threadsBefore = threadCount();
     PlayerHarness h;
-    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
-    h.device.stallAfter(total - 4608);  // the file is decoded and written; its last block stays out
-    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
-    h.newPlay(player);
+    const std::size_t total = h.holdLastBlockOf(testFile("cbr.mp3"));
+    PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
+    ASSERT_TRUE(h.waitForWritten(total));
     ASSERT_TRUE(h.device.waitFor(
-        [&](const SimWaveOutRecord& r) {
-            return !r.sessions.empty() && r.sessions[0].written * 4608 == total && r.sessions[0].played * 4608 == total - 4608;
-        },
+        [&](const SimWaveOutRecord& r) { return r.sessions[0].played * kStereoBlockBytes == total - kStereoBlockBytes; },
         20s));
     h.remove(player);
 
@@ -217,15 +201,14 @@ TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThreadEven
     EXPECT_EQ(record.openDevices, 0u);
     EXPECT_TRUE(record.sessions[0].closed);
     EXPECT_EQ(record.sessions[0].returnedByReset, 1u);
-    EXPECT_EQ(record.sessions[0].heard.size(), total - 4608);
+    EXPECT_EQ(record.sessions[0].heard.size(), total - kStereoBlockBytes);
     EXPECT_EQ(threadCount(), threadsBefore);
 }
 
 TEST(PlayerControl, RemoveWhileSoundingResetsAndClosesTheDeviceAndEndsEveryThread) {
     const std::size_t threadsBefore = threadCount();
     PlayerHarness h(SimWaveOutMode::RealTime);
-    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("long.mp3")}, 1);
     ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return played(r) >= 2; }, 20s));
     h.remove(player);
 

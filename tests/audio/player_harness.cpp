@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "tests/audio/reference_decoder.h"
 
 namespace vostrel::audio::test {
 
@@ -55,25 +59,10 @@ std::vector<std::int16_t> samplesOf(const std::vector<std::uint8_t>& pcm) {
     return samples;
 }
 
-void ProgressRecorder::postProgress(int percent) {
-    const std::lock_guard lock(mutex_);
-    posted_.emplace_back(percent, std::chrono::steady_clock::now());
-}
-
-std::vector<int> ProgressRecorder::values() const {
-    const std::lock_guard lock(mutex_);
-    std::vector<int> values;
-    for (const auto& [value, at] : posted_) values.push_back(value);
-    return values;
-}
-
-std::vector<std::chrono::steady_clock::time_point> ProgressRecorder::timesOf(int percent) const {
-    const std::lock_guard lock(mutex_);
-    std::vector<std::chrono::steady_clock::time_point> times;
-    for (const auto& [value, at] : posted_) {
-        if (value == percent) times.push_back(at);
-    }
-    return times;
+int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    int worst = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
+    return worst;
 }
 
 PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device, reaper); }
@@ -86,6 +75,12 @@ PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::i
 
 void PlayerHarness::newPlay(PlayerHandle player, ProgressWindow* window, const char* passPhrase, std::int32_t startPercent) {
     table.find<NewPlayOp>("NewPlay")->call(player, window, passPhrase, startPercent);
+}
+
+PlayerHandle PlayerHarness::start(const std::vector<std::string>& files, std::int32_t count, ProgressWindow* window) {
+    PlayerHandle player = create(files, count);
+    newPlay(player, window);
+    return player;
 }
 
 void PlayerHarness::play(PlayerHandle player) { table.find<PlayOp>("Play")->call(player); }
@@ -108,6 +103,28 @@ bool PlayerHarness::waitForClosedSessions(std::size_t count, std::chrono::millis
             return true;
         },
         timeout);
+}
+
+::testing::AssertionResult PlayerHarness::heardWholeOf(const std::string& file) {
+    if (!waitForClosedSessions(1)) return ::testing::AssertionFailure() << "the first session did not close";
+    const std::size_t heard = device.record().sessions[0].heard.size();
+    const std::size_t whole = referencePcmBytes(file);
+    if (heard == whole) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "heard " << heard << " bytes of " << whole;
+}
+
+bool PlayerHarness::waitForWritten(std::size_t bytes) {
+    return device.waitFor(
+        [&](const platform::sim::SimWaveOutRecord& r) {
+            return !r.sessions.empty() && r.sessions[0].written * kStereoBlockBytes == bytes;
+        },
+        20s);
+}
+
+std::size_t PlayerHarness::holdLastBlockOf(const std::string& file) {
+    const std::size_t total = referencePcmBytes(file);
+    device.stallAfter(total - kStereoBlockBytes);
+    return total;
 }
 
 } // namespace vostrel::audio::test

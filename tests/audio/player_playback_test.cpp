@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "tests/audio/pipeline_runner.h"
 #include "tests/audio/player_harness.h"
@@ -14,12 +13,6 @@ namespace {
 using platform::sim::SimWaveOutCall;
 using platform::sim::SimWaveOutMode;
 using platform::sim::SimWaveOutRecord;
-
-int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
-    int worst = 0;
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
-    return worst;
-}
 
 class PlayedFile : public ::testing::TestWithParam<const char*> {};
 
@@ -60,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(TestFiles, PlayedFile,
 TEST(PlayerDamagedFiles, AreHeardAsTheDecoderDecodesThemEventDriven) {
     for (const char* name : {"truncated.mp3", "junk_middle.mp3"}) {
         PlayerHarness h;
-        PlayerHandle player = h.create({testFile(name)}, 1);
-        h.newPlay(player);
+        PlayerHandle player = h.start({testFile(name)}, 1);
         ASSERT_TRUE(h.waitForClosedSessions(1)) << name;
         const DecodeRun decoded = decodeFile(testFile(name));
         EXPECT_EQ(samplesOf(h.device.record().sessions[0].heard), decoded.samples) << name;
@@ -72,9 +64,8 @@ TEST(PlayerDamagedFiles, AreHeardAsTheDecoderDecodesThemEventDriven) {
 TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes) {
     PlayerHarness h;
     h.device.stallAfter(0);  // nothing is played: every block stays queued
-    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
-    h.newPlay(player);
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written == 112; }, 20s));
+    PlayerHandle player = h.start({testFile("long.mp3")}, 1);
+    ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
     // The 113th block is ready in the ring, but no header is free for it.
     EXPECT_FALSE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written > 112; }, 50ms));
     h.device.releaseStall();
@@ -87,7 +78,7 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
     EXPECT_EQ(session.mostQueued, 112u);
     for (const auto& call : session.calls) {
         if (call.kind == SimWaveOutCall::Kind::Write) {
-            EXPECT_EQ(call.bytes, 4608u);
+            EXPECT_EQ(call.bytes, kStereoBlockBytes);
         }
     }
     h.remove(player);
@@ -96,21 +87,18 @@ TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes)
 TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceReturnsOneEventDriven) {
     PlayerHarness h;
     h.device.stallAfter(0);
-    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
-    h.newPlay(player);
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written == 112; }, 20s));
-    h.device.stallAfter(4608);  // one block comes back, and frees one header
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].written == 113; }, 20s));
+    PlayerHandle player = h.start({testFile("long.mp3")}, 1);
+    ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
+    h.device.stallAfter(kStereoBlockBytes);  // one block comes back, and frees one header
+    ASSERT_TRUE(h.waitForWritten(113 * kStereoBlockBytes));
     h.device.releaseStall();
-    ASSERT_TRUE(h.waitForClosedSessions(1));
-    EXPECT_EQ(h.device.record().sessions[0].heard.size(), referencePcmBytes(testFile("long.mp3")));
+    EXPECT_TRUE(h.heardWholeOf(testFile("long.mp3")));
     h.remove(player);
 }
 
 TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWrittenEventDriven) {
     PlayerHarness h;
-    PlayerHandle player = h.create({testFile("long.mp3")}, 1);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("long.mp3")}, 1);
     ASSERT_TRUE(h.waitForClosedSessions(1));
     const SimWaveOutRecord record = h.device.record();
     std::vector<const std::uint8_t*> blocks;
@@ -122,15 +110,14 @@ TEST(PlayerDevice, BlocksAreQueuedInPlaceInTheDecodersRingInTheOrderWrittenEvent
     // elsewhere, and none is handed out before the one before it.
     const std::uint8_t* ring = *std::min_element(blocks.begin(), blocks.end());
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        ASSERT_EQ(blocks[i], ring + (i % 113) * 4608) << "block " << i;
+        ASSERT_EQ(blocks[i], ring + (i % 113) * kStereoBlockBytes) << "block " << i;
     }
     h.remove(player);
 }
 
 TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152BytesEventDriven) {
     PlayerHarness h;
-    PlayerHandle player = h.create({testFile("mpeg2_22050_mono.mp3")}, 1);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("mpeg2_22050_mono.mp3")}, 1);
     ASSERT_TRUE(h.waitForClosedSessions(1));
     const auto session = h.device.record().sessions[0];
     EXPECT_EQ(session.format.channels, 1);
@@ -142,11 +129,9 @@ TEST(PlayerDevice, MonoAt22050PlaysBlocksOf1152BytesEventDriven) {
 TEST(PlayerDevice, DoneComesOnlyAfterTheDeviceReturnedTheLastBlock) {
     PlayerHarness h;
     ProgressRecorder window;
-    const std::size_t total = referencePcmBytes(testFile("cbr.mp3"));
-    h.device.stallAfter(total - 4608);  // the last block stays at the device
-    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
-    h.newPlay(player, &window);
-    ASSERT_TRUE(h.device.waitFor([&](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].written * 4608 == total; }, 20s));
+    const std::size_t total = h.holdLastBlockOf(testFile("cbr.mp3"));
+    PlayerHandle player = h.start({testFile("cbr.mp3")}, 1, &window);
+    ASSERT_TRUE(h.waitForWritten(total));
     // Everything has been decoded and written; one block is still out.
     EXPECT_FALSE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.sessions[0].closed; }, 50ms));
     EXPECT_EQ(h.state(player), 1);
@@ -165,8 +150,7 @@ TEST(PlayerDevice, DoneComesOnlyAfterTheDeviceReturnedTheLastBlock) {
 
 TEST(PlayerDevice, AbsentDeviceGivesSilenceAndThePlayerStaysPlayingUntilRemovedEventDriven) {
     PlayerHarness h(SimWaveOutMode::Absent);
-    PlayerHandle player = h.create({testFile("cbr.mp3")}, 1);
-    h.newPlay(player);
+    PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
     ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return r.openAttempts == 1; }, 20s));
     EXPECT_EQ(h.state(player), 1);
     h.remove(player);

@@ -48,6 +48,8 @@ public:
         std::lock_guard lock(mutex_);
         return cookies_;
     }
+    // Waits for buffers 1 to count, written with those cookies, and checks their order.
+    ::testing::AssertionResult cameBackInOrder(std::size_t count);
 
 private:
     std::mutex mutex_;
@@ -65,6 +67,12 @@ std::vector<std::uintptr_t> oneToN(std::size_t n) {
     std::vector<std::uintptr_t> v;
     for (std::size_t i = 1; i <= n; ++i) v.push_back(i);
     return v;
+}
+
+::testing::AssertionResult Returns::cameBackInOrder(std::size_t count) {
+    if (!waitFor(count)) return ::testing::AssertionFailure() << "only " << cookies().size() << " of " << count << " came back";
+    if (cookies() != oneToN(count)) return ::testing::AssertionFailure() << "not in the order written";
+    return ::testing::AssertionSuccess();
 }
 
 // True when one of this process's threads is inside write(2) at the moment.
@@ -152,8 +160,7 @@ TEST(AlsaWaveOut, EveryBufferComesBackOnceInTheOrderWritten) {
     for (int i = 0; i < 40; ++i) blocks.push_back(ramp(4608, static_cast<std::uint8_t>(i)));
     for (std::size_t i = 0; i < blocks.size(); ++i)
         ASSERT_EQ(device->write(blocks[i].data(), blocks[i].size(), i + 1), WaveOutResult::Ok);
-    ASSERT_TRUE(returns.waitFor(blocks.size()));
-    EXPECT_EQ(returns.cookies(), oneToN(blocks.size()));
+    ASSERT_TRUE(returns.cameBackInOrder(blocks.size()));
     EXPECT_EQ(device->close(), WaveOutResult::Ok);
 }
 
@@ -168,8 +175,7 @@ TEST(AlsaWaveOut, APausedDeviceKeepsItsBuffersUntilRestarted) {
     // Paused, nothing is played, so nothing can come back and close must refuse.
     EXPECT_EQ(device->close(), WaveOutResult::StillPlaying);
     device->restart();
-    ASSERT_TRUE(returns.waitFor(3));
-    EXPECT_EQ(returns.cookies(), oneToN(3));
+    ASSERT_TRUE(returns.cameBackInOrder(3));
     EXPECT_EQ(device->close(), WaveOutResult::Ok);
 }
 
@@ -185,8 +191,7 @@ TEST(AlsaWaveOut, ResetReturnsEveryQueuedBufferBeforeItReturns) {
     EXPECT_EQ(returns.cookies(), oneToN(5));
     // After a reset the device is open and no longer paused.
     device->write(block.data(), block.size(), 6);
-    ASSERT_TRUE(returns.waitFor(6));
-    EXPECT_EQ(returns.cookies(), oneToN(6));
+    ASSERT_TRUE(returns.cameBackInOrder(6));
     EXPECT_EQ(device->close(), WaveOutResult::Ok);
 }
 
@@ -256,8 +261,7 @@ TEST(AlsaWaveOut, AWorkerStuckInsideAlsaHoldsNoCallerAndCatchesUpWhenItLetsGo) {
 
     // Let go: the requests are carried out in order, every buffer comes back once, in order.
     fifo.drain();
-    ASSERT_TRUE(returns.waitFor(kBlocks));
-    EXPECT_EQ(returns.cookies(), oneToN(kBlocks));
+    ASSERT_TRUE(returns.cameBackInOrder(kBlocks));
     WaveOutResult closed = WaveOutResult::StillPlaying;
     for (int attempt = 0; attempt < 200 && closed == WaveOutResult::StillPlaying; ++attempt) closed = device->close();
     EXPECT_EQ(closed, WaveOutResult::Ok);

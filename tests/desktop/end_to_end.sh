@@ -24,14 +24,12 @@ set -euo pipefail
 exe=$1 probe=$2 assets=$3 artifacts=$4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artifacts"
+source "$here/x11_session.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
-xvfb_pid="" wm_pid="" program_pid=""
+program_pid=""
 cleanup() {
-  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
-  if [[ -n $wm_pid ]]; then kill "$wm_pid" 2>/dev/null || true; fi
-  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  wait 2>/dev/null || true
+  end_x11_test "$program_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,17 +40,6 @@ fail() {
   if [[ -s ${work:-}/program.log ]]; then sed 's/^/program: /' "$work/program.log" >&2; fi
   if [[ -n ${DISPLAY:-} ]]; then import -window root "$artifacts/failure.png" 2>/dev/null || true; fi
   exit 1
-}
-
-# Polls until the command succeeds; the bound (seconds) only keeps a broken program from hanging
-# the test.
-wait_until() {
-  local bound=$1; shift
-  local deadline=$((SECONDS + bound))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
 }
 
 # --- A private world: HOME, runtime dir, sound routed to a file, display ---------------------
@@ -72,21 +59,10 @@ pcm.!default {
 EOF
 
 # A display at 100%: Xvfb says 100 DPI of its own, and with no Xft.dpi set Qt takes the
-# screen's DPI for the desktop's scale. -noreset: with no window manager the polling xdotool may
-# be the only client, and a server resetting as it leaves drops a program that connects then.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+# screen's DPI for the desktop's scale.
+start_x11_display "$work" -dpi 96 || fail "Xvfb did not start"
 # A window manager frames the window, so its outer size and the keep-on-top layer are real.
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-start_window_manager() {
-  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  wait_until 20 wm_running || fail "openbox did not start"
-}
-start_window_manager
+start_window_manager "$work" || fail "openbox did not start"
 step "display $DISPLAY with openbox"
 
 # The program in a folder of its own, the voice prompts in "Vostrel" beside it.
@@ -100,18 +76,6 @@ ini=$program_dir/vanto.ini
 main_title="Vostrel播放器_高中版V1.0"
 message_title="Vostrel软件"
 
-# xdotool's --name never matches a Chinese title: search the ASCII prefix, compare the whole name.
-window_named() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Vostrel' 2>/dev/null); do
-    if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-has_window() { window_named "$1" >/dev/null; }
 program_running() { kill -0 "$program_pid" 2>/dev/null; }
 program_gone() {  # ended (a zombie until waited for)
   local state
@@ -345,14 +309,12 @@ step "outer ${scaled_width}x$scaled_height at 150% (558x576 described); screensh
 
 # --- 5. A window manager that frames the window late ----------------------------------------------
 step "fifth start with no window manager; openbox starts once the window is mapped"
-kill "$wm_pid"
-wait "$wm_pid" 2>/dev/null || true
-wm_pid=""
+stop_window_manager
 start_program
 wait_until 30 has_window "$main_title" || fail "the main window did not appear without a window manager"
 main=$(window_named "$main_title")
 [[ -z $(frame_extents "$main") ]] || fail "the window was framed with no window manager running"
-start_window_manager
+start_window_manager "$work" || fail "openbox did not start"
 wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
 step "framed late: outer 372x384 with the frame, centred"
 end_program_with_escape "$main"

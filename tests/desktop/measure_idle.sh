@@ -10,11 +10,10 @@ set -euo pipefail
 exe=$(realpath "$1") idle=${2:-60} mode=${3:-idle}
 assets=$(cd "$(dirname "$0")/../../assets" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
-xvfb_pid="" program_pid=""
+source "$(dirname "$0")/x11_session.sh"
+program_pid=""
 cleanup() {
-  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
-  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  wait 2>/dev/null || true
+  end_x11_test "$program_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -25,11 +24,7 @@ unset DBUS_SESSION_BUS_ADDRESS
 cp "$exe" "$work/program/vostrel"
 cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-until [[ -s $work/display ]]; do sleep 0.1; done
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+start_x11_display "$work"
 
 (cd "$work/program" && exec ./vostrel >/dev/null 2>&1) &
 program_pid=$!

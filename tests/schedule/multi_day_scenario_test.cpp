@@ -29,8 +29,7 @@ TEST_F(ScheduleScenario, ThreeDaysOfFourSubjectsSoundEveryPromptOnceADay) {
     save(Subject::Combined, "19", "00", "21", "30");
     save(Subject::English, "12", "30", "14", "30");
     for (Subject s : schedule::kSubjects) sim.tick(schedule::controlsOf(s).checkBox);
-    runUntil(at(0, 8, 35, 59));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 35, 59));
     runUntil(at(3, 0, 0));
 
     std::vector<std::pair<int, std::int64_t>> expected;

@@ -86,8 +86,7 @@ TEST_F(ScheduleScenario, EveryRowPlaysItsOwnFileAndHoldsOffForItsOwnTime) {
     };
     save(Subject::Chinese, "09", "00", "11", "30");
     sim.tick("语文");
-    runUntil(at(0, 8, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 30));
     runUntil(at(0, 11, 40));
 
     const auto creates = recorder.callsOf(Kind::Create);
@@ -124,8 +123,7 @@ TEST_F(ScheduleScenario, EmptyTextsFireRowsSixAndEightAtMidnightOnly) {
 TEST_F(ScheduleScenario, StartAtEightFiftyTwoFiftyFiresRowFourAtTheFirstPollOnce) {
     save(Subject::Chinese, "09", "00", "11", "30");
     sim.tick("语文");
-    runUntil(at(0, 8, 52, 50));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 52, 50));
     runUntil(at(0, 9, 1));
     const auto played = prompts();
     ASSERT_EQ(played.size(), 3u);
@@ -143,8 +141,7 @@ TEST_F(ScheduleScenario, TwoSubjectsWithTheSameStartCutEachOtherOff) {
     save(Subject::English, "09", "00", "11", "00");
     sim.tick("语文");
     sim.tick("英语");
-    runUntil(at(0, 8, 30, 0, 100));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 30, 0, 100));
     runUntil(at(0, 8, 36));
 
     const auto& calls = recorder.calls();
@@ -172,8 +169,7 @@ TEST_F(ScheduleScenario, TwoSubjectsWithTheSameStartCutEachOtherOff) {
 TEST_F(ScheduleScenario, UntickingSilencesAndReTickingResumesWithoutANewStart) {
     save(Subject::Chinese, "09", "00", "11", "30");
     sim.tick("语文");
-    runUntil(at(0, 8, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 30));
     runUntil(at(0, 8, 34));
     sim.tick("语文", false);
     const int readsWhileUnticked = clock.reads();
@@ -202,8 +198,7 @@ TEST_P(LastSecondTest, TheNextRowStillFiresInItsMinute) {
     const int minute = rows[static_cast<std::size_t>(row - 1)].second;
     const int nextMinute = rows[static_cast<std::size_t>(row)].second;
     sim.tick("语文");
-    runUntil(at(0, 0, minute, 59));
-    clickStartPause();
+    clickStartPauseAt(at(0, 0, minute, 59));
     runUntil(at(0, 0, nextMinute + 1));
 
     const auto played = prompts();
@@ -220,8 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, LastSecondTest, ::testing::Range(1, 8));
 TEST_F(ScheduleScenario, ANewSaveCountsFromTheNextPoll) {
     save(Subject::Chinese, "09", "00", "11", "30");
     sim.tick("语文");
-    runUntil(at(0, 9, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 9, 30));
     runUntil(at(0, 10, 0, 10));
     EXPECT_TRUE(prompts().empty());
     save(Subject::Chinese, "10", "08", "12", "38");  // row 4's moment is now 10:00

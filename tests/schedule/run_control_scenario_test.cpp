@@ -70,8 +70,7 @@ TEST_F(RunControl, StartRunsEveryPollingTimerAndTheFirstPollComesOneIntervalLate
 
 TEST_F(RunControl, ASubjectTickedAfterStartIsAnnounced) {
     sim.tick("语文");
-    runUntil(at(0, 14, 0));
-    clickStartPause();
+    clickStartPauseAt(at(0, 14, 0));
     runUntil(at(0, 14, 20));
     sim.tick("数学");
     runUntil(at(0, 17, 1));
@@ -89,8 +88,7 @@ TEST_F(RunControl, ASubjectTickedAfterStartIsAnnounced) {
 // sounds while the caption reads "已暂停"; a new start carries on with the next prompt.
 TEST_F(RunControl, PauseStopsTheSoundAndEveryTimerUntilTheNextStart) {
     sim.tick("语文");
-    runUntil(at(0, 8, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 30));
     runUntil(at(0, 8, 36));
     ASSERT_EQ(prompts().size(), 1u);
     ASSERT_EQ(interval("语文时钟1"), 283000);
@@ -109,8 +107,7 @@ TEST_F(RunControl, PauseStopsTheSoundAndEveryTimerUntilTheNextStart) {
     EXPECT_EQ(caption(), "已暂停");
 
     // A start at 08:37 of the next day finds rows 2 to 8 as usual.
-    runUntil(at(1, 8, 37));
-    clickStartPause();
+    clickStartPauseAt(at(1, 8, 37));
     EXPECT_EQ(caption(), "工作中...");
     runUntil(at(1, 12, 0));
     const auto rows = rowsAndMinutes(prompts());
@@ -128,12 +125,9 @@ TEST_F(RunControl, PauseStopsTheSoundAndEveryTimerUntilTheNextStart) {
 // hold-off is gone, so the second firing's hold-off is the one that runs.
 TEST_F(RunControl, PauseAndStartWithinTheFiredMinutePlaysTheRowAgain) {
     sim.tick("语文");
-    runUntil(at(0, 8, 34, 59, 900));
-    clickStartPause();
-    runUntil(at(0, 8, 35, 20));
-    clickStartPause();
-    runUntil(at(0, 8, 35, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 8, 34, 59, 900));
+    clickStartPauseAt(at(0, 8, 35, 20));
+    clickStartPauseAt(at(0, 8, 35, 30));
     runUntil(at(0, 8, 41));
     const auto played = prompts();
     ASSERT_EQ(played.size(), 3u);
@@ -149,8 +143,7 @@ TEST_F(RunControl, AHoldOffTouchesOnlyItsOwnSubject) {
     save(Subject::English, "10", "00", "12", "00");
     sim.tick("语文");
     sim.tick("英语");
-    runUntil(at(0, 9, 30));
-    clickStartPause();
+    clickStartPauseAt(at(0, 9, 30));
     runUntil(at(0, 9, 35, 1));
     ASSERT_EQ(rowsAndMinutes(prompts()), (RowMinutes{{1, minuteOf(0, 9, 35)}}));
     EXPECT_EQ(interval("英语时钟1"), 283000);

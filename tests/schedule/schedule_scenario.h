@@ -65,6 +65,11 @@ protected:
     // Lets virtual time run until the given moment (which must not have passed).
     void runUntil(std::int64_t momentMs);
     bool clickStartPause() { return sim.click("按钮2"); }
+    // The operator clicks 按钮2 at the given moment.
+    void clickStartPauseAt(std::int64_t momentMs) {
+        runUntil(momentMs);
+        clickStartPause();
+    }
     std::string caption() { return sim.window().text("按钮2"); }
     std::int32_t interval(std::string_view timer) { return sim.window().interval(timer); }
     // True when none of the eight subject timers runs.

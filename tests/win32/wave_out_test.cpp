@@ -16,12 +16,20 @@
 namespace vostrel::win32_test {
 namespace {
 
+// The cookies of the buffers a device gave back, in the order they came.
 struct Returned {
     std::mutex mutex;
     std::vector<std::uintptr_t> cookies;
     std::size_t count() {
         std::lock_guard lock(mutex);
         return cookies.size();
+    }
+    // The device's callback that records them here.
+    auto recorder() {
+        return [this](std::uintptr_t cookie) {
+            std::lock_guard lock(mutex);
+            cookies.push_back(cookie);
+        };
     }
 };
 
@@ -55,11 +63,7 @@ void waveOutTests() {
     }
 
     Returned played;
-    auto device = driver.open(platform::PcmWaveFormat{2, 44100, 16},
-                              [&played](std::uintptr_t cookie) {
-                                  std::lock_guard lock(played.mutex);
-                                  played.cookies.push_back(cookie);
-                              });
+    auto device = driver.open(platform::PcmWaveFormat{2, 44100, 16}, played.recorder());
     check(device != nullptr, "default device opens with 44100 Hz stereo");
     if (!device) return;
     const std::size_t quarter = second.size() / 4;
@@ -71,11 +75,7 @@ void waveOutTests() {
     checkEqual(device->close(), platform::WaveOutResult::Ok, "close after playing out");
 
     Returned reset;
-    auto second_device = driver.open(platform::PcmWaveFormat{1, 22050, 16},
-                                     [&reset](std::uintptr_t cookie) {
-                                         std::lock_guard lock(reset.mutex);
-                                         reset.cookies.push_back(cookie);
-                                     });
+    auto second_device = driver.open(platform::PcmWaveFormat{1, 22050, 16}, reset.recorder());
     check(second_device != nullptr, "mono 22050 Hz opens");
     if (!second_device) return;
     std::vector<std::uint8_t> silence(22050 * 2 * 2);

@@ -97,11 +97,17 @@ bool pumpUntil(platform::EventLoop& loop, Condition condition) {
     return condition();
 }
 
-void controlsAndEvents() {
+// The window of description() with its event loop, which the steps of controlsAndEvents share.
+struct TestWindow {
     Counters counters;
-    platform::win32::Win32Window host(GetModuleHandleW(nullptr));
-    platform::win32::Win32EventLoop loop(host);
+    platform::win32::Win32Window host{GetModuleHandleW(nullptr)};
+    platform::win32::Win32EventLoop loop{host};
     platform::Controls& controls = host.createMainWindow(description(counters));
+};
+
+void createdAndShownAsDescribed(TestWindow& t) {
+    platform::win32::Win32Window& host = t.host;
+    platform::Controls& controls = t.controls;
     check(host.mainWindowExists(), "window created");
     check(!IsWindowVisible(FindWindowW(L"Vostrel", kTitle)), "hidden until shown");
     checkEqual(controls.visible("语文时间"), false, "hidden control stays hidden");
@@ -122,27 +128,34 @@ void controlsAndEvents() {
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     check((style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME), "fixed border, minimise only");
     check(SendMessageW(window, WM_GETICON, ICON_BIG, 0) != 0, "icon from the DEFAULT_ICON resource");
+}
 
+void textsClicksAndTimers(TestWindow& t) {
+    platform::Controls& controls = t.controls;
     controls.setText("语文时间", "123456789");
     checkEqual(controls.text("语文时间"), "123456789"s, "program text beyond the typing limit shown whole");
     controls.setText("透明标签2", "系统时间为 09:05:07");
     checkEqual(controls.text("透明标签2"), "系统时间为 09:05:07"s, "label text");
 
-    HWND group = child(window, L"请选择当天考试科目");
+    HWND group = child(FindWindowW(L"Vostrel", kTitle), L"请选择当天考试科目");
     check(group != nullptr, "group box found");
     SendMessageW(child(group, L"保存设置"), BM_CLICK, 0, 0);
-    checkEqual(counters.save, 1, "click inside the group box reaches its handler");
+    checkEqual(t.counters.save, 1, "click inside the group box reaches its handler");
     SendMessageW(child(group, L"开始运行"), BM_CLICK, 0, 0);
-    checkEqual(counters.start, 1, "second button");
+    checkEqual(t.counters.start, 1, "second button");
     SendMessageW(child(group, L"语文"), BM_CLICK, 0, 0);
     checkEqual(controls.ticked("语文"), true, "check box ticks itself");
 
-    check(pumpUntil(loop, [&] { return counters.clockTicks >= 2; }), "timer ticks through the event loop");
+    check(pumpUntil(t.loop, [&] { return t.counters.clockTicks >= 2; }), "timer ticks through the event loop");
     controls.setInterval("语文时钟", 30);
     checkEqual(controls.interval("语文时钟"), 30, "interval set");
     controls.setInterval("语文时钟", -5);
     checkEqual(controls.interval("语文时钟"), 0, "negative interval stops");
+}
 
+void focusInTheDescribedOrder(TestWindow& t) {
+    platform::win32::Win32Window& host = t.host;
+    platform::Controls& controls = t.controls;
     // Tab order with 数学时间 and 综合时间 hidden.
     controls.setVisible("语文时间", true);
     controls.setVisible("英语时间", true);
@@ -163,20 +176,31 @@ void controlsAndEvents() {
     controls.giveFocus("英语时间");
     controls.setVisible("英语时间", false);
     checkEqual(controls.focusedControl(), "按钮1"s, "hiding the focused box moves the focus on");
+}
 
+void layerAndQueuedClose(TestWindow& t) {
+    platform::Controls& controls = t.controls;
     controls.setAlwaysOnTop(true);
     check(controls.alwaysOnTop(), "always on top");
     controls.setAlwaysOnTop(false);
     check(!controls.alwaysOnTop(), "normal layer again");
     controls.setVisible("图片框1", true);
     check(controls.visible("图片框1"), "picture shown");
-    loop.processPendingEvents();
+    t.loop.processPendingEvents();
 
     controls.closeMainWindow();
-    check(host.mainWindowExists(), "close is queued, not immediate");
-    loop.run();
-    check(!host.mainWindowExists(), "queued close destroys the window");
+    check(t.host.mainWindowExists(), "close is queued, not immediate");
+    t.loop.run();
+    check(!t.host.mainWindowExists(), "queued close destroys the window");
     checkEqual(controls.text("按钮1"), ""s, "operations after destruction do nothing");
+}
+
+void controlsAndEvents() {
+    TestWindow window;
+    createdAndShownAsDescribed(window);
+    textsClicksAndTimers(window);
+    focusInTheDescribedOrder(window);
+    layerAndQueuedClose(window);
 }
 
 void escapeCloses() {
