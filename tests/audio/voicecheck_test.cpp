@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -40,6 +41,20 @@ ToolRun run(const std::string& program, const std::string& arguments, const std:
 ToolRun voicecheck(const std::string& arguments) { return run(VOSTREL_VOICECHECK, arguments); }
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+std::string voiceFileName(int prompt) { return std::to_string(prompt) + "speak.mp3"; }
+
+// The checker copied into dir, with a "Vostrel" folder beside it that holds source(n) as prompt
+// n's voice file wherever source names one (an empty path leaves that prompt's file missing).
+fs::path checkerBesideVoices(const fs::path& dir, const std::function<fs::path(int)>& source) {
+    const fs::path program = dir / "vostrel-voicecheck";
+    fs::copy_file(VOSTREL_VOICECHECK, program);
+    fs::create_directories(dir / "Vostrel");
+    for (int n = 1; n <= 8; ++n) {
+        if (const fs::path file = source(n); !file.empty()) fs::copy_file(file, dir / "Vostrel" / voiceFileName(n));
+    }
+    return program;
+}
 
 std::size_t count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
@@ -125,18 +140,12 @@ TEST(Voicecheck, AgreesWithThePlayerOnFilesBehindALargeTagOfAnyVersion) {
 
 TEST(Voicecheck, DefaultsToTheEightVoiceFilesBesideTheProgram) {
     TempDir dir;
-    const fs::path program = dir.path() / "vostrel-voicecheck";
-    fs::copy_file(VOSTREL_VOICECHECK, program);
-    fs::create_directories(dir.path() / "Vostrel");
-    for (int n = 1; n <= 8; ++n) {
-        if (n != 3) fs::copy_file(testFile("few_frames.mp3"), dir.path() / "Vostrel" / (std::to_string(n) + "speak.mp3"));
-    }
+    const fs::path program =
+        checkerBesideVoices(dir.path(), [](int n) { return n == 3 ? fs::path() : fs::path(testFile("few_frames.mp3")); });
     const ToolRun r = run(program.string(), "");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("3speak.mp3\n  问题：找不到这个文件"), std::string::npos) << r.out;
-    std::size_t fine = 0;
-    for (std::size_t at = 0; (at = r.out.find("\n  正常", at)) != std::string::npos; ++at) ++fine;
-    EXPECT_EQ(fine, 7u) << r.out;
+    EXPECT_EQ(count(r.out, "\n  正常"), 7u) << r.out;
 }
 
 TEST(Voicecheck, AClipLongerThanTheTimeToTheNextPromptIsAProblem) {
@@ -246,13 +255,8 @@ private:
 
 TEST(Voicecheck, SoundCheckPlaysTheEightPromptsInOrderOnTheDefaultDevice) {
     TempDir dir;
-    const fs::path program = dir.path() / "vostrel-voicecheck";
-    fs::copy_file(VOSTREL_VOICECHECK, program);
-    fs::create_directories(dir.path() / "Vostrel");
-    for (int n = 1; n <= 8; ++n) {
-        const std::string name = std::to_string(n) + "speak.mp3";
-        fs::copy_file(fs::path(VOSTREL_SOURCE_DIR) / "assets" / name, dir.path() / "Vostrel" / name);
-    }
+    const fs::path program =
+        checkerBesideVoices(dir.path(), [](int n) { return fs::path(VOSTREL_SOURCE_DIR) / "assets" / voiceFileName(n); });
     const fs::path capture = dir.path() / "capture.raw";
     const ToolRun r = SoundSystem(dir.path() / "home", SoundSystem::capturingInto(capture)).run(program, "--play");
     EXPECT_EQ(r.status, 0) << r.out;
@@ -266,7 +270,7 @@ TEST(Voicecheck, SoundCheckPlaysTheEightPromptsInOrderOnTheDefaultDevice) {
         char suffix[16] = "";
         if (n > 1) std::snprintf(suffix, sizeof suffix, ".%04d", n - 1);
         const std::vector<std::int16_t> captured = samplesOf(bytesOf(capture.string() + suffix));
-        const auto& heard = referenceDecode((dir.path() / "Vostrel" / (std::to_string(n) + "speak.mp3")).string()).samples;
+        const auto& heard = referenceDecode((dir.path() / "Vostrel" / voiceFileName(n)).string()).samples;
         EXPECT_EQ(captured.size(), heard.size()) << "prompt " << n;
         EXPECT_LE(largestDifference(captured, heard), 1) << "prompt " << n;
     }
