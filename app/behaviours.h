@@ -16,11 +16,11 @@ struct BehaviourContext {
     std::string downloadPageAddress;
 };
 
-void toggleKeepOnTop(BehaviourContext&);   // click of 按钮3
-void showClock(BehaviourContext&);         // tick of 时钟2
-void openDownloadPage(BehaviourContext&);  // click of 按钮6
-void togglePicture(BehaviourContext&);     // click of 按钮5
-void syncSubjectRows(BehaviourContext&);   // tick of 时钟1
+void toggleKeepOnTop(BehaviourContext&);  // click of 按钮3
+void showClock(BehaviourContext&);        // tick of 时钟2
+void openDownloadPage(BehaviourContext&); // click of 按钮6
+void togglePicture(BehaviourContext&);    // click of 按钮5
+void syncSubjectRows(BehaviourContext&);  // tick of 时钟1
 
 // "系统时间为 HH:MM:SS" for a time of day.
 std::string clockText(int hour, int minute, int second);

@@ -10,19 +10,18 @@
 
 namespace vostrel::app {
 
-using platform::ControlKind;
 using platform::ControlDescription;
+using platform::ControlKind;
 using platform::FontStyle;
 using platform::HorizontalAlign;
 
 namespace {
 
 // The information text below the clock: four lines separated by CR LF.
-constexpr std::string_view kInformationText =
-    "本软件采用高考标准考试时间，结束时间保存后自动算出\r\n"
-    "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）\r\n"
-    "请将语音文件放置在本软件目录的“/Vostrel/”子目录下\r\n"
-    "运行中请勿关闭本窗口，按Esc键会结束播报";
+constexpr std::string_view kInformationText = "本软件采用高考标准考试时间，结束时间保存后自动算出\r\n"
+                                              "说明：只需填写开考时间（格式小时:分钟 符号仅支持使用小写）\r\n"
+                                              "请将语音文件放置在本软件目录的“/Vostrel/”子目录下\r\n"
+                                              "运行中请勿关闭本窗口，按Esc键会结束播报";
 
 using Kind = ControlKind;
 using schedule::controlsOf;
@@ -39,8 +38,14 @@ constexpr FontStyle kTimeBoxFont = font(21);
 constexpr std::string_view kEndCaption = "保存自动获取结束时间";
 
 ControlDescription picture() {
-    return {.name = own(schedule::kPicture), .kind = Kind::PictureBox, .left = 143, .top = 42, .width = 200,
-            .height = 248, .visible = false, .jpeg = assets::pictureJpeg()};
+    return {.name = own(schedule::kPicture),
+            .kind = Kind::PictureBox,
+            .left = 143,
+            .top = 42,
+            .width = 200,
+            .height = 248,
+            .visible = false,
+            .jpeg = assets::pictureJpeg()};
 }
 
 ControlDescription timer(std::string_view name, std::int32_t interval) {
@@ -49,29 +54,54 @@ ControlDescription timer(std::string_view name, std::int32_t interval) {
 
 // The end-time label of a subject's row: hidden until the subject is ticked.
 ControlDescription endLabel(Subject subject, int top) {
-    return {.name = own(controlsOf(subject).endLabel), .kind = Kind::TransparentLabel,
-            .parent = own(schedule::kSubjectGroup), .left = 200, .top = top, .width = 120, .height = 32,
-            .text = own(kEndCaption), .visible = false};
+    return {.name = own(controlsOf(subject).endLabel),
+            .kind = Kind::TransparentLabel,
+            .parent = own(schedule::kSubjectGroup),
+            .left = 200,
+            .top = top,
+            .width = 120,
+            .height = 32,
+            .text = own(kEndCaption),
+            .visible = false};
 }
 
 // A subject's start-time box: hidden until the subject is ticked.
 ControlDescription timeBox(Subject subject, std::string_view parent, int left, int top, int height,
                            std::string_view text) {
-    return {.name = own(controlsOf(subject).timeBox), .kind = Kind::EditBox, .parent = own(parent), .left = left,
-            .top = top, .width = kTimeBoxWidth, .height = height, .text = own(text), .visible = false,
-            .font = kTimeBoxFont, .maxChars = kTimeBoxChars};
+    return {.name = own(controlsOf(subject).timeBox),
+            .kind = Kind::EditBox,
+            .parent = own(parent),
+            .left = left,
+            .top = top,
+            .width = kTimeBoxWidth,
+            .height = height,
+            .text = own(text),
+            .visible = false,
+            .font = kTimeBoxFont,
+            .maxChars = kTimeBoxChars};
 }
 
 ControlDescription checkBox(Subject subject, int top, int width, std::string_view caption) {
-    return {.name = own(controlsOf(subject).checkBox), .kind = Kind::CheckBox,
-            .parent = own(schedule::kSubjectGroup), .left = 24, .top = top, .width = width, .height = 24,
+    return {.name = own(controlsOf(subject).checkBox),
+            .kind = Kind::CheckBox,
+            .parent = own(schedule::kSubjectGroup),
+            .left = 24,
+            .top = top,
+            .width = width,
+            .height = 24,
             .text = own(caption)};
 }
 
 ControlDescription groupButton(std::string_view name, int left, int top, int width, int height,
                                std::string_view caption) {
-    return {.name = own(name), .kind = Kind::Button, .parent = own(schedule::kSubjectGroup), .left = left,
-            .top = top, .width = width, .height = height, .text = own(caption)};
+    return {.name = own(name),
+            .kind = Kind::Button,
+            .parent = own(schedule::kSubjectGroup),
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = height,
+            .text = own(caption)};
 }
 
 // The controls above the subject rows, in stacking order.
@@ -82,11 +112,25 @@ std::vector<ControlDescription> upperControls() {
         groupButton(schedule::kDownloadButton, 10, 188, 60, 32, "下载语音"),
         groupButton(schedule::kAutoRepairButton, 269, 187, 60, 32, "自动修复"),
         groupButton(schedule::kKeepOnTopButton, 268, 151, 60, 32, schedule::kKeepOnTopCaption),
-        {.name = own(schedule::kInformationLabel), .kind = Kind::TransparentLabel, .left = 14, .top = 290,
-         .width = 368, .height = 54, .text = own(kInformationText), .verticalCentre = false, .wordWrap = true},
+        {.name = own(schedule::kInformationLabel),
+         .kind = Kind::TransparentLabel,
+         .left = 14,
+         .top = 290,
+         .width = 368,
+         .height = 54,
+         .text = own(kInformationText),
+         .verticalCentre = false,
+         .wordWrap = true},
         timer(schedule::kClockTimer, 1000),
-        {.name = own(schedule::kClockLabel), .kind = Kind::TransparentLabel, .left = 55, .top = 240, .width = 240,
-         .height = 48, .text = "正在获取系统时间", .font = font(24), .align = HorizontalAlign::Centre},
+        {.name = own(schedule::kClockLabel),
+         .kind = Kind::TransparentLabel,
+         .left = 55,
+         .top = 240,
+         .width = 240,
+         .height = 48,
+         .text = "正在获取系统时间",
+         .font = font(24),
+         .align = HorizontalAlign::Centre},
     };
 }
 
@@ -96,6 +140,8 @@ void append(std::vector<ControlDescription>& to, std::vector<ControlDescription>
 
 } // namespace
 
+// Laid out by hand: one control a line or two, so the table reads like the window.
+// clang-format off
 platform::WindowDescription mainWindowLayout() {
     platform::WindowDescription d;
     d.title = std::string(kWindowTitle);
@@ -151,5 +197,6 @@ platform::WindowDescription mainWindowLayout() {
         d.focusOrder.emplace_back(name);
     return d;
 }
+// clang-format on
 
 } // namespace vostrel::app

@@ -17,7 +17,7 @@ enum class StreamEventKind { FormatEvent = 0, EndOfStreamEvent = 3 };
 
 struct StreamEvent {
     StreamEventKind kind = StreamEventKind::EndOfStreamEvent;
-    PcmFormat format;  // for FormatEvent
+    PcmFormat format; // for FormatEvent
 };
 
 class EventStreamBuffer : public StreamBuffer {

@@ -29,7 +29,7 @@ Result openError(int error) {
 FileInputStage::~FileInputStage() {
     shutdown();
     if (buffer_) buffer_->interrupt();
-    { const std::lock_guard lock(mutex_); }  // a seeker sees the quit flag or gets the notice
+    { const std::lock_guard lock(mutex_); } // a seeker sees the quit flag or gets the notice
     seekDone_.notify_all();
     thread_.join();
 }
@@ -72,13 +72,16 @@ Result FileInputStage::openFile() {
     if (dataLength_ >= kTagTrailerBytes) {
         std::array<char, 3> trailer{};
         file_.seekg(size - static_cast<std::streamoff>(kTagTrailerBytes));
-        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0) dataLength_ -= kTagTrailerBytes;
+        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0)
+            dataLength_ -= kTagTrailerBytes;
     }
     file_.clear();
     file_.seekg(0);
 
     std::uint8_t first[kId3HeaderBytes] = {};
-    streamStart_ = file_.read(reinterpret_cast<char*>(first), static_cast<std::streamsize>(kId3HeaderBytes)) ? streamStartAfterId3(first) : 0;
+    streamStart_ = file_.read(reinterpret_cast<char*>(first), static_cast<std::streamsize>(kId3HeaderBytes))
+                       ? streamStartAfterId3(first)
+                       : 0;
     file_.clear();
     position_ = std::min(streamStart_, dataLength_);
     file_.seekg(static_cast<std::streamoff>(position_));

@@ -66,12 +66,12 @@ private:
     std::unique_ptr<StreamBuffer> buffer_;
     std::uint64_t dataLength_ = 0;
     std::uint64_t streamStart_ = 0;
-    std::uint64_t position_ = 0;  // of the next byte the reader reads; reader thread only
+    std::uint64_t position_ = 0; // of the next byte the reader reads; reader thread only
     PipelineStage* consumer_ = nullptr;
 
     std::condition_variable seekDone_;
-    std::optional<std::uint64_t> seekRequest_;  // under mutex_
-    std::optional<Result> seekResult_;           // under mutex_
+    std::optional<std::uint64_t> seekRequest_; // under mutex_
+    std::optional<Result> seekResult_;         // under mutex_
 };
 
 } // namespace vostrel::audio

@@ -120,8 +120,8 @@ std::size_t FrameDecoderStage::frameLengthAt(const std::uint8_t* span, std::size
     if (available < kFrameHeaderBytes) return 0;
     const auto header = parseFrameHeader(span);
     if (!header || !header->sameStreamAs(header_)) return 0;
-    const int length = header->freeFormat() ? (header_.freeFormat() ? frameLength_ : 0)
-                                            : header->frameLengthWithoutPadding();
+    const int length =
+        header->freeFormat() ? (header_.freeFormat() ? frameLength_ : 0) : header->frameLengthWithoutPadding();
     if (length <= 0) return 0;
     return static_cast<std::size_t>(length + header->paddingBytes());
 }
@@ -136,10 +136,12 @@ Result FrameDecoderStage::seek(int percent) {
         const std::uint64_t next = i < 99 ? xing_->toc[static_cast<std::size_t>(i) + 1] : 256;
         const std::uint64_t entry = here + static_cast<std::uint64_t>(percent - i) * (next - here);
         offset = entry * dataLength / 256;
-        const std::int64_t frames = (xing_->flags & XingInfo::HasFrames) ? xing_->frameCount : std::max<std::int64_t>(totalFrames_, 0);
+        const std::int64_t frames =
+            (xing_->flags & XingInfo::HasFrames) ? xing_->frameCount : std::max<std::int64_t>(totalFrames_, 0);
         framesDecoded_ = percent * frames / 100;
     } else {
-        framesDecoded_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(percent) * dataLength / static_cast<std::uint64_t>(frameLength_) / 100);
+        framesDecoded_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(percent) * dataLength /
+                                                   static_cast<std::uint64_t>(frameLength_) / 100);
         offset = static_cast<std::uint64_t>(framesDecoded_) * static_cast<std::uint64_t>(frameLength_);
     }
     // Never into the ID3 tag: its bytes would be searched for frames.
@@ -174,11 +176,12 @@ bool FrameDecoderStage::startStream() {
     if (xing_ && (xing_->flags & XingInfo::HasFrames)) {
         totalFrames_ = xing_->frameCount;
     } else {
-        totalFrames_ = dataLength == 0 ? -1 : static_cast<std::int64_t>(dataLength / static_cast<std::uint64_t>(frameLength_));
+        totalFrames_ =
+            dataLength == 0 ? -1 : static_cast<std::int64_t>(dataLength / static_cast<std::uint64_t>(frameLength_));
     }
 
     if (!decoder_.initialise(header_, frameLength_)) {
-        reportError();  // DecoderInitFailed
+        reportError(); // DecoderInitFailed
         return false;
     }
     const MpegFrameDecoder::Info info = decoder_.info();
@@ -187,7 +190,8 @@ bool FrameDecoderStage::startStream() {
     format.channels = info.channels;
     format.sampleRate = info.sampleRate;
     format.samplesPerFrame = header_.layer == 3 && header_.version() != MpegVersion::Mpeg1 ? 576 : 1152;
-    format.blockBytes = static_cast<std::uint32_t>(format.channels * (format.bitsPerSample / 8) * format.samplesPerFrame);
+    format.blockBytes =
+        static_cast<std::uint32_t>(format.channels * (format.bitsPerSample / 8) * format.samplesPerFrame);
     blockBytes_ = format.blockBytes;
 
     EventStreamBuffer& out = *output_;
@@ -228,8 +232,10 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     const Result readable = readFrame(frame, available, length);
     if (readable != Result::Ok) {
         out.endWrite(0);
-        if (readable == Result::EndOfStream) endStream();
-        else reportUnlessInterrupted(readable);
+        if (readable == Result::EndOfStream)
+            endStream();
+        else
+            reportUnlessInterrupted(readable);
         return Step::Stop;
     }
     if (length > available) {

@@ -57,10 +57,10 @@ public:
 private:
     // The decoder thread's steps. Each returns false, or Step::Stop, when the thread ends.
     void decoderThread();
-    bool startStream();  // finds the stream, starts the frame decoder, queues the format
+    bool startStream(); // finds the stream, starts the frame decoder, queues the format
     bool applyStartPosition();
     Step decodeNextFrame();
-    Step skipBadFrame();  // after a frame that cannot be decoded: resynchronise, restart
+    Step skipBadFrame(); // after a frame that cannot be decoded: resynchronise, restart
     void commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded);
     Result readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd);
     Result findStream(StreamStart& start);
@@ -84,11 +84,11 @@ private:
 
     // Decoder thread only, apart from totalFrames_, which any thread may read.
     FrameHeader header_;
-    int frameLength_ = 0;  // without padding
+    int frameLength_ = 0; // without padding
     std::optional<XingInfo> xing_;
     std::atomic<std::int64_t> totalFrames_{-1};
     std::int64_t framesDecoded_ = 0;
-    int startPercent_ = 0;  // under mutex_
+    int startPercent_ = 0; // under mutex_
     int lastProgress_ = -1;
     std::size_t blockBytes_ = 0;
     std::int64_t blocksWritten_ = 0;

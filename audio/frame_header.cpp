@@ -63,7 +63,7 @@ std::optional<FrameHeader> parseFrameHeader(const std::uint8_t* p) {
     FrameHeader h;
     h.syncKind = (p[1] & 0x10) ? 0 : 1;
     h.versionBit = (p[1] >> 3) & 1;
-    if (h.syncKind == 1 && h.versionBit == 1) return std::nullopt;  // reserved version
+    if (h.syncKind == 1 && h.versionBit == 1) return std::nullopt; // reserved version
     const int layerBits = (p[1] >> 1) & 3;
     if (layerBits == 0) return std::nullopt;
     h.layer = 4 - layerBits;

@@ -10,19 +10,19 @@ namespace vostrel::audio {
 enum class MpegVersion { Mpeg1, Mpeg2, Mpeg25 };
 
 struct FrameHeader {
-    int syncKind = 0;         // 0: the 12-bit sync; 1: the MPEG 2.5 sync (11 bits and a 0)
-    int versionBit = 1;       // 1: MPEG-1; 0: MPEG-2, or MPEG 2.5 with syncKind 1
-    int layer = 3;            // 1, 2 or 3
-    int bitrateIndex = 0;     // 0: free format
+    int syncKind = 0;     // 0: the 12-bit sync; 1: the MPEG 2.5 sync (11 bits and a 0)
+    int versionBit = 1;   // 1: MPEG-1; 0: MPEG-2, or MPEG 2.5 with syncKind 1
+    int layer = 3;        // 1, 2 or 3
+    int bitrateIndex = 0; // 0: free format
     int sampleRateIndex = 0;
     int paddingBit = 0;
-    int mode = 0;             // 3: mono
+    int mode = 0; // 3: mono
 
     MpegVersion version() const;
-    int sampleRate() const;          // Hz
-    int bitrate() const;             // bit/s; 0 for free format
+    int sampleRate() const; // Hz
+    int bitrate() const;    // bit/s; 0 for free format
     int channels() const { return mode == 3 ? 1 : 2; }
-    int samplesPerFrame() const;     // 384, 1152 or 576
+    int samplesPerFrame() const; // 384, 1152 or 576
     bool freeFormat() const { return bitrateIndex == 0; }
     // Frame length in bytes without the padding byte (or slot); 0 for free format.
     int frameLengthWithoutPadding() const;

@@ -10,9 +10,7 @@ namespace {
 
 bool libraryReady() {
     // mpg123_init is needed by library versions before 1.27 and harmless after.
-    static const bool ready = [] {
-        return mpg123_init() == MPG123_OK;
-    }();
+    static const bool ready = [] { return mpg123_init() == MPG123_OK; }();
     return ready;
 }
 
@@ -47,7 +45,8 @@ bool MpegFrameDecoder::restart() {
     }
     // libmpg123 counts a free-format frame's length without its header.
     if (freeFormatLength_ > 0 &&
-        mpg123_param(handle_, MPG123_FREEFORMAT_SIZE, static_cast<long>(freeFormatLength_) - static_cast<long>(kFrameHeaderBytes), 0) != MPG123_OK) {
+        mpg123_param(handle_, MPG123_FREEFORMAT_SIZE,
+                     static_cast<long>(freeFormatLength_) - static_cast<long>(kFrameHeaderBytes), 0) != MPG123_OK) {
         return false;
     }
     mpg123_format_none(handle_);
@@ -72,13 +71,13 @@ MpegFrameDecoder::Decoded MpegFrameDecoder::decode(const std::uint8_t* in, std::
         unsigned char* audio = nullptr;
         size_t bytes = 0;
         const int status = mpg123_decode_frame(handle_, &frameNumber, &audio, &bytes);
-        if (status == MPG123_NEW_FORMAT) continue;  // the first frame announces the format
+        if (status == MPG123_NEW_FORMAT) continue; // the first frame announces the format
         if (status == MPG123_OK) {
             const std::size_t produced = bytes < outCapacity ? bytes : outCapacity;
             if (produced > 0) std::memcpy(out, audio, produced);
             return {frameBytes, produced};
         }
-        if (status == MPG123_NEED_MORE) return {frameBytes, 0};  // e.g. the Xing frame: no audio
+        if (status == MPG123_NEED_MORE) return {frameBytes, 0}; // e.g. the Xing frame: no audio
         break;
     }
     restart();

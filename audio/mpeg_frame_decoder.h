@@ -32,8 +32,8 @@ public:
     Info info() const { return info_; }
 
     struct Decoded {
-        std::size_t consumed = 0;  // 0: the frame cannot be decoded
-        std::size_t produced = 0;  // PCM bytes written to `out`
+        std::size_t consumed = 0; // 0: the frame cannot be decoded
+        std::size_t produced = 0; // PCM bytes written to `out`
     };
     // Decodes the frame of `frameBytes` bytes at `in` into `out` (at most `outCapacity` bytes).
     // A frame that cannot be decoded consumes nothing and restarts the decoder's stream.

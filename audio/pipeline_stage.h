@@ -55,7 +55,7 @@ protected:
     void shutdown();
     StreamBuffer* input() const;
 
-    mutable std::mutex mutex_;  // guards the stage's settings
+    mutable std::mutex mutex_; // guards the stage's settings
     WorkerThread thread_;
 
 private:

@@ -27,7 +27,7 @@ void appendArgument(std::string& list, const PlayName& argument) {
 std::optional<std::int32_t> repeatCountFor(std::optional<std::int32_t> count) {
     if (!count) return 1;
     if (*count == 0) return std::nullopt;
-    if (*count < 0) return 0;  // 0 tells the player to repeat until it is removed
+    if (*count < 0) return 0; // 0 tells the player to repeat until it is removed
     return *count;
 }
 
@@ -48,9 +48,10 @@ void PlaySlot::PlayMp3(std::optional<std::int32_t> count, std::span<const PlayNa
     std::string list;
     for (const PlayName& name : names) appendArgument(list, name);
     if (list.empty()) return;
-    list.push_back('\0');  // the empty name that ends the list
+    list.push_back('\0'); // the empty name that ends the list
 
-    if (const auto* create = table_.find<CreatePlayerOp>("CreatePlayer")) current_ = create->call(list.c_str(), *repeatCount);
+    if (const auto* create = table_.find<CreatePlayerOp>("CreatePlayer"))
+        current_ = create->call(list.c_str(), *repeatCount);
     if (!current_) return;
     if (const auto* newPlay = table_.find<NewPlayOp>("NewPlay")) newPlay->call(current_, nullptr, nullptr, 0);
 }

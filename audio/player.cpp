@@ -10,7 +10,8 @@ namespace vostrel::audio {
 Player::Player(std::int32_t repeatCount, platform::WaveOutDriver& driver)
     : driver_(driver), repeatCount_(repeatCount < 0 ? 0 : repeatCount) {}
 
-std::unique_ptr<Player> Player::create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver) {
+std::unique_ptr<Player> Player::create(const char* fileList, std::int32_t repeatCount,
+                                       platform::WaveOutDriver& driver) {
     try {
         std::unique_ptr<Player> player(new Player(repeatCount, driver));
         // The list up to and including its terminating empty name.
@@ -87,7 +88,7 @@ void Player::handleEvent(const Event& event) {
     if (*currentName() == '\0') {
         currentFile_ = 0;
         if (repeatCount_ > 0 && --repeatCount_ == 0) {
-            quit_ = true;  // the last pass is over: the event thread ends
+            quit_ = true; // the last pass is over: the event thread ends
             return;
         }
     }
@@ -96,7 +97,7 @@ void Player::handleEvent(const Event& event) {
         if (quitSignal_.wait_for(lock, std::chrono::milliseconds(kFailedRetryDelayMs), [&] { return quit_.load(); })) {
             return;
         }
-        if (state_ != PlayState::Stopped || engine_) return;  // the caller started a file meanwhile
+        if (state_ != PlayState::Stopped || engine_) return; // the caller started a file meanwhile
     }
     newPlayLocked(window_, passPhrase_.c_str(), 0);
 }
@@ -107,7 +108,7 @@ void Player::newPlay(ProgressWindow* window, const char* passPhrase, std::int32_
 }
 
 void Player::destroyEngineLocked() {
-    engine_.reset();  // returns once its threads have ended and the device is closed
+    engine_.reset(); // returns once its threads have ended and the device is closed
     engineEvents_.reset();
 }
 

@@ -36,7 +36,8 @@ class Player {
 public:
     // fileList: NUL-terminated names one after the other, ended by an empty name. A negative
     // count is stored as 0 (repeat until removed). Null when the player cannot be built.
-    static std::unique_ptr<Player> create(const char* fileList, std::int32_t repeatCount, platform::WaveOutDriver& driver);
+    static std::unique_ptr<Player> create(const char* fileList, std::int32_t repeatCount,
+                                          platform::WaveOutDriver& driver);
     ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
@@ -81,20 +82,20 @@ private:
     platform::WaveOutDriver& driver_;
 
     Semaphore wakeup_;
-    std::mutex queueMutex_;  // leaf
+    std::mutex queueMutex_; // leaf
     std::deque<Event> queue_;
 
     mutable std::mutex playerMutex_;
-    std::condition_variable quitSignal_;  // with playerMutex_: ends the retry delay early
+    std::condition_variable quitSignal_; // with playerMutex_: ends the retry delay early
     std::atomic<PlayState> state_{PlayState::Stopped};
     std::atomic<bool> quit_{false};
     std::int32_t repeatCount_ = 0;
-    std::vector<char> fileList_;  // empty when the list held no name
+    std::vector<char> fileList_; // empty when the list held no name
     std::size_t currentFile_ = 0;
     ProgressWindow* window_ = nullptr;
     std::string passPhrase_;
-    std::uint64_t generation_ = 0;         // of the last engine built
-    bool generationHandled_ = true;        // its terminal event has been handled
+    std::uint64_t generation_ = 0;  // of the last engine built
+    bool generationHandled_ = true; // its terminal event has been handled
     std::unique_ptr<EngineEvents> engineEvents_;
     std::unique_ptr<WaveOutputStage> engine_;
     WorkerThread eventThread_;

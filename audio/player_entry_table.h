@@ -13,25 +13,38 @@
 
 namespace vostrel::audio {
 
-using PlayerHandle = void*;  // opaque; null means "no player"
+using PlayerHandle = void*; // opaque; null means "no player"
 
 // Receives PlayProgressMessage (percent 0..99 while playing, 100 at the end of a file).
 class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
     virtual bool exists() const = 0;
-    virtual void postProgress(int percent) = 0;  // called from player threads
+    virtual void postProgress(int percent) = 0; // called from player threads
 };
 
 // fileList: NUL-terminated names one after the other, ended by an empty name (extra NUL).
-struct CreatePlayerOp { std::function<PlayerHandle(const char* fileList, std::int32_t repeatCount)> call; };
-struct NewPlayOp { std::function<void(PlayerHandle, ProgressWindow*, const char* passPhrase, std::int32_t startPercent)> call; };
-struct PlayOp { std::function<void(PlayerHandle)> call; };
-struct GetPlayStateOp { std::function<std::int32_t(PlayerHandle)> call; };
-struct SetPauseStateOp { std::function<void(PlayerHandle, std::int32_t pause)> call; };
-struct RemovePlayerOp { std::function<void(PlayerHandle)> call; };
+struct CreatePlayerOp {
+    std::function<PlayerHandle(const char* fileList, std::int32_t repeatCount)> call;
+};
+struct NewPlayOp {
+    std::function<void(PlayerHandle, ProgressWindow*, const char* passPhrase, std::int32_t startPercent)> call;
+};
+struct PlayOp {
+    std::function<void(PlayerHandle)> call;
+};
+struct GetPlayStateOp {
+    std::function<std::int32_t(PlayerHandle)> call;
+};
+struct SetPauseStateOp {
+    std::function<void(PlayerHandle, std::int32_t pause)> call;
+};
+struct RemovePlayerOp {
+    std::function<void(PlayerHandle)> call;
+};
 
-using PlayerOperation = std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayStateOp, SetPauseStateOp, RemovePlayerOp>;
+using PlayerOperation =
+    std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayStateOp, SetPauseStateOp, RemovePlayerOp>;
 
 class PlayerEntryTable {
 public:

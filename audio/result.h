@@ -7,17 +7,17 @@ namespace vostrel::audio {
 
 enum class Result : std::int32_t {
     Ok = 0,
-    OpenFailed = 1,          // the file cannot be opened for another reason
-    OverflowTooSmall = 2,    // a read would cross the ring's end by more than the overflow area
-    BufferFull = 7,          // not enough free space for the requested write
-    AccessDenied = 9,        // file open refused
-    InvalidName = 11,        // file name rejected
-    FileNotFound = 12,       // no such file
+    OpenFailed = 1,       // the file cannot be opened for another reason
+    OverflowTooSmall = 2, // a read would cross the ring's end by more than the overflow area
+    BufferFull = 7,       // not enough free space for the requested write
+    AccessDenied = 9,     // file open refused
+    InvalidName = 11,     // file name rejected
+    FileNotFound = 12,    // no such file
     TooManyOpenFiles = 13,
-    NotConnected = 15,       // a stage lacks its input, output or buffer
-    ResizeRefused = 16,      // resize asked while the read index is not 0
-    NoInput = 17,            // the decoder has no input buffer
-    NoData = 24,             // not enough data buffered yet
+    NotConnected = 15,  // a stage lacks its input, output or buffer
+    ResizeRefused = 16, // resize asked while the read index is not 0
+    NoInput = 17,       // the decoder has no input buffer
+    NoData = 24,        // not enough data buffered yet
     SeekFailed = 25,
     ReaderThreadFailed = 26, // the reader thread cannot be created
     Interrupted = 28,        // the buffer or stage is being torn down

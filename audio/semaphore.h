@@ -22,7 +22,7 @@ private:
     std::mutex mutex_;
     std::condition_variable available_;
     std::int64_t count_ = 0;
-    int waiters_ = 0;  // a release wakes nobody when nobody waits
+    int waiters_ = 0; // a release wakes nobody when nobody waits
     bool closed_ = false;
 };
 

@@ -14,7 +14,7 @@ std::size_t StreamBuffer::freeContiguous() const {
     if (held_ == 0) return ring_ - writeIndex_ + overflow_;
     if (readIndex_ < writeIndex_) return ring_ - writeIndex_ + std::min(readIndex_, overflow_);
     if (readIndex_ > writeIndex_) return readIndex_ - writeIndex_;
-    return 0;  // indices equal and bytes held: full
+    return 0; // indices equal and bytes held: full
 }
 
 Result StreamBuffer::beginWrite(std::size_t n, std::uint8_t*& span) {
@@ -93,7 +93,7 @@ Result StreamBuffer::resize(std::size_t ringSize, std::size_t overflowSize) {
     if (held_ > ringSize) return Result::BufferFull;
     if (readIndex_ != 0) return Result::ResizeRefused;
     if (!waitUntilIdle(lock, [&] { return readInProgress() || writeInProgress(); })) return Result::Interrupted;
-    if (readIndex_ != 0) return Result::ResizeRefused;  // a read finished while we waited
+    if (readIndex_ != 0) return Result::ResizeRefused; // a read finished while we waited
     std::vector<std::uint8_t> storage(ringSize + overflowSize);
     std::memcpy(storage.data(), storage_.data(), held_);
     storage_ = std::move(storage);

@@ -14,7 +14,7 @@ namespace {
 struct Parsed {
     FrameHeader header;
     std::size_t at = 0;
-    int length = 0;  // without padding
+    int length = 0; // without padding
 };
 
 std::optional<Parsed> parseNext(const std::uint8_t* data, std::size_t size, std::size_t from) {
@@ -31,8 +31,8 @@ std::optional<Parsed> parseNext(const std::uint8_t* data, std::size_t size, std:
 bool consistent(const Parsed& first, const Parsed& later) {
     const FrameHeader& a = first.header;
     const FrameHeader& b = later.header;
-    return (b.layer == 2 || b.layer == 3) && b.layer == a.layer && b.versionBit == a.versionBit && b.syncKind == a.syncKind &&
-           b.sampleRateIndex == a.sampleRateIndex && b.mode == a.mode;
+    return (b.layer == 2 || b.layer == 3) && b.layer == a.layer && b.versionBit == a.versionBit &&
+           b.syncKind == a.syncKind && b.sampleRateIndex == a.sampleRateIndex && b.mode == a.mode;
 }
 
 } // namespace
@@ -59,7 +59,7 @@ std::uint64_t streamStartAfterId3(const std::uint8_t* first) {
     const std::uint64_t size = (std::uint64_t{first[6] & 0x7Fu} << 21) | (std::uint64_t{first[7] & 0x7Fu} << 14) |
                                (std::uint64_t{first[8] & 0x7Fu} << 7) | (first[9] & 0x7Fu);
     const bool footer = version == 4 && (first[5] & 0x10) != 0;
-    return kId3HeaderBytes + size + (footer ? kId3HeaderBytes : 0);  // a footer repeats the header
+    return kId3HeaderBytes + size + (footer ? kId3HeaderBytes : 0); // a footer repeats the header
 }
 
 } // namespace vostrel::audio

@@ -11,9 +11,9 @@
 namespace vostrel::audio {
 
 struct StreamStart {
-    FrameHeader header;             // the first of the three headers
-    int frameLength = 0;            // its length without padding (free format: measured)
-    std::size_t firstSync = 0;      // offset of the first header in the bytes searched
+    FrameHeader header;        // the first of the three headers
+    int frameLength = 0;       // its length without padding (free format: measured)
+    std::size_t firstSync = 0; // offset of the first header in the bytes searched
     std::optional<XingInfo> xing;
 };
 

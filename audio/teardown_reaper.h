@@ -47,7 +47,7 @@ public:
 private:
     struct Job {
         std::function<void()> teardown;
-        bool done = false;  // under mutex_
+        bool done = false; // under mutex_
         std::thread thread;
     };
 
@@ -58,7 +58,7 @@ private:
     const std::chrono::milliseconds handOverAfter_;
     mutable std::mutex mutex_;
     std::condition_variable jobDone_;
-    std::list<Job> jobs_;  // stable addresses: each thread holds its own job
+    std::list<Job> jobs_; // stable addresses: each thread holds its own job
 };
 
 } // namespace vostrel::audio

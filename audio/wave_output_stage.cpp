@@ -7,31 +7,27 @@ namespace vostrel::audio {
 
 namespace {
 using namespace std::chrono_literals;
-constexpr auto kIdle = 1ms;           // poll step while the decoder has nothing ready
-constexpr auto kHeaderWait = 10ms;    // longest wait for a header between quit checks
-constexpr auto kCloseRetry = 100ms;   // while a device still plays at close
+constexpr auto kIdle = 1ms;         // poll step while the decoder has nothing ready
+constexpr auto kHeaderWait = 10ms;  // longest wait for a header between quit checks
+constexpr auto kCloseRetry = 100ms; // while a device still plays at close
 } // namespace
 
 WaveOutputStage::WaveOutputStage(PlayerEventSink* player, ProgressWindow* window, platform::WaveOutDriver& driver)
-    : PipelineStage(player),
-      driver_(driver),
-      input_(std::make_unique<FileInputStage>(player)),
+    : PipelineStage(player), driver_(driver), input_(std::make_unique<FileInputStage>(player)),
       decoder_(std::make_unique<FrameDecoderStage>(player, window)) {
     threadStarted_ = thread_.create([this] { outputThread(); });
 }
 
 WaveOutputStage::~WaveOutputStage() {
     shutdown();
-    {
-        const std::lock_guard lock(headerMutex_);
-    }
+    { const std::lock_guard lock(headerMutex_); }
     headerReturned_.notify_all();
     thread_.join();
 
     {
         const std::lock_guard deviceLock(deviceMutex_);
         if (device_) {
-            device_->reset();  // every queued header comes back through the callback
+            device_->reset(); // every queued header comes back through the callback
             {
                 const std::lock_guard lock(headerMutex_);
                 reclaimLocked();
@@ -144,7 +140,7 @@ bool WaveOutputStage::openDevice(const PcmFormat& format) {
     if (!device) return false;
     const std::lock_guard lock(deviceMutex_);
     device_ = std::move(device);
-    if (paused()) device_->pause();  // paused before the format arrived
+    if (paused()) device_->pause(); // paused before the format arrived
     return true;
 }
 
@@ -175,7 +171,7 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
         written = device_->write(block, blockBytes_, index);
     }
     if (written != platform::WaveOutResult::Ok) {
-        onBufferDone(index);  // it never reached the device: count it as returned
+        onBufferDone(index); // it never reached the device: count it as returned
         reportError();
         return false;
     }
@@ -200,7 +196,7 @@ WaveOutputStage::Step WaveOutputStage::awaitFormat() {
             if (waitForResume()) return Step::Stop;
             continue;
         }
-        if (!openedBuffer()) {  // resumed before a file was opened
+        if (!openedBuffer()) { // resumed before a file was opened
             if (waitForWakeFor(kIdle)) return Step::Stop;
             continue;
         }
@@ -237,7 +233,7 @@ WaveOutputStage::Step WaveOutputStage::sendNextBlock() {
     }
     if (r == Result::NoData) {
         decoder_->wake();
-        reclaim();  // what has come back, without waiting
+        reclaim(); // what has come back, without waiting
         return waitForWakeFor(kIdle) ? Step::Stop : Step::Again;
     }
     if (r == Result::EventPending) return finishOnEndOfStream();

@@ -41,22 +41,22 @@ public:
     Result open(std::string_view fileName, std::string_view passPhrase);
     void setStartPosition(int percent);
 
-    void pause() override;   // the stage first, then the device
-    void resume() override;  // the device first, then the stage
+    void pause() override;  // the stage first, then the device
+    void resume() override; // the device first, then the stage
 
 private:
     enum class HeaderState { Free, Queued, Returned };
     struct Header {
         const std::uint8_t* data = nullptr;
         HeaderState state = HeaderState::Free;
-        std::int64_t sequence = 0;  // queued or returned: the n-th block written, from 1
+        std::int64_t sequence = 0; // queued or returned: the n-th block written, from 1
     };
 
     // The output thread's steps; each returns Step::Stop when the thread ends.
     void outputThread();
-    Step awaitFormat();  // until the decoder's FormatEvent has opened the device
+    Step awaitFormat(); // until the decoder's FormatEvent has opened the device
     Step sendNextBlock();
-    Step finishOnEndOfStream();  // on an event in the ring: DoneOutputting once it is all played
+    Step finishOnEndOfStream(); // on an event in the ring: DoneOutputting once it is all played
     // Waits until the device has returned every block; false when the quit flag ended the wait.
     bool drainDevice();
     EventStreamBuffer* openedBuffer() const;
@@ -71,17 +71,17 @@ private:
     platform::WaveOutDriver& driver_;
     std::unique_ptr<FileInputStage> input_;
     std::unique_ptr<FrameDecoderStage> decoder_;
-    EventStreamBuffer* buffer_ = nullptr;  // the decoder's output; set under mutex_ by open()
+    EventStreamBuffer* buffer_ = nullptr; // the decoder's output; set under mutex_ by open()
     bool threadStarted_ = false;
 
     std::mutex deviceMutex_;
-    std::unique_ptr<platform::WaveOutDevice> device_;  // created by the output thread
+    std::unique_ptr<platform::WaveOutDevice> device_; // created by the output thread
 
     std::mutex headerMutex_;
     std::condition_variable headerReturned_;
     std::vector<Header> headers_;
     std::uint32_t blockBytes_ = 0;
-    std::size_t outstanding_ = 0;  // bytes handed to the device and not yet released
+    std::size_t outstanding_ = 0; // bytes handed to the device and not yet released
     std::int64_t issued_ = 0;
     std::int64_t reclaimed_ = 0;
 };

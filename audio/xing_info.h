@@ -15,8 +15,8 @@ struct XingInfo {
     std::uint32_t flags = 0;
     std::uint32_t frameCount = 0;
     std::uint32_t byteCount = 0;
-    std::array<std::uint8_t, 100> toc{};  // each entry 0..255: byte position / data length * 256
-    std::int32_t quality = -1;            // -1 when absent
+    std::array<std::uint8_t, 100> toc{}; // each entry 0..255: byte position / data length * 256
+    std::int32_t quality = -1;           // -1 when absent
 };
 
 // Where a "Xing" (or an encoder's "Info") tag follows the side information, counted from the

@@ -119,9 +119,11 @@ Prompts measurePrompts(int count) {
     for (int i = 0; i < count; ++i) {
         const auto asked = Clock::now();
         slot.PlayMp3(1, {std::string_view(voice)});
-        device.waitFor([&](const SimWaveOutRecord& r) {
-            return r.sessions.size() == static_cast<std::size_t>(i + 1) && r.sessions[i].firstWriteAt;
-        }, 10s);
+        device.waitFor(
+            [&](const SimWaveOutRecord& r) {
+                return r.sessions.size() == static_cast<std::size_t>(i + 1) && r.sessions[i].firstWriteAt;
+            },
+            10s);
         const auto first = *device.record().sessions[i].firstWriteAt;
         prompts.latencyMs.push_back(millis(first - asked));
         const auto stopping = Clock::now();
@@ -141,9 +143,11 @@ double stopWithStuckDeviceMs(SimWaveOutStep step) {
     device.hangAt(step);
     slot.PlayMp3(1, {std::string_view(voice)});
     const bool hangsWhilePlaying = step == SimWaveOutStep::Open || step == SimWaveOutStep::Write;
-    device.waitFor([&](const SimWaveOutRecord& r) {
-        return hangsWhilePlaying ? r.hungCalls == 1 : !r.sessions.empty() && r.sessions[0].played > 0;
-    }, 10s);
+    device.waitFor(
+        [&](const SimWaveOutRecord& r) {
+            return hangsWhilePlaying ? r.hungCalls == 1 : !r.sessions.empty() && r.sessions[0].played > 0;
+        },
+        10s);
     const auto stopping = Clock::now();
     slot.StopPlayback();
     const double stopMs = millis(Clock::now() - stopping);
@@ -185,9 +189,10 @@ int main() {
     fs::remove(fiveMinutes);
 
     const Prompts prompts = measurePrompts(200);
-    const std::pair<SimWaveOutStep, const char*> stuckSteps[] = {
-        {SimWaveOutStep::Open, "open"}, {SimWaveOutStep::Write, "write"},
-        {SimWaveOutStep::Reset, "reset"}, {SimWaveOutStep::Close, "close"}};
+    const std::pair<SimWaveOutStep, const char*> stuckSteps[] = {{SimWaveOutStep::Open, "open"},
+                                                                 {SimWaveOutStep::Write, "write"},
+                                                                 {SimWaveOutStep::Reset, "reset"},
+                                                                 {SimWaveOutStep::Close, "close"}};
     std::vector<std::vector<double>> stuckStopMs;
     for (const auto& [step, name] : stuckSteps) {
         stuckStopMs.emplace_back();
@@ -197,18 +202,21 @@ int main() {
     for (int run = 0; run < 3; ++run) cpu.push_back(cpuPercentOfRealTimePlayback());
 
     std::printf("%-58s %10s %10s %10s\n", "figure", "median", "p99/max", "goal");
-    std::printf("%-58s %10.3f %10s %10s\n", "throughput, pipeline / libmpg123 alone (5 min 44.1 kHz stereo)", median(ratios), "-", ">= 0.85");
+    std::printf("%-58s %10.3f %10s %10s\n", "throughput, pipeline / libmpg123 alone (5 min 44.1 kHz stereo)",
+                median(ratios), "-", ">= 0.85");
     std::printf("%-58s %10.3f %10s %10s\n", "  libmpg123 alone, s", median(aloneSeconds), "-", "-");
-    std::printf("%-58s %10.3f %10s %10s\n", "  whole pipeline into the instant device, s", median(pipelineSeconds), "-", "-");
-    std::printf("%-58s %10.2f %10.2f %10s\n", "latency PlayMp3 -> first PCM block at the device, ms", median(prompts.latencyMs),
-                percentile(prompts.latencyMs, 0.99), "p99 <= 20");
+    std::printf("%-58s %10.3f %10s %10s\n", "  whole pipeline into the instant device, s", median(pipelineSeconds), "-",
+                "-");
+    std::printf("%-58s %10.2f %10.2f %10s\n", "latency PlayMp3 -> first PCM block at the device, ms",
+                median(prompts.latencyMs), percentile(prompts.latencyMs, 0.99), "p99 <= 20");
     std::printf("%-58s %10.2f %10.2f %10s\n", "StopPlayback while a prompt sounds, ms", median(prompts.stopMs),
                 percentile(prompts.stopMs, 0.99), "p99 <= 15");
     for (std::size_t i = 0; i < stuckStopMs.size(); ++i) {
         const std::string figure = std::string("StopPlayback, device hung in ") + stuckSteps[i].second + ", ms";
-        std::printf("%-58s %10.2f %10.2f %10s\n", figure.c_str(), median(stuckStopMs[i]), percentile(stuckStopMs[i], 1.0),
-                    "max <= 200");
+        std::printf("%-58s %10.2f %10.2f %10s\n", figure.c_str(), median(stuckStopMs[i]),
+                    percentile(stuckStopMs[i], 1.0), "max <= 200");
     }
-    std::printf("%-58s %10.2f %10s %10s\n", "CPU per second of real-time playback, % of one core", median(cpu), "-", "< 2");
+    std::printf("%-58s %10.2f %10s %10s\n", "CPU per second of real-time playback, % of one core", median(cpu), "-",
+                "< 2");
     return 0;
 }

@@ -14,5 +14,5 @@ namespace vostrel::fuzz {
 
 } // namespace vostrel::fuzz
 
-#define FUZZ_EXPECT(condition) \
+#define FUZZ_EXPECT(condition)                                                                                         \
     ((condition) ? static_cast<void>(0) : ::vostrel::fuzz::propertyBroken(#condition, __FILE__, __LINE__))

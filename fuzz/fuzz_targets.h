@@ -29,7 +29,7 @@ int profileStore(const std::uint8_t* data, std::size_t size);
 int timeText(const std::uint8_t* data, std::size_t size);
 
 struct FuzzTarget {
-    std::string_view name;  // also names its binary, fuzz_<name>, and its folder under fuzz/corpus
+    std::string_view name; // also names its binary, fuzz_<name>, and its folder under fuzz/corpus
     FuzzFunction run;
 };
 

@@ -36,7 +36,7 @@ std::string drain(audio::FileInputStage& input, Consumer& consumer) {
     std::string bytes;
     input.wake();
     for (;;) {
-        const bool ended = buffer.endOfStream();  // before the count: all is written by then
+        const bool ended = buffer.endOfStream(); // before the count: all is written by then
         const std::size_t held = std::min(buffer.bytesHeld(), audio::FileInputStage::kOverflowBytes);
         if (held > 0) {
             const std::uint8_t* span = nullptr;
@@ -70,7 +70,8 @@ int id3Skipping(const std::uint8_t* data, std::size_t size) {
     const bool tagged = size >= kId3HeaderBytes && file.starts_with("ID3");
     FUZZ_EXPECT(tagged ? input.streamStart() >= kId3HeaderBytes : input.streamStart() == 0);
 
-    const std::size_t start = static_cast<std::size_t>(std::min<std::uint64_t>(input.streamStart(), input.dataLength()));
+    const std::size_t start =
+        static_cast<std::size_t>(std::min<std::uint64_t>(input.streamStart(), input.dataLength()));
     const std::string stream = drain(input, consumer);
     FUZZ_EXPECT(stream == file.substr(start, input.dataLength() - start));
     input.setConsumer(nullptr);

@@ -56,14 +56,15 @@ bool keepsAllLinesButOne(const std::vector<std::string_view>& old, const std::ve
     }
     if (prefixEnd[n] != kNone) return true;
     for (std::size_t skipped = 0; skipped < n; ++skipped) {
-        if (prefixEnd[skipped] != kNone && suffixStart[skipped + 1] != kNone && prefixEnd[skipped] <= suffixStart[skipped + 1]) {
+        if (prefixEnd[skipped] != kNone && suffixStart[skipped + 1] != kNone &&
+            prefixEnd[skipped] <= suffixStart[skipped + 1]) {
             return true;
         }
     }
     return false;
 }
 
-using Name = std::pair<std::string, std::string>;  // section and key, UTF-8
+using Name = std::pair<std::string, std::string>; // section and key, UTF-8
 
 // Section and key names that the file seems to hold, found by a rough look at its lines.
 std::vector<Name> namesIn(std::string_view gbk) {
@@ -109,7 +110,7 @@ int profileStore(const std::uint8_t* data, std::size_t size) {
     static const std::string path = scratchFile("vanto.ini");
     writeScratchFile(path, before);
     platform::IniProfileStore store;
-    const std::size_t enough = before.size() + value.size() * 2 + 2;  // more than any value the file can hold
+    const std::size_t enough = before.size() + value.size() * 2 + 2; // more than any value the file can hold
     const std::vector<Name> names = namesIn(before);
     std::vector<std::string> valuesBefore;
     for (const Name& name : names) valuesBefore.push_back(store.readString(name.first, name.second, path, enough));

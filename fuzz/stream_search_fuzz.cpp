@@ -21,7 +21,8 @@ void checkFirstSync(const std::uint8_t* data, std::size_t size, std::size_t from
 
 // The frame after the one at `at`, of `length` bytes without padding, if it starts a header
 // of the same stream somewhere at or after its end.
-std::size_t checkNextFrame(const std::uint8_t* data, std::size_t size, std::size_t at, const audio::FrameHeader& first) {
+std::size_t checkNextFrame(const std::uint8_t* data, std::size_t size, std::size_t at,
+                           const audio::FrameHeader& first) {
     const auto header = audio::parseFrameHeader(data + at);
     FUZZ_EXPECT(header.has_value());
     const int length = header->freeFormat() ? audio::freeFormatFrameLength(data + at, size - at, *header)

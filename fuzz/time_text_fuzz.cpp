@@ -51,7 +51,7 @@ void checkSplit(std::string_view text, std::string_view separator) {
 void checkToNumber(const std::string& text) {
     if (!isAscii(text) || strtodHasMoreRules(text)) return;
     const double expected = std::strtod(text.c_str(), nullptr);
-    if (std::fpclassify(expected) == FP_SUBNORMAL) return;  // toNumber gives 0 below the normal range
+    if (std::fpclassify(expected) == FP_SUBNORMAL) return; // toNumber gives 0 below the normal range
     const double read = settings::toNumber(text);
     FUZZ_EXPECT(read == expected);
     FUZZ_EXPECT(std::signbit(read) == std::signbit(expected));

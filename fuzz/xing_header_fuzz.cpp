@@ -30,7 +30,7 @@ int xingHeader(const std::uint8_t* data, std::size_t size) {
     if (!xing) return 0;
 
     const std::size_t tag = header->version() == audio::MpegVersion::Mpeg1 ? (header->channels() == 1 ? 21 : 36)
-                                                                            : (header->channels() == 1 ? 13 : 21);
+                                                                           : (header->channels() == 1 ? 13 : 21);
     FUZZ_EXPECT(tag + 8 + fieldBytes(xing->flags) <= size);
     FUZZ_EXPECT(std::memcmp(data + tag, "Xing", 4) == 0);
     if (!(xing->flags & audio::XingInfo::HasFrames)) FUZZ_EXPECT(xing->frameCount == 0);

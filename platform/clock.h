@@ -7,7 +7,7 @@ namespace vostrel::platform {
 
 struct LocalDateTime {
     int year = 1970, month = 1, day = 1;
-    int hour = 0, minute = 0, second = 0;  // local wall-clock fields
+    int hour = 0, minute = 0, second = 0; // local wall-clock fields
     int millisecond = 0;
 };
 

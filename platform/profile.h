@@ -19,10 +19,10 @@ namespace vostrel::platform {
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
-    virtual std::string readString(std::string_view section, std::string_view key,
-                                   std::string_view path, std::size_t bufferBytes) = 0;
-    virtual bool writeString(std::string_view section, std::string_view key,
-                             std::string_view value, std::string_view path) = 0;
+    virtual std::string readString(std::string_view section, std::string_view key, std::string_view path,
+                                   std::size_t bufferBytes) = 0;
+    virtual bool writeString(std::string_view section, std::string_view key, std::string_view value,
+                             std::string_view path) = 0;
 };
 
 } // namespace vostrel::platform

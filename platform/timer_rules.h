@@ -14,9 +14,9 @@ inline std::int32_t normaliseInterval(std::int32_t requested) { return std::max<
 // current: the interval the timer has now (0 = stopped).
 inline TimerChange timerChangeFor(std::int32_t current, std::int32_t requested) {
     const std::int32_t next = normaliseInterval(requested);
-    if (next == current) return TimerChange::None;   // rule 3: a running countdown goes on
-    if (next == 0) return TimerChange::Stop;         // rule 2
-    return TimerChange::Restart;                     // rules 1 and 4
+    if (next == current) return TimerChange::None; // rule 3: a running countdown goes on
+    if (next == 0) return TimerChange::Stop;       // rule 2
+    return TimerChange::Restart;                   // rules 1 and 4
 }
 
 } // namespace vostrel::platform

@@ -35,7 +35,7 @@
 namespace vostrel::platform {
 
 struct PcmWaveFormat {
-    std::uint16_t channels = 2;           // 1 or 2
+    std::uint16_t channels = 2; // 1 or 2
     std::uint32_t samplesPerSecond = 44100;
     std::uint16_t bitsPerSample = 16;
     std::uint16_t blockAlign() const { return static_cast<std::uint16_t>(bitsPerSample / 8 * channels); }

@@ -23,26 +23,26 @@ enum class ControlKind {
 enum class HorizontalAlign { Left, Centre };
 
 struct FontStyle {
-    int heightPx = 0;     // character height in pixels; 0 = the platform's default GUI font
+    int heightPx = 0; // character height in pixels; 0 = the platform's default GUI font
     bool bold = false;
-    bool gb2312 = false;  // GB2312 character set, no face name (the platform picks a CJK face)
+    bool gb2312 = false; // GB2312 character set, no face name (the platform picks a CJK face)
 };
 
 // Every field has a default, so a description names only what differs from it.
 struct ControlDescription {
     std::string name{};
     ControlKind kind = ControlKind::Button;
-    std::string parent{}; // empty: the window's client area; otherwise a group box's name
-    int left = 0, top = 0, width = 0, height = 0;  // pixels, relative to the parent
-    std::string text{};   // caption or initial content
+    std::string parent{};                         // empty: the window's client area; otherwise a group box's name
+    int left = 0, top = 0, width = 0, height = 0; // pixels, relative to the parent
+    std::string text{};                           // caption or initial content
     bool visible = true;
     FontStyle font{};
-    std::int32_t interval = 0;            // timers only
-    HorizontalAlign align = HorizontalAlign::Left;  // labels
-    bool verticalCentre = true;           // labels: single line centred vertically
-    bool wordWrap = false;                // labels: wrap over several lines from the top
-    int maxChars = 0;                     // edit boxes: typing limit in characters (0 = none)
-    std::span<const std::uint8_t> jpeg{}; // picture boxes: the JPEG file's bytes
+    std::int32_t interval = 0;                     // timers only
+    HorizontalAlign align = HorizontalAlign::Left; // labels
+    bool verticalCentre = true;                    // labels: single line centred vertically
+    bool wordWrap = false;                         // labels: wrap over several lines from the top
+    int maxChars = 0;                              // edit boxes: typing limit in characters (0 = none)
+    std::span<const std::uint8_t> jpeg{};          // picture boxes: the JPEG file's bytes
 };
 
 enum class ControlEvent { Click, Tick };
@@ -55,13 +55,13 @@ struct EventBinding {
 
 struct WindowDescription {
     std::string title;
-    int outerWidth = 0, outerHeight = 0;   // frame and title bar included; centred on screen
-    std::string iconResource;              // resource name of the icon group (Win32)
-    std::span<const std::uint8_t> iconPng; // the same icon as PNG bytes (other backends)
-    bool escapeCloses = true;              // Esc without modifiers closes from any control
-    std::vector<ControlDescription> controls;     // stacking order: earlier rows lie above later ones
-    std::vector<std::string> focusOrder;   // Tab forward, Shift+Tab back, wrapping, hidden skipped
-    std::vector<EventBinding> bindings;    // handlers run on the UI thread, one at a time
+    int outerWidth = 0, outerHeight = 0;      // frame and title bar included; centred on screen
+    std::string iconResource;                 // resource name of the icon group (Win32)
+    std::span<const std::uint8_t> iconPng;    // the same icon as PNG bytes (other backends)
+    bool escapeCloses = true;                 // Esc without modifiers closes from any control
+    std::vector<ControlDescription> controls; // stacking order: earlier rows lie above later ones
+    std::vector<std::string> focusOrder;      // Tab forward, Shift+Tab back, wrapping, hidden skipped
+    std::vector<EventBinding> bindings;       // handlers run on the UI thread, one at a time
 };
 
 } // namespace vostrel::platform

@@ -8,8 +8,8 @@
 namespace vostrel::schedule {
 
 struct FoldedChar {
-    char value;          // the byte as it stands, or the folded ASCII character
-    std::size_t length;  // bytes of the text it stands for
+    char value;         // the byte as it stands, or the folded ASCII character
+    std::size_t length; // bytes of the text it stands for
 };
 
 // The character at byte offset i (< size), folded: U+FF01..U+FF5E (！ to ～) give the ASCII

@@ -10,7 +10,7 @@
 namespace vostrel::schedule {
 namespace {
 
-constexpr double kMatchTolerance = 1e-7;  // minutes
+constexpr double kMatchTolerance = 1e-7; // minutes
 
 // The row's moment as minute of the day; outside 0..1439 it simply never matches.
 double momentOf(const PromptRow& row, const SubjectTimes& times) {

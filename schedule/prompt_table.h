@@ -13,7 +13,7 @@ enum class PromptReference { Start, End };
 struct PromptRow {
     PromptReference reference;
     int minutesBefore;
-    std::string_view voiceFile;  // appended directly to the program directory
+    std::string_view voiceFile; // appended directly to the program directory
     std::int32_t holdOffMs;
 };
 

@@ -15,9 +15,9 @@ struct ScheduleContext {
     platform::Controls& controls;
     platform::MessageBoxes& messages;
     platform::Clock& clock;
-    const SubjectTimesTable& times;   // written by the save, read afresh on every poll
+    const SubjectTimesTable& times; // written by the save, read afresh on every poll
     audio::PlaySlot& player;
-    std::string programDirectory;     // no trailing separator; voice file names begin with one
+    std::string programDirectory; // no trailing separator; voice file names begin with one
 };
 
 } // namespace vostrel::schedule

@@ -11,8 +11,8 @@ constexpr std::string_view kHelpFolder = "help";
 constexpr std::string_view kHelpPage = "voice-files.html";
 
 bool isUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~' || c == '/';
 }
 
 // file:// URL of an absolute POSIX path, every other byte percent-encoded (UTF-8).
@@ -36,10 +36,9 @@ std::string fileUrl(std::string_view path) {
 
 std::string downloadPageAddress(const platform::FileSystem& files) {
     constexpr char sep = platform::kPathSeparator;
-    const std::string path =
-        files.programDirectory() + sep + std::string(kHelpFolder) + sep + std::string(kHelpPage);
+    const std::string path = files.programDirectory() + sep + std::string(kHelpFolder) + sep + std::string(kHelpPage);
     if constexpr (sep == '\\') {
-        return path;  // the Windows shell opens a local .html file in the default browser
+        return path; // the Windows shell opens a local .html file in the default browser
     } else {
         return fileUrl(path);
     }

@@ -11,9 +11,7 @@ namespace {
 // Values are compared with this margin so that texts like "59.00000000001" still count as 59.
 constexpr double kTolerance = 0.0000001;
 
-std::string zeroFilled(const std::string& text) {
-    return toNumber(text) - 10 < -kTolerance ? "0" + text : text;
-}
+std::string zeroFilled(const std::string& text) { return toNumber(text) - 10 < -kTolerance ? "0" + text : text; }
 
 } // namespace
 

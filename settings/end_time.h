@@ -7,12 +7,12 @@
 namespace vostrel::settings {
 
 struct StartPieces {
-    std::string hour;    // first piece of the typed text, as typed
-    std::string minute;  // second piece
+    std::string hour;   // first piece of the typed text, as typed
+    std::string minute; // second piece
 };
 
 struct EndTexts {
-    std::string hour;    // may exceed 23: no wrap past midnight
+    std::string hour; // may exceed 23: no wrap past midnight
     std::string minute;
 };
 

@@ -28,7 +28,8 @@ void saveSettings(SettingsContext& context) {
         const std::string_view box = schedule::kSubjectControls[i].timeBox;
         std::optional<StartPieces> accepted = acceptStartTime(controls.text(box));
         if (!accepted) {
-            context.messages.showMessage(kSubjectSettings[i].errorMessage, platform::kMessageOk, schedule::kProgramTitle);
+            context.messages.showMessage(kSubjectSettings[i].errorMessage, platform::kMessageOk,
+                                         schedule::kProgramTitle);
             controls.giveFocus(box);
             return;
         }

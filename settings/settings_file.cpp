@@ -11,14 +11,13 @@ std::string settingsFilePath(const platform::FileSystem& files) {
     return files.programDirectory() + platform::kPathSeparator + std::string(kSettingsFileName);
 }
 
-std::string readSetting(platform::ProfileStore& profile, const platform::FileSystem& files,
-                        std::string_view key) {
+std::string readSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key) {
     if (key.empty()) return {};
     return profile.readString(kSettingsSection, key, settingsFilePath(files), kReadBufferBytes);
 }
 
-bool writeSetting(platform::ProfileStore& profile, const platform::FileSystem& files,
-                  std::string_view key, std::string_view value) {
+bool writeSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key,
+                  std::string_view value) {
     return profile.writeString(kSettingsSection, key, value, settingsFilePath(files));
 }
 

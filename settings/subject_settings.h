@@ -6,9 +6,9 @@
 namespace vostrel::settings {
 
 struct SubjectSettings {
-    std::string_view key;           // key in the settings file
-    std::string_view errorMessage;  // shown for a faulty start time
-    double minutesAdded;            // exam length is 2 hours plus this
+    std::string_view key;          // key in the settings file
+    std::string_view errorMessage; // shown for a faulty start time
+    double minutesAdded;           // exam length is 2 hours plus this
 };
 
 inline constexpr double kHoursAdded = 2;

@@ -49,8 +49,8 @@ std::string foldFullWidthGbk(std::string_view gbk) {
 std::size_t decimalNumberLength(std::string_view s, long long& decimalExponent) {
     std::size_t i = 0;
     std::size_t digits = 0;
-    long long integerDigits = 0;      // significant digits before the point
-    long long zerosAfterPoint = 0;    // zeros after the point before the first significant digit
+    long long integerDigits = 0;   // significant digits before the point
+    long long zerosAfterPoint = 0; // zeros after the point before the first significant digit
     bool significant = false;
     for (; i < s.size() && isDigit(s[i]); ++i, ++digits) {
         if (s[i] != '0') significant = true;

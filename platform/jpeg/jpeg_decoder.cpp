@@ -1,7 +1,7 @@
 #include "platform/jpeg/jpeg_decoder.h"
 
 #include <csetjmp>
-#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+#include <cstdio> // jpeglib.h needs FILE and size_t declared first
 
 #include <jpeglib.h>
 
@@ -21,7 +21,7 @@ struct ErrorManager {
     std::longjmp(errors->recovery, 1);
 }
 
-void ignoreMessage(j_common_ptr) {}  // warnings of slightly damaged files are not reported
+void ignoreMessage(j_common_ptr) {} // warnings of slightly damaged files are not reported
 
 // Owns the decompressor; every object that lives across setjmp is outside this frame (the caller's
 // image) or is libjpeg's own, so a longjmp leaves nothing half-destroyed.
@@ -41,7 +41,7 @@ bool decodeInto(std::span<const std::uint8_t> bytes, RgbImage& image) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;  // greyscale and YCbCr pictures alike come out as RGB
+    info.out_color_space = JCS_RGB; // greyscale and YCbCr pictures alike come out as RGB
     const std::uint64_t pixels = static_cast<std::uint64_t>(info.image_width) * info.image_height;
     if (pixels == 0 || pixels > kMaxPixels) {
         jpeg_destroy_decompress(&info);

@@ -10,9 +10,9 @@
 namespace vostrel::platform {
 namespace {
 
-constexpr mode_t kNewFileMode = 0666;  // less the umask, like any file the program creates
+constexpr mode_t kNewFileMode = 0666; // less the umask, like any file the program creates
 constexpr mode_t kPermissionBits = 07777;
-constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;  // O_EXCL: never through a link
+constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC; // O_EXCL: never through a link
 
 // The file that gets the content: a symbolic link's target, so that the link stays.
 std::optional<std::string> replacedFile(const std::string& path) {
@@ -31,7 +31,7 @@ std::string folderOf(const std::string& file) {
 
 struct Target {
     bool mayReplace = false;
-    std::optional<mode_t> permissions;  // of the existing file; none for a new one
+    std::optional<mode_t> permissions; // of the existing file; none for a new one
 };
 
 Target inspect(FileCalls& calls, const std::string& file) {
@@ -64,8 +64,8 @@ bool writeAll(FileCalls& calls, int fd, std::string_view bytes) {
 // Writes the whole content, gives the permissions and flushes to disk; closes the file in
 // every case (a failed close can mean lost bytes, so it counts too).
 bool fillTemporary(FileCalls& calls, int fd, std::string_view bytes, std::optional<mode_t> permissions) {
-    const bool filled = writeAll(calls, fd, bytes) && (!permissions || calls.fchmod(fd, *permissions) == 0) &&
-                        calls.fsync(fd) == 0;
+    const bool filled =
+        writeAll(calls, fd, bytes) && (!permissions || calls.fchmod(fd, *permissions) == 0) && calls.fsync(fd) == 0;
     const bool closed = calls.close(fd) == 0;
     return filled && closed;
 }

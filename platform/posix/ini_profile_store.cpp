@@ -75,9 +75,9 @@ std::string_view cutToBytes(std::string_view s, std::size_t maxBytes) {
 // ---- the file as lines --------------------------------------------------------------------
 
 struct Line {
-    std::size_t begin = 0;    // offset of the first byte
-    std::size_t end = 0;      // offset behind the content (before its line end)
-    std::size_t next = 0;     // offset of the next line; next == end for a last line without end
+    std::size_t begin = 0; // offset of the first byte
+    std::size_t end = 0;   // offset behind the content (before its line end)
+    std::size_t next = 0;  // offset of the next line; next == end for a last line without end
 };
 
 // Lines end at CR LF, LF or a lone CR.
@@ -127,8 +127,8 @@ std::optional<std::string_view> sectionNameOf(std::string_view content) {
 }
 
 struct Entry {
-    std::string_view key;                  // trimmed
-    std::optional<std::size_t> equalsAt;   // offset of '=' within the line's content
+    std::string_view key;                // trimmed
+    std::optional<std::size_t> equalsAt; // offset of '=' within the line's content
 };
 
 Entry entryOf(std::string_view content) {
@@ -139,12 +139,11 @@ Entry entryOf(std::string_view content) {
 
 // Where a key stands in the file, and where its section ends.
 struct Lookup {
-    std::optional<std::size_t> entryLine;        // index of the matching entry's line
-    std::optional<std::size_t> lastSectionLine;  // last non-blank line of the first matching section
+    std::optional<std::size_t> entryLine;       // index of the matching entry's line
+    std::optional<std::size_t> lastSectionLine; // last non-blank line of the first matching section
 };
 
-Lookup find(std::string_view text, const std::vector<Line>& lines, std::string_view section,
-            std::string_view key) {
+Lookup find(std::string_view text, const std::vector<Line>& lines, std::string_view section, std::string_view key) {
     Lookup found;
     bool inSection = false;
     bool inFirstSection = false;
@@ -218,7 +217,7 @@ std::string withEntry(std::string text, std::string_view section, std::string_vi
         const Line& last = lines[*found.lastSectionLine];
         const std::string eol = lineEndBehind(text, lines, *found.lastSectionLine);
         if (!hasLineEnd(last)) {
-            text.insert(last.end, eol + entryLine);  // the section ends the file without a line end
+            text.insert(last.end, eol + entryLine); // the section ends the file without a line end
         } else {
             text.insert(last.next, entryLine + eol);
         }
@@ -233,8 +232,8 @@ std::string withEntry(std::string text, std::string_view section, std::string_vi
 
 } // namespace
 
-std::string IniProfileStore::readString(std::string_view section, std::string_view key,
-                                        std::string_view path, std::size_t bufferBytes) {
+std::string IniProfileStore::readString(std::string_view section, std::string_view key, std::string_view path,
+                                        std::size_t bufferBytes) {
     if (section.empty() || key.empty() || path.empty() || bufferBytes == 0) return {};
     std::string text;
     if (readFile(std::filesystem::path(path), text) != ReadResult::Ok) return {};
@@ -253,8 +252,8 @@ std::string IniProfileStore::readString(std::string_view section, std::string_vi
     return gbkToUtf8(cutToBytes(value, bufferBytes - 1));
 }
 
-bool IniProfileStore::writeString(std::string_view section, std::string_view key,
-                                  std::string_view value, std::string_view path) {
+bool IniProfileStore::writeString(std::string_view section, std::string_view key, std::string_view value,
+                                  std::string_view path) {
     const std::string gbkSection(trimBlanks(utf8ToGbk(section)));
     const std::string gbkKey(trimBlanks(utf8ToGbk(key)));
     const std::string gbkValue = utf8ToGbk(value);

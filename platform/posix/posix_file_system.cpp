@@ -16,7 +16,7 @@ std::string executableDirectory() {
     std::string path(buffer, static_cast<std::size_t>(n));
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
-    if (slash == 0) return "";  // the root: "" + "/name" still names the file
+    if (slash == 0) return ""; // the root: "" + "/name" still names the file
     return path.substr(0, slash);
 }
 

@@ -9,7 +9,7 @@ namespace vostrel::platform {
 
 class PosixFileSystem final : public FileSystem {
 public:
-    PosixFileSystem();                                  // directory of /proc/self/exe
+    PosixFileSystem(); // directory of /proc/self/exe
     explicit PosixFileSystem(std::string programDirectory);
 
     std::string programDirectory() const override { return programDirectory_; }

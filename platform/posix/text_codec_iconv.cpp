@@ -21,12 +21,15 @@ using SkipRule = std::size_t (*)(const unsigned char* in, std::size_t left);
 std::size_t skipUtf8Character(const unsigned char* in, std::size_t left) {
     const unsigned char lead = in[0];
     std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
     if (length > left) return 1;
     for (std::size_t i = 1; i < length; ++i) {
-        if ((in[i] & 0xC0) != 0x80) return 1;  // malformed: drop only the lead byte
+        if ((in[i] & 0xC0) != 0x80) return 1; // malformed: drop only the lead byte
     }
     return length;
 }
@@ -36,7 +39,7 @@ std::size_t skipGbkCharacter(const unsigned char* in, std::size_t left) {
     if (lead < 0x81 || lead == 0xFF || left < 2) return 1;
     const unsigned char trail = in[1];
     const bool validTrail = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFE);
-    return validTrail ? 2 : 1;  // an unmapped pair goes as one; a broken one keeps its second byte
+    return validTrail ? 2 : 1; // an unmapped pair goes as one; a broken one keeps its second byte
 }
 
 class Converter {
@@ -74,7 +77,7 @@ public:
             inLeft -= drop;
             if (used == out.size()) out.resize(out.size() * 2);
             out[used++] = '?';
-            iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+            iconv(handle_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
         }
         out.resize(used);
         return out;

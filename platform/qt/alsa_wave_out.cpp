@@ -63,7 +63,7 @@ using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
 
 struct QueuedBuffer {
     const std::uint8_t* data = nullptr;
-    std::uint64_t startFrame = 0;  // stream positions in frames since the device was opened
+    std::uint64_t startFrame = 0; // stream positions in frames since the device was opened
     std::uint64_t endFrame = 0;
     std::uintptr_t cookie = 0;
 };
@@ -111,7 +111,7 @@ public:
             quitTicket_ = request(Request::Quit);
         }
         if (!carriedOut(quitTicket_)) return WaveOutResult::StillPlaying;
-        worker_.join();  // it has closed the PCM and only returns
+        worker_.join(); // it has closed the PCM and only returns
         closed_ = true;
         return WaveOutResult::Ok;
     }
@@ -175,14 +175,14 @@ private:
             if (paused_) return;
             returnPlayed();
             paused_ = true;
-            if (snd_pcm_state(pcm_.get()) != SND_PCM_STATE_RUNNING) return;  // nothing is sounding
+            if (snd_pcm_state(pcm_.get()) != SND_PCM_STATE_RUNNING) return; // nothing is sounding
             if (canPause_ && snd_pcm_pause(pcm_.get(), 1) == 0) {
                 pausedInDevice_ = true;
                 return;
             }
             snd_pcm_drop(pcm_.get());
             snd_pcm_prepare(pcm_.get());
-            written_ = played_;  // the dropped frames are written again on restart
+            written_ = played_; // the dropped frames are written again on restart
             return;
         case Request::Restart:
             if (pausedInDevice_ && snd_pcm_pause(pcm_.get(), 0) < 0) {
@@ -247,12 +247,12 @@ private:
             step = Step::AwaitPlayback;
         }
         returnPlayed();
-        if (step == Step::Idle && hasQueued()) step = Step::AwaitPlayback;  // zero-length buffers
+        if (step == Step::Idle && hasQueued()) step = Step::AwaitPlayback; // zero-length buffers
         return step;
     }
 
     void recover(int error) {
-        if (error == -EPIPE) returnPlayed();  // an underrun: all that was written has been played
+        if (error == -EPIPE) returnPlayed(); // an underrun: all that was written has been played
         if (snd_pcm_recover(pcm_.get(), error, 1) < 0) broken_ = true;
     }
 
@@ -315,7 +315,7 @@ private:
                 fds.resize(1 + static_cast<std::size_t>(count));
                 snd_pcm_poll_descriptors(pcm_.get(), fds.data() + 1, static_cast<unsigned>(count));
             }
-            timeoutMs = 100;  // bounded in case a plugin's descriptors never wake
+            timeoutMs = 100; // bounded in case a plugin's descriptors never wake
         } else if (step == Step::AwaitPlayback) {
             // Nothing to write: look again when the next buffer should have been played.
             const std::uint64_t pending = nextBufferEnd() > played_ ? nextBufferEnd() - played_ : 0;
@@ -324,7 +324,8 @@ private:
         ::poll(fds.data(), fds.size(), timeoutMs);
         if (fds.size() > 1) {
             unsigned short events = 0;
-            snd_pcm_poll_descriptors_revents(pcm_.get(), fds.data() + 1, static_cast<unsigned>(fds.size() - 1), &events);
+            snd_pcm_poll_descriptors_revents(pcm_.get(), fds.data() + 1, static_cast<unsigned>(fds.size() - 1),
+                                             &events);
         }
         if (fds[0].revents & POLLIN) wake_.drain();
     }
@@ -345,28 +346,28 @@ private:
     PcmHandle pcm_;
     const unsigned frameBytes_;
     const unsigned rate_;
-    const bool canPause_;  // the device holds its place itself; otherwise pause drops and rewinds
+    const bool canPause_; // the device holds its place itself; otherwise pause drops and rewinds
     const WaveOutDriver::DoneCallback done_;
     EventFd wake_;
 
-    std::mutex mutex_;  // guards queue_, queuedEnd_ and the requests; never held across an ALSA call
+    std::mutex mutex_; // guards queue_, queuedEnd_ and the requests; never held across an ALSA call
     std::condition_variable requestDone_;
-    std::deque<QueuedBuffer> queue_;  // written by the owner, not yet returned
+    std::deque<QueuedBuffer> queue_; // written by the owner, not yet returned
     std::uint64_t queuedEnd_ = 0;
-    std::deque<Request> requests_;    // made by the owner, not yet carried out
-    std::uint64_t requested_ = 0;     // tickets given out
-    std::uint64_t carriedOut_ = 0;    // tickets whose request has been carried out
+    std::deque<Request> requests_; // made by the owner, not yet carried out
+    std::uint64_t requested_ = 0;  // tickets given out
+    std::uint64_t carriedOut_ = 0; // tickets whose request has been carried out
 
     // Worker only.
-    std::uint64_t written_ = 0;  // stream frame up to which data has been handed to ALSA
-    std::uint64_t played_ = 0;   // stream frame up to which the device has played
+    std::uint64_t written_ = 0; // stream frame up to which data has been handed to ALSA
+    std::uint64_t played_ = 0;  // stream frame up to which the device has played
     bool paused_ = false;
     bool pausedInDevice_ = false;
     bool broken_ = false;
 
-    bool closed_ = false;         // owner only
-    std::uint64_t quitTicket_ = 0;  // owner only: the close's request, once made
-    std::thread worker_;   // last: starts once every member above exists
+    bool closed_ = false;          // owner only
+    std::uint64_t quitTicket_ = 0; // owner only: the close's request, once made
+    std::thread worker_;           // last: starts once every member above exists
 };
 
 } // namespace
@@ -384,9 +385,9 @@ std::unique_ptr<WaveOutDevice> AlsaWaveOutDriver::open(const PcmWaveFormat& form
         return nullptr;
     }
     PcmHandle pcm(raw);
-    if (const int error = snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
-                                             format.channels, format.samplesPerSecond,
-                                             1 /* resample if the device needs it */, kLatencyUs);
+    if (const int error =
+            snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
+                               format.samplesPerSecond, 1 /* resample if the device needs it */, kLatencyUs);
         error < 0) {
         noteOpenError("ALSA \"" + device_ + "\" refuses " + std::to_string(format.samplesPerSecond) + " Hz, " +
                       std::to_string(format.channels) + " channel(s): " + snd_strerror(error));

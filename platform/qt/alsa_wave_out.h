@@ -31,7 +31,7 @@ private:
     void noteOpenError(std::string reason);
 
     std::string device_;
-    mutable std::mutex errorMutex_;  // open() may run on any thread
+    mutable std::mutex errorMutex_; // open() may run on any thread
     std::string lastOpenError_;
 };
 

@@ -7,13 +7,13 @@
 namespace vostrel::platform::qt {
 
 namespace {
-constexpr int kDefaultGuiFontPx = 12;  // the classic 9-point dialog font at 96 dpi
+constexpr int kDefaultGuiFontPx = 12; // the classic 9-point dialog font at 96 dpi
 }
 
 QString cjkFamily() {
     static const QString family = [] {
-        const QStringList preferred = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC",
-                                       "WenQuanYi Zen Hei", "Droid Sans Fallback", "AR PL UMing CN"};
+        const QStringList preferred = {"WenQuanYi Micro Hei", "Noto Sans CJK SC",    "Source Han Sans SC",
+                                       "WenQuanYi Zen Hei",   "Droid Sans Fallback", "AR PL UMing CN"};
         const QStringList covering = QFontDatabase().families(QFontDatabase::SimplifiedChinese);
         for (const QString& name : preferred) {
             if (covering.contains(name, Qt::CaseInsensitive)) return name;

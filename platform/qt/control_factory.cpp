@@ -16,7 +16,7 @@ namespace {
 
 QWidget* makeButton(const ControlDescription& described, QWidget* parent) {
     auto* button = new QPushButton(QString::fromStdString(described.text), parent);
-    button->setAutoDefault(false);  // Enter neither presses it nor moves the focus
+    button->setAutoDefault(false); // Enter neither presses it nor moves the focus
     button->setDefault(false);
     return button;
 }
@@ -25,12 +25,12 @@ QWidget* makeEditBox(const ControlDescription& described, QWidget* parent) {
     auto* edit = new LimitedLineEdit(described.maxChars, parent);
     edit->setText(QString::fromStdString(described.text));
     edit->setAlignment(Qt::AlignCenter);
-    edit->setFrame(true);  // sunken edge
+    edit->setFrame(true); // sunken edge
     return edit;
 }
 
 QWidget* makeCheckBox(const ControlDescription& described, QWidget* parent) {
-    return new QCheckBox(QString::fromStdString(described.text), parent);  // never ticked at start
+    return new QCheckBox(QString::fromStdString(described.text), parent); // never ticked at start
 }
 
 QWidget* makeGroupBox(const ControlDescription& described, QWidget* parent) {

@@ -12,15 +12,14 @@ ControlTimer::ControlTimer(QObject* parent) : timer_(new QTimer(parent)) {
 
 void ControlTimer::setInterval(std::int32_t milliseconds) {
     switch (timerChangeFor(current_, milliseconds)) {
-    case TimerChange::None:
-        return;
+    case TimerChange::None: return;
     case TimerChange::Stop:
         timer_->stop();
         current_ = 0;
         return;
     case TimerChange::Restart:
         current_ = normaliseInterval(milliseconds);
-        timer_->start(current_);  // stops a running countdown and starts afresh from now
+        timer_->start(current_); // stops a running countdown and starts afresh from now
         return;
     }
 }

@@ -24,7 +24,7 @@ public:
     void stop();
 
 private:
-    QTimer* timer_;  // owned by the parent QObject
+    QTimer* timer_; // owned by the parent QObject
     std::int32_t current_ = 0;
 };
 

@@ -10,7 +10,7 @@
 namespace vostrel::platform::qt {
 
 LimitedLineEdit::LimitedLineEdit(int maxChars, QWidget* parent) : QLineEdit(parent), maxChars_(maxChars) {
-    setAcceptDrops(false);  // dropped text would bypass the limit
+    setAcceptDrops(false); // dropped text would bypass the limit
     connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int now) {
         if (text() == shown_) cursorBefore_ = now;
     });
@@ -58,7 +58,7 @@ void LimitedLineEdit::keyPressEvent(QKeyEvent* event) {
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
     if (printable && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
         static_cast<int>(typed.size()) > room()) {
-        event->accept();  // a character beyond the limit is refused
+        event->accept(); // a character beyond the limit is refused
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -22,7 +22,7 @@ private:
     void refuseOverlongEdit(const QString& edited);
 
     int maxChars_;
-    QString shown_;  // the text as of the last change
+    QString shown_; // the text as of the last change
     int cursorBefore_ = 0;
 };
 

@@ -16,8 +16,8 @@ QDBusUnixFileDescriptor takeSleepInhibitor() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep") << QStringLiteral("Vostrel")
-         << QStringLiteral("正在按时播放考试语音提示") << QStringLiteral("block");
+    call << QStringLiteral("sleep") << QStringLiteral("Vostrel") << QStringLiteral("正在按时播放考试语音提示")
+         << QStringLiteral("block");
     const QDBusReply<QDBusUnixFileDescriptor> reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (!reply.isValid()) return {};
     return reply.value();

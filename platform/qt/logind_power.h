@@ -12,7 +12,7 @@ namespace vostrel::platform::qt {
 class LogindPower final : public PowerRequests {
 public:
     LogindPower() = default;
-    ~LogindPower() override;  // closing the descriptor releases the inhibitor
+    ~LogindPower() override; // closing the descriptor releases the inhibitor
     LogindPower(const LogindPower&) = delete;
     LogindPower& operator=(const LogindPower&) = delete;
 

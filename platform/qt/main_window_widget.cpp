@@ -35,7 +35,7 @@ QPoint MainWindowWidget::centredFramePosition() const {
 }
 
 void MainWindowWidget::showCentred() {
-    move(centredFramePosition());  // before the first show, move() places the frame's corner
+    move(centredFramePosition()); // before the first show, move() places the frame's corner
     show();
 }
 
@@ -67,7 +67,7 @@ void MainWindowWidget::setKeepOnTop(bool onTop) {
     if (QWindow* native = windowHandle()) {
         native->setFlag(Qt::WindowStaysOnTopHint, onTop);
     } else {
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // not created yet: takes effect on show
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // not created yet: takes effect on show
     }
 }
 
@@ -83,7 +83,7 @@ bool MainWindowWidget::eventFilter(QObject* watched, QEvent* event) {
         const auto modifiers = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier && widget && widget->window() == this &&
             isVisible()) {
-            close();  // exactly as the close box
+            close(); // exactly as the close box
             return true;
         }
     }

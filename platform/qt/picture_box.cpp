@@ -8,11 +8,11 @@
 namespace vostrel::platform::qt {
 
 PictureBox::PictureBox(std::span<const std::uint8_t> jpeg, QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);  // the default dialog background under and around the picture
+    setAutoFillBackground(true); // the default dialog background under and around the picture
     if (const auto decoded = jpeg::decodeJpeg(jpeg)) {
         const QImage view(decoded->rgb.data(), decoded->width, decoded->height,
                           static_cast<qsizetype>(decoded->rowBytes()), QImage::Format_RGB888);
-        tile_ = QPixmap::fromImage(view);  // copies the pixels: the decoded buffer may go
+        tile_ = QPixmap::fromImage(view); // copies the pixels: the decoded buffer may go
     }
 }
 

@@ -10,12 +10,12 @@
 
 namespace vostrel::platform::qt {
 
-QtControls::QtControls(const WindowDescription& description, MainWindowWidget& window,
-                       std::function<void()> queueClose)
+QtControls::QtControls(const WindowDescription& description, MainWindowWidget& window, std::function<void()> queueClose)
     : window_(&window), queueClose_(std::move(queueClose)) {
     // Group boxes first: they are the parents of other controls.
     for (const ControlDescription& described : description.controls) {
-        if (described.kind == ControlKind::GroupBox) entries_[described.name].widget = makeControlWidget(described, &window);
+        if (described.kind == ControlKind::GroupBox)
+            entries_[described.name].widget = makeControlWidget(described, &window);
     }
     for (const ControlDescription& described : description.controls) {
         Entry& entry = entries_[described.name];
@@ -113,7 +113,7 @@ bool QtControls::visible(std::string_view control) const {
 
 void QtControls::setVisible(std::string_view control, bool visible) {
     QWidget* w = widget(control);
-    if (!attached_ || !w || w->isHidden() != visible) return;  // same state: no change, no repaint
+    if (!attached_ || !w || w->isHidden() != visible) return; // same state: no change, no repaint
     w->setVisible(visible);
 }
 

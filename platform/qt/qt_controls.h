@@ -40,8 +40,8 @@ public:
 
 private:
     struct Entry {
-        QWidget* widget = nullptr;                 // on-screen controls; owned by the window
-        std::unique_ptr<ControlTimer> timer;       // timers
+        QWidget* widget = nullptr;           // on-screen controls; owned by the window
+        std::unique_ptr<ControlTimer> timer; // timers
         std::int32_t describedInterval = 0;
     };
     const Entry* find(std::string_view name) const;

@@ -37,8 +37,6 @@ QtPlatform::~QtPlatform() = default;
 
 namespace vostrel::platform {
 
-std::unique_ptr<Platform> createPlatform(int argc, char** argv) {
-    return std::make_unique<qt::QtPlatform>(argc, argv);
-}
+std::unique_ptr<Platform> createPlatform(int argc, char** argv) { return std::make_unique<qt::QtPlatform>(argc, argv); }
 
 } // namespace vostrel::platform

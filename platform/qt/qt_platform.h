@@ -35,8 +35,8 @@ public:
 private:
     // QApplication keeps a reference to argc: it lives here, beside the application.
     int argc_;
-    std::unique_ptr<QApplication> app_;  // first in, last out: every widget goes before it
-    QTranslator qtTexts_;                // Qt's own texts (the message boxes' buttons) in the desktop's language
+    std::unique_ptr<QApplication> app_; // first in, last out: every widget goes before it
+    QTranslator qtTexts_;               // Qt's own texts (the message boxes' buttons) in the desktop's language
     QtWindowHost host_;
     QtEventLoop loop_{host_};
     QtMessageBoxes messages_;

@@ -23,13 +23,14 @@ Controls& QtWindowHost::createMainWindow(const WindowDescription& description) {
     if (!description.iconPng.empty() &&
         icon.loadFromData(description.iconPng.data(), static_cast<uint>(description.iconPng.size()), "PNG")) {
         window_->setWindowIcon(QIcon(icon));
-        QApplication::setWindowIcon(QIcon(icon));  // message boxes carry it too
+        QApplication::setWindowIcon(QIcon(icon)); // message boxes carry it too
     }
     exists_ = true;
     window_->onClosedByOperator([this] { destroyWindow(); });
     controls_ = std::make_unique<QtControls>(description, *window_, [this] {
         // Taken by the event loop after the running handler has returned.
-        QMetaObject::invokeMethod(window_.get(), [this] { destroyWindow(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            window_.get(), [this] { destroyWindow(); }, Qt::QueuedConnection);
     });
     controls_->startDescribedTimers();
     return *controls_;

@@ -19,7 +19,8 @@ using namespace std::chrono;
 constexpr std::int64_t kMsPerDay = 24LL * 3600 * 1000;
 
 std::int64_t wallMsOf(const LocalDateTime& t) {
-    const sys_days day = year{t.year} / month{static_cast<unsigned>(t.month)} / std::chrono::day{static_cast<unsigned>(t.day)};
+    const sys_days day =
+        year{t.year} / month{static_cast<unsigned>(t.month)} / std::chrono::day{static_cast<unsigned>(t.day)};
     return duration_cast<milliseconds>(day.time_since_epoch()).count() +
            ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
 }
@@ -142,8 +143,8 @@ void SimPlatform::runUntil(std::uint64_t target) {
 
 Controls& SimPlatform::createMainWindow(const WindowDescription& description) {
     assert(!window_ && "the main window is created once");
-    window_ = std::make_unique<SimWindow>(
-        description, SimWindow::Hooks{[this] { return now_; }, [this] { closeQueued_ = true; }});
+    window_ = std::make_unique<SimWindow>(description,
+                                          SimWindow::Hooks{[this] { return now_; }, [this] { closeQueued_ = true; }});
     return *window_;
 }
 
@@ -192,7 +193,7 @@ void SimPlatform::showMessage(std::string_view text, int flags, std::string_view
     messages_.push_back(record);
     ++openBoxes_;
     if (responder_) {
-        const MessageResponder responder = responder_;  // the responder may replace itself
+        const MessageResponder responder = responder_; // the responder may replace itself
         responder(record, *this);
     }
     --openBoxes_;

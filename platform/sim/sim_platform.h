@@ -32,7 +32,7 @@ namespace vostrel::platform::sim {
 struct MessageRecord {
     std::string text;
     int flags = 0;
-    std::string title;         // as shown: an empty title shows the default
+    std::string title; // as shown: an empty title shows the default
 };
 
 class SimPlatform;
@@ -48,9 +48,9 @@ class SimPlatform final : public Platform,
 public:
     struct Options {
         LocalDateTime start{2026, 12, 8, 8, 0, 0, 0};
-        std::string programDirectory;       // empty: a fresh temporary folder, removed at the end
-        WaveOutDriver* audio = nullptr;     // null: no audio device
-        ProfileStore* profile = nullptr;    // null: the private-profile store of POSIX systems
+        std::string programDirectory;    // empty: a fresh temporary folder, removed at the end
+        WaveOutDriver* audio = nullptr;  // null: no audio device
+        ProfileStore* profile = nullptr; // null: the private-profile store of POSIX systems
     };
     SimPlatform();
     explicit SimPlatform(Options options);
@@ -82,19 +82,19 @@ public:
     LocalDateTime localTime() const { return localNow(); }
 
     // ---- The window
-    SimWindow& window();              // the created main window (asserts that there is one)
+    SimWindow& window(); // the created main window (asserts that there is one)
     bool windowExists() const { return window_ && window_->exists(); }
     bool windowShown() const { return window_ && window_->shown(); }
 
     // ---- Operator input. False when the input cannot reach the control (window gone, control
     // hidden, a modal message box open).
     bool click(std::string_view control);
-    bool tick(std::string_view checkBox, bool ticked = true);  // clicks only if the state differs
+    bool tick(std::string_view checkBox, bool ticked = true); // clicks only if the state differs
     bool type(std::string_view editBox, std::string_view text);
     bool clearAndType(std::string_view editBox, std::string_view text);
     bool pressTab();
     bool pressShiftTab();
-    bool pressEscape();   // closes the window like its close box
+    bool pressEscape(); // closes the window like its close box
     bool closeBox();
 
     // ---- Message boxes
@@ -102,7 +102,7 @@ public:
     const std::vector<MessageRecord>& messageLog() const { return messages_; }
 
     // ---- Recorded outward effects
-    const std::vector<std::string>& shellOpens() const { return shellOpens_; }  // addresses, in order
+    const std::vector<std::string>& shellOpens() const { return shellOpens_; } // addresses, in order
     bool keptAwake() const { return keptAwake_; }
 
     // ---- The event loop's run(): returns when the window is gone; in virtual time it gives up
@@ -136,7 +136,7 @@ private:
     static constexpr std::uint64_t kTickBase = 1'000'000;
 
     std::uint64_t now_ = 0;
-    std::int64_t wallBaseMs_ = 0;  // wall clock (ms since the epoch, local) at now_ == 0
+    std::int64_t wallBaseMs_ = 0; // wall clock (ms since the epoch, local) at now_ == 0
     std::unique_ptr<SimWindow> window_;
     bool closeQueued_ = false;
     MessageResponder responder_;

@@ -13,7 +13,7 @@ struct SimWaveOutDriver::Shared {
     bool recordPcm = true;
     std::optional<std::size_t> stallAt;
     std::optional<SimWaveOutStep> hangAt;
-    std::uint64_t hangReleases = 0;  // counts releaseHang()
+    std::uint64_t hangReleases = 0; // counts releaseHang()
     SimWaveOutRecord record;
 
     // Blocks the calling step while a hang armed for it is not released. The wait lets go of
@@ -153,8 +153,9 @@ private:
                 // As long as the buffer's PCM lasts; a pause, reset or close starts it over.
                 const Buffer& head = queue_.front();
                 const SimWaveOutSession& s = session();
-                const auto lasts = std::chrono::microseconds(
-                    static_cast<std::int64_t>(head.bytes) * 1000000 / std::max<std::uint32_t>(1, s.format.averageBytesPerSecond()));
+                const auto lasts =
+                    std::chrono::microseconds(static_cast<std::int64_t>(head.bytes) * 1000000 /
+                                              std::max<std::uint32_t>(1, s.format.averageBytesPerSecond()));
                 const std::uint64_t generation = generation_;
                 const auto until = std::chrono::steady_clock::now() + lasts;
                 const bool interrupted = shared_->changed.wait_until(
@@ -178,9 +179,9 @@ private:
     std::deque<Buffer> queue_;
     bool paused_ = false;
     bool closed_ = false;
-    std::uint64_t generation_ = 0;  // counts resets
+    std::uint64_t generation_ = 0; // counts resets
     std::size_t playedBytes_ = 0;
-    std::thread player_;  // last: starts once every member above exists
+    std::thread player_; // last: starts once every member above exists
 };
 
 } // namespace

@@ -40,28 +40,28 @@ enum class SimWaveOutStep { Open, Write, Reset, Close };
 struct SimWaveOutCall {
     enum class Kind { Write, Pause, Restart, Reset, Close, CloseRefused, Destroy };
     Kind kind;
-    std::size_t bytes = 0;         // for Write
-    const std::uint8_t* data = nullptr;  // for Write: where the buffer lies
+    std::size_t bytes = 0;              // for Write
+    const std::uint8_t* data = nullptr; // for Write: where the buffer lies
 };
 
 // One opened device, from open to close.
 struct SimWaveOutSession {
     PcmWaveFormat format;
     std::vector<SimWaveOutCall> calls;
-    std::vector<std::uint8_t> heard;   // PCM of every buffer played (not of those reset)
-    std::size_t written = 0;           // buffers written
-    std::size_t played = 0;            // buffers returned after playing
-    std::size_t returnedByReset = 0;   // buffers returned unplayed by reset
-    std::size_t mostQueued = 0;        // the most buffers queued at once
-    bool closed = false;               // close succeeded or the device was destroyed
+    std::vector<std::uint8_t> heard; // PCM of every buffer played (not of those reset)
+    std::size_t written = 0;         // buffers written
+    std::size_t played = 0;          // buffers returned after playing
+    std::size_t returnedByReset = 0; // buffers returned unplayed by reset
+    std::size_t mostQueued = 0;      // the most buffers queued at once
+    bool closed = false;             // close succeeded or the device was destroyed
     std::optional<std::chrono::steady_clock::time_point> firstWriteAt;
     std::size_t queued() const { return written - played - returnedByReset; }
 };
 
 struct SimWaveOutRecord {
     std::size_t openAttempts = 0;
-    std::size_t openDevices = 0;  // opened and not yet closed
-    std::size_t hungCalls = 0;    // calls blocked by a hang right now
+    std::size_t openDevices = 0; // opened and not yet closed
+    std::size_t hungCalls = 0;   // calls blocked by a hang right now
     std::vector<SimWaveOutSession> sessions;
 };
 
@@ -85,7 +85,8 @@ public:
     SimWaveOutRecord record() const;
     // Blocks until `condition` holds for the record (checked at every change), at most
     // `timeout` of real time; false on timeout.
-    bool waitFor(const std::function<bool(const SimWaveOutRecord&)>& condition, std::chrono::milliseconds timeout) const;
+    bool waitFor(const std::function<bool(const SimWaveOutRecord&)>& condition,
+                 std::chrono::milliseconds timeout) const;
 
     struct Shared;
 

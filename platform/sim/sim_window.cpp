@@ -183,7 +183,7 @@ bool SimWindow::typeText(std::string_view editBox, std::string_view text) {
     const std::size_t limit = c.described->maxChars > 0 ? static_cast<std::size_t>(c.described->maxChars) : SIZE_MAX;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t end = nextCodePointEnd(text, i);
-        if (codePoints(c.text) >= limit) break;  // the box refuses further characters
+        if (codePoints(c.text) >= limit) break; // the box refuses further characters
         c.text.append(text.substr(i, end - i));
         ++c.repaints;
         i = end;
@@ -207,7 +207,7 @@ void SimWindow::pressTab(bool backward) {
     const auto& order = description_.focusOrder;
     if (order.empty()) return;
     const std::size_t n = order.size();
-    std::size_t start = n - 1;  // with no focus, forward starts at the first entry
+    std::size_t start = n - 1; // with no focus, forward starts at the first entry
     for (std::size_t i = 0; i < n; ++i)
         if (order[i] == focus_) start = i;
     if (focus_.empty() && backward) start = 0;

@@ -16,8 +16,8 @@ namespace vostrel::platform::sim {
 class SimWindow final : public Controls {
 public:
     struct Hooks {
-        std::function<std::uint64_t()> now;        // virtual milliseconds
-        std::function<void()> queueClose;          // closeMainWindow(): posted, not immediate
+        std::function<std::uint64_t()> now; // virtual milliseconds
+        std::function<void()> queueClose;   // closeMainWindow(): posted, not immediate
     };
     SimWindow(const WindowDescription& description, Hooks hooks);
 
@@ -39,7 +39,7 @@ public:
     bool exists() const { return exists_; }
     bool shown() const { return shown_; }
     void show();
-    void destroy();  // stops every timer; later operations do nothing
+    void destroy(); // stops every timer; later operations do nothing
 
     // Timers: the earliest due tick, and delivering it (runs the bound handler).
     std::optional<std::uint64_t> nextDue() const;
@@ -48,7 +48,7 @@ public:
     // Input, as the operator gives it. Each returns false when the input cannot reach the
     // control (window gone, control hidden).
     bool click(std::string_view control);
-    bool typeText(std::string_view editBox, std::string_view text);  // typing limit applies
+    bool typeText(std::string_view editBox, std::string_view text); // typing limit applies
     bool clearText(std::string_view editBox);
     void pressTab(bool backward);
 
@@ -61,12 +61,12 @@ public:
 private:
     struct Control {
         const ControlDescription* described = nullptr;
-        std::size_t index = 0;      // description order: earlier wins ties of due ticks
+        std::size_t index = 0; // description order: earlier wins ties of due ticks
         std::string text;
         bool visible = false;
         bool ticked = false;
         int repaints = 0;
-        std::int32_t interval = 0;  // timers
+        std::int32_t interval = 0; // timers
         std::uint64_t nextDue = 0;
         std::uint64_t ticks = 0;
         std::function<void()> onClick, onTick;

@@ -41,16 +41,13 @@ void repaintBehind(HWND window) {
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // no background of its own: the parent's shows through
-    case WM_NCHITTEST:
-        return HTTRANSPARENT;  // clicks reach whatever lies behind
+    case WM_ERASEBKGND: return 1;            // no background of its own: the parent's shows through
+    case WM_NCHITTEST: return HTTRANSPARENT; // clicks reach whatever lies behind
     case WM_SETFONT:
         SetWindowLongPtrW(window, kLabelFontSlot, static_cast<LONG_PTR>(wParam));
         if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
         return 0;
-    case WM_GETFONT:
-        return GetWindowLongPtrW(window, kLabelFontSlot);
+    case WM_GETFONT: return GetWindowLongPtrW(window, kLabelFontSlot);
     case WM_SETTEXT: {
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         // Old text must leave no trace: the parent paints over it before the new text is drawn.
@@ -76,8 +73,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         EndPaint(window, &paint);
         return 0;
     }
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -125,8 +121,7 @@ LRESULT CALLBACK groupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(window, kOriginalProcProperty);
         break;
-    default:
-        break;
+    default: break;
     }
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
@@ -147,7 +142,7 @@ bool registerControlClasses(HINSTANCE instance) {
     picture.lpfnWndProc = pictureProc;
     picture.hInstance = instance;
     picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    picture.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);  // the default background
+    picture.hbrBackground = GetSysColorBrush(COLOR_BTNFACE); // the default background
     picture.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
     picture.lpszClassName = kPictureClass;
 

@@ -12,7 +12,7 @@ OwnedBitmap bitmapFromJpeg(std::span<const std::uint8_t> jpegBytes) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image->width;
-    info.bmiHeader.biHeight = -image->height;  // rows from the top, like the decoder's
+    info.bmiHeader.biHeight = -image->height; // rows from the top, like the decoder's
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;

@@ -17,7 +17,7 @@ public:
             // A reading taken just before another thread's newer one: that one stands.
             if (reading < lastLow && lastLow - reading < kHalfWrap) return last;
             std::uint64_t next = (last & kHighMask) | reading;
-            if (reading < lastLow) next += kWrap;  // the low word wrapped since the last reading
+            if (reading < lastLow) next += kWrap; // the low word wrapped since the last reading
             if (next == last || last_.compare_exchange_weak(last, next, std::memory_order_relaxed)) return next;
         }
     }

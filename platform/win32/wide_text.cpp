@@ -14,8 +14,8 @@ std::string toCodePage(std::wstring_view wide, UINT codePage, bool* lossless) {
     // UTF-8 takes neither a default character nor the flag that reports its use.
     const bool utf8 = codePage == CP_UTF8;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int bytes = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr,
-                                          utf8 ? nullptr : &usedDefault);
+    const int bytes =
+        WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
     if (bytes <= 0) {
         if (lossless) *lossless = false;
         return {};

@@ -19,7 +19,7 @@ void Win32EventLoop::run() {
     MSG message{};
     while (window_.mainWindowExists()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0 || got == -1) break;  // WM_QUIT, or a queue that cannot be read
+        if (got == 0 || got == -1) break; // WM_QUIT, or a queue that cannot be read
         dispatch(window_, message);
     }
 }

@@ -20,7 +20,8 @@ namespace {
 // The shell's "open" action may use COM; the UI thread is a single-threaded apartment.
 class ComApartment {
 public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ComApartment()
+        : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ~ComApartment() {
         if (initialised_) CoUninitialize();
     }
@@ -46,7 +47,7 @@ public:
     PowerRequests& power() override { return power_; }
 
 private:
-    ComApartment com_;  // first in, last out
+    ComApartment com_; // first in, last out
     Win32Window window_;
     Win32EventLoop loop_;
     Win32MessageBoxes messages_;

@@ -31,16 +31,16 @@ std::string withoutCutCharacter(std::string gbk) {
 
 } // namespace
 
-std::string Win32ProfileStore::readString(std::string_view section, std::string_view key,
-                                          std::string_view path, std::size_t bufferBytes) {
+std::string Win32ProfileStore::readString(std::string_view section, std::string_view key, std::string_view path,
+                                          std::size_t bufferBytes) {
     if (section.empty() || key.empty() || path.empty() || bufferBytes == 0) return {};
     const std::string gbkSection = utf8ToGbk(section);
     const std::string gbkKey = utf8ToGbk(key);
     const std::string ansiPath = toAnsiPath(path);
     const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bufferBytes, INT_MAX));
     std::vector<char> buffer(size, '\0');
-    const DWORD got = GetPrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), "", buffer.data(), size,
-                                               ansiPath.c_str());
+    const DWORD got =
+        GetPrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), "", buffer.data(), size, ansiPath.c_str());
     // Some implementations count a terminator they wrote where the cut fell; the text ends
     // at the first NUL either way.
     const std::size_t length = strnlen(buffer.data(), std::min<DWORD>(got, size - 1));

@@ -118,7 +118,7 @@ private:
         const auto* wave = reinterpret_cast<const WAVEHDR*>(param1);
         if (self->done_) self->done_(static_cast<std::uintptr_t>(wave->dwUser));
         self->returned_.fetch_add(1, std::memory_order_release);
-        SetEvent(self->bufferReturned_.get());  // one of the few calls a wave-out callback may make
+        SetEvent(self->bufferReturned_.get()); // one of the few calls a wave-out callback may make
     }
 
     // Owner thread: unprepares the buffers whose notice has run, oldest first. The done flag
@@ -133,7 +133,7 @@ private:
     }
 
     WaveOutDriver::DoneCallback done_;
-    OwnedEvent bufferReturned_;  // auto-reset: set by every notice
+    OwnedEvent bufferReturned_; // auto-reset: set by every notice
     HWAVEOUT device_ = nullptr;
     // Stable addresses: the device keeps pointers to the headers while they are queued. Every
     // header here is prepared; one that fails to prepare is dropped at once.

@@ -14,7 +14,7 @@ public:
     std::string lastOpenError() const override;
 
 private:
-    mutable std::mutex errorMutex_;  // open() may run on any thread
+    mutable std::mutex errorMutex_; // open() may run on any thread
     std::string lastOpenError_;
 };
 

@@ -11,14 +11,14 @@ namespace vostrel::platform::win32 {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"Vostrel";
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed border
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // fixed border
 constexpr int kFirstControlId = 100;
 // Sent to a per-monitor DPI-aware window when its monitor's scale changes or it moves to a
 // monitor of another scale (Windows 8.1 and later); older systems never send it.
-constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
+constexpr UINT kDpiChangedMessage = 0x02E0; // WM_DPICHANGED
 
 UINT labelDrawFlags(const ControlDescription& described) {
-    UINT flags = DT_NOPREFIX;  // ampersands are shown as they are
+    UINT flags = DT_NOPREFIX; // ampersands are shown as they are
     if (described.wordWrap) return flags | DT_LEFT | DT_TOP | DT_WORDBREAK;
     flags |= DT_SINGLELINE;
     flags |= described.align == HorizontalAlign::Centre ? DT_CENTER : DT_LEFT;
@@ -54,15 +54,9 @@ struct WindowClassAndStyle {
 WindowClassAndStyle windowClassAndStyle(ControlKind kind) {
     WindowClassAndStyle made;
     switch (kind) {
-    case ControlKind::Button:
-        made.style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
-        break;
-    case ControlKind::CheckBox:
-        made.style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER;
-        break;
-    case ControlKind::GroupBox:
-        made.style |= BS_GROUPBOX | BS_LEFT;
-        break;
+    case ControlKind::Button: made.style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER; break;
+    case ControlKind::CheckBox: made.style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER; break;
+    case ControlKind::GroupBox: made.style |= BS_GROUPBOX | BS_LEFT; break;
     case ControlKind::EditBox:
         made.windowClass = L"EDIT";
         made.style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
@@ -72,11 +66,8 @@ WindowClassAndStyle windowClassAndStyle(ControlKind kind) {
         made.windowClass = kLabelClass;
         made.exStyle |= WS_EX_TRANSPARENT;
         break;
-    case ControlKind::PictureBox:
-        made.windowClass = kPictureClass;
-        break;
-    case ControlKind::Timer:
-        break;
+    case ControlKind::PictureBox: made.windowClass = kPictureClass; break;
+    case ControlKind::Timer: break;
     }
     return made;
 }
@@ -97,7 +88,7 @@ bool Win32Window::registerMainClass() const {
     windowClass.lpfnWndProc = &Win32Window::windowProc;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the dialog background
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); // the dialog background
     windowClass.lpszClassName = kMainClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
@@ -127,7 +118,8 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
         if (control && control->window) focusOrder_.push_back(control->window);
     }
     for (auto& control : controls_) {
-        if (control->described.kind == ControlKind::Timer) setInterval(control->described.name, control->described.interval);
+        if (control->described.kind == ControlKind::Timer)
+            setInterval(control->described.name, control->described.interval);
     }
     return *this;
 }
@@ -166,7 +158,8 @@ void Win32Window::createControlWindows() {
         if (control->described.kind == ControlKind::GroupBox) createControl(*control);
     }
     for (auto& control : controls_) {
-        if (control->described.kind != ControlKind::GroupBox && control->described.kind != ControlKind::Timer) createControl(*control);
+        if (control->described.kind != ControlKind::GroupBox && control->described.kind != ControlKind::Timer)
+            createControl(*control);
     }
     // Stacking: each row goes below the rows before it among its siblings.
     for (auto& control : controls_) {
@@ -184,11 +177,10 @@ void Win32Window::createControl(Control& control) {
     const ControlDescription& described = control.described;
     if (described.kind == ControlKind::Timer) return;
     const WindowClassAndStyle made = windowClassAndStyle(described.kind);
-    control.window = CreateWindowExW(made.exStyle, made.windowClass, toWide(described.text).c_str(), made.style,
-                                     scale_.pixels(described.left), scale_.pixels(described.top),
-                                     scale_.pixels(described.width), scale_.pixels(described.height),
-                                     parentWindow(described), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                                     instance_, nullptr);
+    control.window = CreateWindowExW(
+        made.exStyle, made.windowClass, toWide(described.text).c_str(), made.style, scale_.pixels(described.left),
+        scale_.pixels(described.top), scale_.pixels(described.width), scale_.pixels(described.height),
+        parentWindow(described), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (!control.window) return;
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
     setUpControl(control);
@@ -206,22 +198,18 @@ void Win32Window::setUpControl(Control& control) {
     switch (described.kind) {
     case ControlKind::EditBox:
         // Limits typing only; texts set by the program are shown whole.
-        if (described.maxChars > 0) SendMessageW(control.window, EM_LIMITTEXT, static_cast<WPARAM>(described.maxChars), 0);
+        if (described.maxChars > 0)
+            SendMessageW(control.window, EM_LIMITTEXT, static_cast<WPARAM>(described.maxChars), 0);
         break;
-    case ControlKind::TransparentLabel:
-        setLabelDrawFlags(control.window, labelDrawFlags(described));
-        break;
+    case ControlKind::TransparentLabel: setLabelDrawFlags(control.window, labelDrawFlags(described)); break;
     case ControlKind::PictureBox:
         if (OwnedBitmap bitmap = bitmapFromJpeg(described.jpeg)) {
             setPictureBitmap(control.window, bitmap.get());
             bitmaps_.push_back(std::move(bitmap));
         }
         break;
-    case ControlKind::GroupBox:
-        makeGroupBoxAParent(control.window);
-        break;
-    default:
-        break;
+    case ControlKind::GroupBox: makeGroupBoxAParent(control.window); break;
+    default: break;
     }
 }
 
@@ -238,8 +226,8 @@ HFONT Win32Window::fontFor(const FontStyle& font) {
     }
     // A negative height asks for the character height; no face name lets the system pick the
     // default face of the character set.
-    OwnedFont created(CreateFontW(-scale_.pixels(font.heightPx), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                  font.gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    OwnedFont created(CreateFontW(-scale_.pixels(font.heightPx), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                  FALSE, font.gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L""));
     return keepFont(std::move(created), stock);
 }
@@ -313,12 +301,8 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (control && control->interval > 0 && control->onTick) control->onTick();
         return 0;
     }
-    case kCloseMainWindowMessage:
-        DestroyWindow(main_);
-        return 0;
-    case kDpiChangedMessage:
-        rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
+    case kCloseMainWindowMessage: DestroyWindow(main_); return 0;
+    case kDpiChangedMessage: rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_ACTIVATE:
         // Coming back to the window puts the focus back where the operator left it.
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -338,8 +322,7 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(main_, message, wParam, lParam);
 }
@@ -367,7 +350,7 @@ bool Win32Window::canTakeFocus(HWND window) const { return IsWindowVisible(windo
 void Win32Window::moveFocus(HWND from, int direction) {
     const int count = static_cast<int>(focusOrder_.size());
     if (count == 0) return;
-    int current = direction > 0 ? -1 : count;  // from outside the order: first or last
+    int current = direction > 0 ? -1 : count; // from outside the order: first or last
     for (int i = 0; i < count; ++i) {
         if (contains(focusOrder_[static_cast<std::size_t>(i)], from)) current = i;
     }
@@ -446,7 +429,7 @@ bool Win32Window::visible(std::string_view name) const {
 void Win32Window::setVisible(std::string_view name, bool visible) {
     Control* control = find(name);
     if (!main_ || !control || !control->window) return;
-    if (styleVisible(control->window) == visible) return;  // no repaint, no flicker
+    if (styleVisible(control->window) == visible) return; // no repaint, no flicker
     if (visible) {
         ShowWindow(control->window, SW_SHOWNA);
         return;
@@ -462,8 +445,7 @@ void Win32Window::setInterval(std::string_view timer, std::int32_t milliseconds)
     Control* control = find(timer);
     if (!main_ || !control || control->described.kind != ControlKind::Timer) return;
     switch (timerChangeFor(control->interval, milliseconds)) {
-    case TimerChange::None:
-        return;
+    case TimerChange::None: return;
     case TimerChange::Stop:
         KillTimer(main_, static_cast<UINT_PTR>(control->id));
         control->interval = 0;
@@ -486,9 +468,7 @@ void Win32Window::setAlwaysOnTop(bool onTop) {
     SetWindowPos(main_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool Win32Window::alwaysOnTop() const {
-    return main_ && (GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+bool Win32Window::alwaysOnTop() const { return main_ && (GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 void Win32Window::giveFocus(std::string_view name) {
     Control* control = find(name);
@@ -499,8 +479,7 @@ std::string Win32Window::focusedControl() const {
     HWND focus = GetFocus();
     if (!main_ || !focus) return {};
     for (const auto& control : controls_) {
-        if (control->window && contains(control->window, focus) &&
-            control->described.kind != ControlKind::GroupBox) {
+        if (control->window && contains(control->window, focus) && control->described.kind != ControlKind::GroupBox) {
             return control->described.name;
         }
     }

@@ -56,8 +56,8 @@ public:
 private:
     struct Control {
         ControlDescription described;
-        HWND window = nullptr;  // null for timers
-        int id = 0;             // control id and timer id
+        HWND window = nullptr; // null for timers
+        int id = 0;            // control id and timer id
         std::int32_t interval = 0;
         std::function<void()> onClick;
         std::function<void()> onTick;
@@ -69,11 +69,11 @@ private:
     bool registerMainClass() const;
     // The steps of createMainWindow after the main window exists.
     void loadIcons(const std::string& iconResource);
-    void addControls(const WindowDescription& description);  // entries and bound handlers, no windows yet
-    void createControlWindows();  // parents first; stacked in described order; shown as described
+    void addControls(const WindowDescription& description); // entries and bound handlers, no windows yet
+    void createControlWindows(); // parents first; stacked in described order; shown as described
     void createControl(Control& control);
     HWND parentWindow(const ControlDescription& described) const;
-    void setUpControl(Control& control);  // what a kind needs once its window exists
+    void setUpControl(Control& control); // what a kind needs once its window exists
     // The font of a described style at the current scale; created fonts live as long as the window.
     HFONT fontFor(const FontStyle& font);
     HFONT keepFont(OwnedFont font, HFONT fallback);

@@ -32,15 +32,20 @@ TEST_F(Behaviours, RightAfterStart) {
 }
 
 TEST(ClockText, PadsEachFieldToTwoDigits) {
-    struct Case { int h, m, s; const char* text; };
-    const Case cases[] = {{0, 0, 0, "系统时间为 00:00:00"}, {23, 59, 59, "系统时间为 23:59:59"},
-                          {9, 5, 7, "系统时间为 09:05:07"}, {13, 45, 30, "系统时间为 13:45:30"}};
+    struct Case {
+        int h, m, s;
+        const char* text;
+    };
+    const Case cases[] = {{0, 0, 0, "系统时间为 00:00:00"},
+                          {23, 59, 59, "系统时间为 23:59:59"},
+                          {9, 5, 7, "系统时间为 09:05:07"},
+                          {13, 45, 30, "系统时间为 13:45:30"}};
     for (const Case& c : cases) EXPECT_EQ(app::clockText(c.h, c.m, c.s), c.text);
 }
 
 TEST_F(Behaviours, ClockAroundMidnightAndTheHourChange) {
     startProgram();
-    sim.advance(1000);  // now exactly on a tick of 时钟2: the next one comes 1000 ms later
+    sim.advance(1000); // now exactly on a tick of 时钟2: the next one comes 1000 ms later
     sim.setLocalTime({2026, 12, 8, 23, 59, 58, 0});
     sim.advance(1000);
     EXPECT_EQ(controls().text("透明标签2"), "系统时间为 23:59:59");
@@ -80,7 +85,7 @@ TEST_F(Behaviours, RowsThatDoNotChangeAreNotRepainted) {
     sim.advance(200);
     const int box = sim.window().repaintCount("英语时间");
     const int hidden = sim.window().repaintCount("数学时间");
-    sim.advance(10'000);  // fifty ticks of 时钟1
+    sim.advance(10'000); // fifty ticks of 时钟1
     EXPECT_EQ(sim.window().repaintCount("英语时间"), box);
     EXPECT_EQ(sim.window().repaintCount("数学时间"), hidden);
     EXPECT_GE(sim.window().timerTicks("时钟1"), 50u);
@@ -125,7 +130,8 @@ TEST_F(Behaviours, TabOrderSkipsHiddenTimeBoxes) {
     sim.tick("英语");
     sim.advance(200);
     controls().giveFocus("英语");
-    const char* forward[] = {"综合", "语文时间", "英语时间", "按钮1", "按钮2", "按钮3", "按钮4", "按钮6", "按钮5", "语文"};
+    const char* forward[] = {"综合",  "语文时间", "英语时间", "按钮1", "按钮2",
+                             "按钮3", "按钮4",    "按钮6",    "按钮5", "语文"};
     for (const char* expected : forward) {
         sim.pressTab();
         EXPECT_EQ(controls().focusedControl(), expected);

@@ -52,7 +52,7 @@ TEST_F(ProgramLife, MissingVoiceFilesEndTheProgramAfterTheWindowAppeared) {
     EXPECT_EQ(sim.messageLog()[0].flags, 16);
     EXPECT_EQ(sim.messageLog()[0].title, "Vostrel软件");
     EXPECT_EQ(sim.shellOpens().size(), 1u);
-    EXPECT_TRUE(sim.windowShown());  // the queued close waits for the event loop
+    EXPECT_TRUE(sim.windowShown()); // the queued close waits for the event loop
     EXPECT_EQ(runToEnd(), 0);
     EXPECT_FALSE(sim.windowExists());
     EXPECT_FALSE(sim.runBudgetExhausted());
@@ -62,7 +62,7 @@ TEST_F(ProgramLife, KeepsTheComputerAwakeOnlyWhileRunning) {
     placeVoiceFile();
     startProgram();
     sim.tick("语文");
-    sim.click("按钮1");  // save, with its three seconds of "保存成功"
+    sim.click("按钮1"); // save, with its three seconds of "保存成功"
     EXPECT_EQ(controls().text("按钮1"), "保存设置");
     sim.click("按钮2");
     ASSERT_EQ(controls().text("按钮2"), "工作中...");
@@ -80,7 +80,7 @@ TEST_F(ProgramLife, ARunningDayKeepsGoingUntilTheWindowCloses) {
     placeVoiceFile();
     startProgram();
     sim.setRunBudget(2 * 3600 * 1000);
-    program->runEventLoop();  // nobody closes the window: the budget runs out
+    program->runEventLoop(); // nobody closes the window: the budget runs out
     EXPECT_TRUE(sim.runBudgetExhausted());
     EXPECT_TRUE(sim.windowExists());
     EXPECT_EQ(program->finish(), 0);

@@ -63,7 +63,7 @@ TEST_F(BoundWindow, TimeBoxesTakeFiveCharactersAsTyped) {
     startProgram();
     for (const schedule::SubjectControls& subject : schedule::kSubjectControls) {
         ASSERT_TRUE(sim.tick(subject.checkBox)) << subject.checkBox;
-        sim.advance(200);  // the row shows on the next visibility tick
+        sim.advance(200); // the row shows on the next visibility tick
         ASSERT_TRUE(sim.clearAndType(subject.timeBox, "09:005")) << subject.timeBox;
         EXPECT_EQ(sim.window().text(subject.timeBox), "09:00") << subject.timeBox;
     }
@@ -83,8 +83,9 @@ TEST_F(BoundWindow, InformationLabelNamesTheVoiceFolder) {
     lines.push_back(shown.substr(from));
     for (const schedule::PromptRow& prompt : schedule::kPromptTable) {
         const std::string_view folder = prompt.voiceFile.substr(0, prompt.voiceFile.rfind('/') + 1);
-        const auto naming = std::count_if(lines.begin(), lines.end(),
-                                          [&](const std::string& line) { return line.find(folder) != std::string::npos; });
+        const auto naming = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(folder) != std::string::npos;
+        });
         EXPECT_EQ(naming, 1) << prompt.voiceFile;
     }
 }

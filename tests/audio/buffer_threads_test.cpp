@@ -30,7 +30,7 @@ TEST(StreamBufferThreads, ProducerAndConsumerFindEveryByteInPlace) {
         std::uint64_t offset = 0;
         std::size_t size = 1;
         while (offset < kTotal) {
-            size = (size * 7919 + 13) % kOverflow + 1;  // 1..8192 bytes, never past the overflow
+            size = (size * 7919 + 13) % kOverflow + 1; // 1..8192 bytes, never past the overflow
             const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, kTotal - offset));
             std::uint8_t* span = nullptr;
             const Result r = buffer.beginWrite(want, span);

@@ -23,7 +23,7 @@ TEST(EventStreamBuffer, EventIsPendingAtItsPositionAndWhenTheSpanReachesPastIt) 
     EventStreamBuffer buffer(64, 0);
     write(buffer, 8);
     ASSERT_EQ(buffer.acceptEvent(endEvent()), Result::Ok);
-    write(buffer, 8);  // bytes after the event
+    write(buffer, 8); // bytes after the event
 
     const std::uint8_t* span = nullptr;
     EXPECT_EQ(buffer.beginRead(8, span), Result::Ok) << "the bytes before the event come first";

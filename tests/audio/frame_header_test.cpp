@@ -31,7 +31,7 @@ TEST(FrameHeader, LengthsFollowLayerVersionBitrateAndPadding) {
     EXPECT_EQ(plain->frameLengthWithoutPadding(), 417);
     EXPECT_EQ(parseFrameHeader(kMpeg1L3Padded)->paddingBytes(), 1);
 
-    const std::uint8_t mpeg2Mono[4] = {0xFF, 0xF3, 0x40, 0xC0};  // 32 kbit/s, 22050 Hz, mono
+    const std::uint8_t mpeg2Mono[4] = {0xFF, 0xF3, 0x40, 0xC0}; // 32 kbit/s, 22050 Hz, mono
     const auto mono = parseFrameHeader(mpeg2Mono);
     ASSERT_TRUE(mono);
     EXPECT_EQ(mono->version(), MpegVersion::Mpeg2);
@@ -40,13 +40,13 @@ TEST(FrameHeader, LengthsFollowLayerVersionBitrateAndPadding) {
     EXPECT_EQ(mono->samplesPerFrame(), 576);
     EXPECT_EQ(mono->frameLengthWithoutPadding(), 104);
 
-    const std::uint8_t mpeg25[4] = {0xFF, 0xE3, 0x20, 0xC0};  // MPEG 2.5 sync, 16 kbit/s, 11025 Hz
+    const std::uint8_t mpeg25[4] = {0xFF, 0xE3, 0x20, 0xC0}; // MPEG 2.5 sync, 16 kbit/s, 11025 Hz
     const auto low = parseFrameHeader(mpeg25);
     ASSERT_TRUE(low);
     EXPECT_EQ(low->version(), MpegVersion::Mpeg25);
     EXPECT_EQ(low->sampleRate(), 11025);
 
-    const std::uint8_t layer2[4] = {0xFF, 0xFD, 0xA0, 0x00};  // Layer II, 192 kbit/s, 44.1 kHz
+    const std::uint8_t layer2[4] = {0xFF, 0xFD, 0xA0, 0x00}; // Layer II, 192 kbit/s, 44.1 kHz
     EXPECT_EQ(parseFrameHeader(layer2)->frameLengthWithoutPadding(), 626);
 }
 
@@ -97,13 +97,13 @@ TEST(StreamSearch, ReadsTheXingHeaderOfTheFirstFrame) {
     appendFrame(bytes, kMpeg1L3, 417);
     appendFrame(bytes, kMpeg1L3, 417);
     appendFrame(bytes, kMpeg1L3, 417);
-    std::uint8_t* tag = bytes.data() + 36;  // MPEG-1, not mono
+    std::uint8_t* tag = bytes.data() + 36; // MPEG-1, not mono
     std::memcpy(tag, "Xing", 4);
     tag[7] = XingInfo::HasFrames | XingInfo::HasToc | XingInfo::HasQuality;
-    tag[8 + 2] = 0x01;  // frame count 0x0000012C
+    tag[8 + 2] = 0x01; // frame count 0x0000012C
     tag[8 + 3] = 0x2C;
     for (int i = 0; i < 100; ++i) tag[12 + i] = static_cast<std::uint8_t>(i * 2);
-    tag[112 + 3] = 57;  // quality
+    tag[112 + 3] = 57; // quality
     const auto start = findStreamStart(bytes.data(), bytes.size());
     ASSERT_TRUE(start && start->xing);
     EXPECT_EQ(start->xing->frameCount, 300u);

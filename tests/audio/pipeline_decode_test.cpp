@@ -24,7 +24,8 @@ int maxDifference(const std::int16_t* a, const std::int16_t* b, std::size_t coun
 }
 
 // The last `count` samples of both, aligned at their ends.
-int tailDifference(const std::vector<std::int16_t>& ours, const std::vector<std::int16_t>& reference, std::size_t count) {
+int tailDifference(const std::vector<std::int16_t>& ours, const std::vector<std::int16_t>& reference,
+                   std::size_t count) {
     count = std::min({count, ours.size(), reference.size()});
     return maxDifference(ours.data() + ours.size() - count, reference.data() + reference.size() - count, count);
 }
@@ -61,22 +62,19 @@ TEST_P(PlayableFile, DecodesEveryFrameLikeAnIndependentDecoder) {
     EXPECT_LE(maxDifference(run.samples.data(), reference.samples.data(), run.samples.size()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, PlayableFile,
-                         ::testing::Values(Playable{"cbr.mp3", 2, 44100, 1152}, Playable{"vbr_xing.mp3", 2, 44100, 1152},
-                                           Playable{"mpeg2_22050_mono.mp3", 1, 22050, 576},
-                                           Playable{"mpeg25_11025_mono.mp3", 1, 11025, 576},
-                                           Playable{"layer2.mp3", 2, 44100, 1152},
-                                           Playable{"layer2_long_frames.mp3", 2, 32000, 1152},
-                                           Playable{"free_format.mp3", 2, 44100, 1152},
-                                           Playable{"id3v23_picture.mp3", 2, 44100, 1152},
-                                           Playable{"id3v24.mp3", 2, 44100, 1152},
-                                           Playable{"tag_trailer.mp3", 2, 44100, 1152},
-                                           Playable{"few_frames.mp3", 2, 44100, 1152}, Playable{"long.mp3", 2, 44100, 1152}),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
-                             name.resize(name.size() - 4);
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    TestFiles, PlayableFile,
+    ::testing::Values(Playable{"cbr.mp3", 2, 44100, 1152}, Playable{"vbr_xing.mp3", 2, 44100, 1152},
+                      Playable{"mpeg2_22050_mono.mp3", 1, 22050, 576}, Playable{"mpeg25_11025_mono.mp3", 1, 11025, 576},
+                      Playable{"layer2.mp3", 2, 44100, 1152}, Playable{"layer2_long_frames.mp3", 2, 32000, 1152},
+                      Playable{"free_format.mp3", 2, 44100, 1152}, Playable{"id3v23_picture.mp3", 2, 44100, 1152},
+                      Playable{"id3v24.mp3", 2, 44100, 1152}, Playable{"tag_trailer.mp3", 2, 44100, 1152},
+                      Playable{"few_frames.mp3", 2, 44100, 1152}, Playable{"long.mp3", 2, 44100, 1152}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        name.resize(name.size() - 4);
+        return name;
+    });
 
 TEST(PipelineDecode, StereoLayerThreeAt44100HasBlocksOf4608AndARingOf113Blocks) {
     const DecodeRun run = decodeFile(testFile("cbr.mp3"));
@@ -136,7 +134,8 @@ std::string cbrPrefix(int frames) {
         if (!header) return {};
         end += static_cast<std::size_t>(header->frameLengthWithoutPadding() + header->paddingBytes());
     }
-    const std::string path = (std::filesystem::temp_directory_path() / ("vostrel-cbr-" + std::to_string(frames) + ".mp3")).string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("vostrel-cbr-" + std::to_string(frames) + ".mp3")).string();
     std::ofstream(path, std::ios::binary) << bytes.substr(0, end);
     return path;
 }
@@ -185,7 +184,8 @@ TEST(PipelineDecode, ProgressRisesFromZeroTo99) {
     EXPECT_EQ(run.progress.front(), 0);
     EXPECT_EQ(run.progress.back(), 99);
     EXPECT_TRUE(std::is_sorted(run.progress.begin(), run.progress.end()));
-    EXPECT_EQ(std::adjacent_find(run.progress.begin(), run.progress.end()), run.progress.end()) << "a value was posted twice";
+    EXPECT_EQ(std::adjacent_find(run.progress.begin(), run.progress.end()), run.progress.end())
+        << "a value was posted twice";
 }
 
 TEST(PipelineSeek, WithoutXingTheStartIsAShareOfTheDataInWholeFrames) {

@@ -51,7 +51,7 @@ struct DecodeRun {
     PcmFormat format;
     std::size_t ringBytes = 0;
     std::int64_t totalFrames = -1;
-    std::vector<std::int16_t> samples;  // interleaved
+    std::vector<std::int16_t> samples; // interleaved
     std::vector<PlayerEventCode> events;
     std::vector<int> progress;
 };

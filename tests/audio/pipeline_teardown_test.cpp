@@ -60,8 +60,8 @@ TEST(PipelineTeardown, ReaderOnAFullRingAndDecoderWaitingForSpace) {
     // Nobody drains the PCM: the decoder fills its ring and waits for space, the reader fills
     // the file ring behind it and waits too.
     ASSERT_TRUE(p.waitUntil([&] {
-        return out->bytesHeld() == out->ringSize() && p.input->buffer()->bytesHeld() + FileInputStage::kReadBytes >
-                                                          FileInputStage::kRingBytes;
+        return out->bytesHeld() == out->ringSize() &&
+               p.input->buffer()->bytesHeld() + FileInputStage::kReadBytes > FileInputStage::kRingBytes;
     }));
     EXPECT_LT(p.tearDown(), kPrompt);
     EXPECT_TRUE(p.sink.codes().empty());
@@ -69,9 +69,9 @@ TEST(PipelineTeardown, ReaderOnAFullRingAndDecoderWaitingForSpace) {
 
 TEST(PipelineTeardown, DecoderWaitingForDataEventDriven) {
     Pipeline p(testFile("long.mp3"));
-    p.input->pause();  // the reader stops at its first step, so the decoder starves
+    p.input->pause(); // the reader stops at its first step, so the decoder starves
     p.decoder->wake();
-    std::this_thread::sleep_for(30ms);  // let the decoder reach its wait; no clock to fake here
+    std::this_thread::sleep_for(30ms); // let the decoder reach its wait; no clock to fake here
     EXPECT_EQ(p.decoder->buffer()->eventsQueued(), 0u);
     EXPECT_LT(p.tearDown(), kPrompt);
     EXPECT_TRUE(p.sink.codes().empty());
@@ -106,7 +106,7 @@ TEST(PipelineTeardown, WhileTheDecoderWaitsForASeekThePausedReaderWillNotMakeEve
             buffer.endWrite(FileInputStage::kReadBytes);
         }
         p.decoder->wake();
-        p.drain.waitForWake();  // woken for the FormatEvent, queued right before the seek
+        p.drain.waitForWake(); // woken for the FormatEvent, queued right before the seek
         ASSERT_EQ(p.decoder->buffer()->eventsQueued(), 1u);
         // The decoder's own quit flag must end its wait for the reader.
         EXPECT_LT(p.tearDown(), kPrompt) << "round " << round;

@@ -34,7 +34,7 @@ TEST(PlayerControl, StateIsStoppedPlayingPausedAndStoppedAgainEventDriven) {
     h.device.releaseStall();
     ASSERT_TRUE(h.waitForClosedSessions(1));
     ASSERT_TRUE(eventually([&] { return h.state(player) == 0; }));
-    h.setPause(player, 1);  // a stopped player cannot be paused
+    h.setPause(player, 1); // a stopped player cannot be paused
     EXPECT_EQ(h.state(player), 0);
     h.remove(player);
 }
@@ -107,7 +107,8 @@ TEST(PlayerControl, CountZeroRepeatsUntilRemoved) {
     h.remove(player);
     const auto after = h.device.record();
     EXPECT_EQ(after.openDevices, 0u);
-    EXPECT_FALSE(h.device.waitFor([&](const SimWaveOutRecord& r) { return r.sessions.size() > after.sessions.size(); }, 50ms));
+    EXPECT_FALSE(
+        h.device.waitFor([&](const SimWaveOutRecord& r) { return r.sessions.size() > after.sessions.size(); }, 50ms));
 }
 
 TEST(PlayerControl, NegativeCountRepeatsLikeZeroEventDriven) {
@@ -193,7 +194,9 @@ TEST(PlayerControl, RemoveWhileTheLastBlockIsStillAtTheDeviceEndsEveryThreadEven
     PlayerHandle player = h.start({testFile("cbr.mp3")}, 1);
     ASSERT_TRUE(h.waitForWritten(total));
     ASSERT_TRUE(h.device.waitFor(
-        [&](const SimWaveOutRecord& r) { return r.sessions[0].played * kStereoBlockBytes == total - kStereoBlockBytes; },
+        [&](const SimWaveOutRecord& r) {
+            return r.sessions[0].played * kStereoBlockBytes == total - kStereoBlockBytes;
+        },
         20s));
     h.remove(player);
 

@@ -65,7 +65,9 @@ int maxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int
     return worst;
 }
 
-PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) { registerPlayerModule(table, device, reaper); }
+PlayerHarness::PlayerHarness(platform::sim::SimWaveOutMode mode) : device(mode) {
+    registerPlayerModule(table, device, reaper);
+}
 
 PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::int32_t count) {
     const auto* op = table.find<CreatePlayerOp>("CreatePlayer");
@@ -73,7 +75,8 @@ PlayerHandle PlayerHarness::create(const std::vector<std::string>& files, std::i
     return op ? op->call(fileList(files).c_str(), count) : nullptr;
 }
 
-void PlayerHarness::newPlay(PlayerHandle player, ProgressWindow* window, const char* passPhrase, std::int32_t startPercent) {
+void PlayerHarness::newPlay(PlayerHandle player, ProgressWindow* window, const char* passPhrase,
+                            std::int32_t startPercent) {
     table.find<NewPlayOp>("NewPlay")->call(player, window, passPhrase, startPercent);
 }
 
@@ -85,7 +88,9 @@ PlayerHandle PlayerHarness::start(const std::vector<std::string>& files, std::in
 
 void PlayerHarness::play(PlayerHandle player) { table.find<PlayOp>("Play")->call(player); }
 
-std::int32_t PlayerHarness::state(PlayerHandle player) { return table.find<GetPlayStateOp>("GetPlayState")->call(player); }
+std::int32_t PlayerHarness::state(PlayerHandle player) {
+    return table.find<GetPlayStateOp>("GetPlayState")->call(player);
+}
 
 void PlayerHarness::setPause(PlayerHandle player, std::int32_t pause) {
     table.find<SetPauseStateOp>("SetPauseState")->call(player, pause);

@@ -63,7 +63,7 @@ TEST(PlayerDamagedFiles, AreHeardAsTheDecoderDecodesThemEventDriven) {
 
 TEST(PlayerDevice, OpensWithTheStreamsFormatAndQueuesAtMost112BlocksOf4608Bytes) {
     PlayerHarness h;
-    h.device.stallAfter(0);  // nothing is played: every block stays queued
+    h.device.stallAfter(0); // nothing is played: every block stays queued
     PlayerHandle player = h.start({testFile("long.mp3")}, 1);
     ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
     // The 113th block is ready in the ring, but no header is free for it.
@@ -89,7 +89,7 @@ TEST(PlayerDevice, WithEveryHeaderQueuedTheNextBlockGoesOutAsSoonAsTheDeviceRetu
     h.device.stallAfter(0);
     PlayerHandle player = h.start({testFile("long.mp3")}, 1);
     ASSERT_TRUE(h.waitForWritten(112 * kStereoBlockBytes));
-    h.device.stallAfter(kStereoBlockBytes);  // one block comes back, and frees one header
+    h.device.stallAfter(kStereoBlockBytes); // one block comes back, and frees one header
     ASSERT_TRUE(h.waitForWritten(113 * kStereoBlockBytes));
     h.device.releaseStall();
     EXPECT_TRUE(h.heardWholeOf(testFile("long.mp3")));

@@ -25,7 +25,8 @@ TEST(PlayCommandOnTheEngine, ThousandPromptsEachReplacingASoundingOneLeakNothing
             slot.PlayMp3(1, {std::string_view(files[i % 2])});
             // Sounding: its device is open and has PCM queued.
             ASSERT_TRUE(h.device.waitFor(
-                [&](const SimWaveOutRecord& r) { return r.sessions.size() == i + 1 && r.sessions[i].written > 0; }, 20s))
+                [&](const SimWaveOutRecord& r) { return r.sessions.size() == i + 1 && r.sessions[i].written > 0; },
+                20s))
                 << "prompt " << i;
             ASSERT_EQ(h.device.record().openDevices, 1u) << "two prompts at once at " << i;
         }
@@ -47,7 +48,8 @@ TEST(PlayCommandOnTheEngine, StopPlaybackSilencesAtOnceAndAMissingFileIsSilent) 
     PlayerHarness h(SimWaveOutMode::RealTime);
     PlaySlot slot(h.table);
     slot.PlayMp3(1, {std::string_view(testFile("long.mp3"))});
-    ASSERT_TRUE(h.device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].played > 0; }, 20s));
+    ASSERT_TRUE(h.device.waitFor(
+        [](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].played > 0; }, 20s));
     slot.StopPlayback();
     EXPECT_EQ(h.device.record().openDevices, 0u);
 

@@ -20,10 +20,12 @@ TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
 
     // 08:35 is 25 minutes before the start: the first prompt.
     sim.advanceToTime(8, 35, 1);
-    ASSERT_TRUE(device.waitFor([](const SimWaveOutRecord& r) { return r.sessions.size() == 1 && r.sessions[0].closed; }, 20s));
+    ASSERT_TRUE(
+        device.waitFor([](const SimWaveOutRecord& r) { return r.sessions.size() == 1 && r.sessions[0].closed; }, 20s));
     // 08:40: the second; the first player is removed before it starts.
     sim.advanceToTime(8, 40, 1);
-    ASSERT_TRUE(device.waitFor([](const SimWaveOutRecord& r) { return r.sessions.size() == 2 && r.sessions[1].closed; }, 20s));
+    ASSERT_TRUE(
+        device.waitFor([](const SimWaveOutRecord& r) { return r.sessions.size() == 2 && r.sessions[1].closed; }, 20s));
 
     const SimWaveOutRecord record = device.record();
     for (int row = 1; row <= 2; ++row) {
@@ -32,7 +34,8 @@ TEST_F(PromptHeard, EachPromptOfTheScheduleIsHeardWholeAndAloneOnTheDevice) {
         const std::vector<std::int16_t> heard = samplesOf(session.heard);
         ASSERT_EQ(heard.size(), reference.samples.size()) << "prompt " << row;
         int worst = 0;
-        for (std::size_t i = 0; i < heard.size(); ++i) worst = std::max(worst, std::abs(heard[i] - reference.samples[i]));
+        for (std::size_t i = 0; i < heard.size(); ++i)
+            worst = std::max(worst, std::abs(heard[i] - reference.samples[i]));
         EXPECT_LE(worst, 1) << "prompt " << row;
     }
     EXPECT_EQ(record.openDevices, 0u);
@@ -42,9 +45,10 @@ TEST_F(PromptHeard, PausingTheRunSilencesASoundingPrompt) {
     device.setMode(platform::sim::SimWaveOutMode::RealTime);
     startChineseAtNine(1);
     sim.advanceToTime(8, 35, 1);
-    ASSERT_TRUE(device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].played > 0; }, 20s));
+    ASSERT_TRUE(
+        device.waitFor([](const SimWaveOutRecord& r) { return !r.sessions.empty() && r.sessions[0].played > 0; }, 20s));
 
-    sim.click("按钮2");  // pause the run: playback stops before the click returns
+    sim.click("按钮2"); // pause the run: playback stops before the click returns
     const SimWaveOutRecord record = device.record();
     EXPECT_EQ(record.openDevices, 0u);
     EXPECT_TRUE(record.sessions[0].closed);

@@ -12,8 +12,8 @@ namespace vostrel::audio::test {
 
 struct ReferencePcm {
     bool ok = false;
-    const char* decoder = "";  // which program gave the samples
-    std::vector<std::int16_t> samples;  // interleaved
+    const char* decoder = "";          // which program gave the samples
+    std::vector<std::int16_t> samples; // interleaved
 };
 
 const ReferencePcm& referenceDecode(const std::string& path);

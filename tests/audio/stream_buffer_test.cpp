@@ -103,7 +103,7 @@ TEST(StreamBuffer, ResizeKeepsTheBytesAndIsRefusedWhenItCannot) {
     EXPECT_EQ(buffer.ringSize(), 128u);
     write(buffer, 40, 80);
     EXPECT_EQ(read(buffer, 120), sequence(0, 120));
-    EXPECT_EQ(buffer.resize(256, 0), Result::ResizeRefused);  // the read index is not 0
+    EXPECT_EQ(buffer.resize(256, 0), Result::ResizeRefused); // the read index is not 0
 }
 
 TEST(StreamBuffer, ClearWaitsForTheReadInProgress) {
@@ -113,7 +113,7 @@ TEST(StreamBuffer, ClearWaitsForTheReadInProgress) {
     ASSERT_EQ(buffer.beginRead(10, span), Result::Ok);
     auto cleared = std::async(std::launch::async, [&] { return buffer.clear(); });
     EXPECT_EQ(cleared.wait_for(50ms), std::future_status::timeout);
-    EXPECT_EQ(span[9], 9);  // the span is still intact
+    EXPECT_EQ(span[9], 9); // the span is still intact
     buffer.endRead(0);
     EXPECT_EQ(cleared.get(), Result::Ok);
     EXPECT_EQ(buffer.bytesHeld(), 0u);

@@ -28,13 +28,16 @@ std::string behindAnId3Tag(int version, std::size_t pictureBytes) {
     if (version == 2) {
         const std::string body = std::string("\0PNG\0\x03\0", 7) + picture;
         // Version 2.2 frames have a 3-byte id and a 3-byte plain size.
-        frame = "PIC" + std::string{static_cast<char>((body.size() >> 16) & 0xFF), static_cast<char>((body.size() >> 8) & 0xFF),
-                                    static_cast<char>(body.size() & 0xFF)} + body;
+        frame = "PIC" +
+                std::string{static_cast<char>((body.size() >> 16) & 0xFF), static_cast<char>((body.size() >> 8) & 0xFF),
+                            static_cast<char>(body.size() & 0xFF)} +
+                body;
     } else {
         const std::string body = std::string("\0image/png\0\x03\0", 14) + picture;
         frame = "APIC" + syncsafe(body.size()) + std::string(2, '\0') + body;
     }
-    const std::string tag = "ID3" + std::string{static_cast<char>(version), '\0', '\0'} + syncsafe(frame.size()) + frame;
+    const std::string tag =
+        "ID3" + std::string{static_cast<char>(version), '\0', '\0'} + syncsafe(frame.size()) + frame;
     const std::string path = (std::filesystem::temp_directory_path() /
                               // Named after the process too: test programs run side by side.
                               ("vostrel-id3v2" + std::to_string(version) + "-" + std::to_string(pictureBytes) + "-" +

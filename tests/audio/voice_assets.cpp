@@ -5,7 +5,9 @@
 
 namespace vostrel::audio::test {
 
-std::string voiceAsset(int row) { return std::string(VOSTREL_SOURCE_DIR) + "/assets/" + std::to_string(row) + "speak.mp3"; }
+std::string voiceAsset(int row) {
+    return std::string(VOSTREL_SOURCE_DIR) + "/assets/" + std::to_string(row) + "speak.mp3";
+}
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -86,20 +86,23 @@ double peakDbfs(const std::vector<std::int16_t>& samples) {
 }
 
 // An MP3 made with sox (2 s of `synth`) and lame.
-fs::path makeClip(const fs::path& dir, const std::string& name, const std::string& synth, const std::string& lameOptions) {
+fs::path makeClip(const fs::path& dir, const std::string& name, const std::string& synth,
+                  const std::string& lameOptions) {
     const fs::path wav = dir / (name + ".wav");
     const fs::path mp3 = dir / (name + ".mp3");
     const std::string command = "sox -n -r 44100 -c 2 -b 16 " + quoted(wav.string()) + " synth 2 " + synth +
-                                " && lame --quiet " + lameOptions + " " + quoted(wav.string()) + " " + quoted(mp3.string());
+                                " && lame --quiet " + lameOptions + " " + quoted(wav.string()) + " " +
+                                quoted(mp3.string());
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return mp3;
 }
 
-
 class TempDir {
 public:
-    TempDir() : path_(fs::temp_directory_path() / ("voicecheck-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    TempDir()
+        : path_(fs::temp_directory_path() /
+                ("voicecheck-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -121,7 +124,7 @@ TEST(Voicecheck, ReportsStreamAndLengthOfGoodFilesAndExitsZero) {
 
 TEST(Voicecheck, NamesEveryProblemAndExitsNonZero) {
     const ToolRun r = voicecheck(quoted(testFile("not_mp3.mp3")) + " " + quoted(testFile("no_such_file.mp3")) + " " +
-                             quoted(testFile("cbr.mp3")));
+                                 quoted(testFile("cbr.mp3")));
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("not_mp3.mp3\n  问题：不是能播放的 MP3 文件"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("no_such_file.mp3\n  问题：找不到这个文件"), std::string::npos) << r.out;
@@ -134,14 +137,15 @@ TEST(Voicecheck, AgreesWithThePlayerOnFilesBehindALargeTagOfAnyVersion) {
         const ToolRun r = voicecheck(quoted(file));
         std::filesystem::remove(file);
         EXPECT_EQ(r.status, 0) << "version " << version << ": " << r.out;
-        EXPECT_NE(r.out.find("MPEG-1 Layer III, 44100 Hz, 2 channels"), std::string::npos) << "version " << version << ": " << r.out;
+        EXPECT_NE(r.out.find("MPEG-1 Layer III, 44100 Hz, 2 channels"), std::string::npos)
+            << "version " << version << ": " << r.out;
     }
 }
 
 TEST(Voicecheck, DefaultsToTheEightVoiceFilesBesideTheProgram) {
     TempDir dir;
-    const fs::path program =
-        checkerBesideVoices(dir.path(), [](int n) { return n == 3 ? fs::path() : fs::path(testFile("few_frames.mp3")); });
+    const fs::path program = checkerBesideVoices(
+        dir.path(), [](int n) { return n == 3 ? fs::path() : fs::path(testFile("few_frames.mp3")); });
     const ToolRun r = run(program.string(), "");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("3speak.mp3\n  问题：找不到这个文件"), std::string::npos) << r.out;
@@ -156,13 +160,13 @@ TEST(Voicecheck, AClipLongerThanTheTimeToTheNextPromptIsAProblem) {
         std::ifstream ten(testFile("long.mp3"), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(ten)), std::istreambuf_iterator<char>());
         std::ofstream out(clip, std::ios::binary);
-        for (int i = 0; i < 19; ++i) out << bytes;  // about 190 s
+        for (int i = 0; i < 19; ++i) out << bytes; // about 190 s
     }
     const ToolRun r = voicecheck(quoted(clip.string()));
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("秒，但到下一条提示只有 180 秒，会被下一条提示打断"), std::string::npos) << r.out;
 
-    fs::rename(clip, dir.path() / "3speak.mp3");  // 7 minutes to the next prompt: fine
+    fs::rename(clip, dir.path() / "3speak.mp3"); // 7 minutes to the next prompt: fine
     EXPECT_EQ(voicecheck(quoted((dir.path() / "3speak.mp3").string())).status, 0);
 }
 
@@ -188,7 +192,7 @@ TEST(Voicecheck, WavHoldsThePcmThePlayerMade) {
     EXPECT_LE(worst, 1);
     // ffmpeg reads it as 16-bit stereo at 44.1 kHz.
     const ToolRun probe = run("ffprobe", "-v error -show_entries stream=codec_name,sample_rate,channels -of csv=p=0 " +
-                                         quoted(wav.string()));
+                                             quoted(wav.string()));
     EXPECT_NE(probe.out.find("pcm_s16le,44100,2"), std::string::npos) << probe.out;
 }
 
@@ -230,7 +234,7 @@ TEST(Voicecheck, CallsAFileFineOnlyWhenItPlaysWhatAnIndependentDecoderHears) {
         EXPECT_LE(heard.size(), played.size() + kLongestFrame * channels);
         EXPECT_LE(largestDifference(played, heard), 1);
     }
-    EXPECT_GE(fine, 7);  // every stored file and the quiet clip at -50 dBFS at least
+    EXPECT_GE(fine, 7); // every stored file and the quiet clip at -50 dBFS at least
 }
 
 // The sound check's own world: a HOME whose .asoundrc routes ALSA's default device. With
@@ -243,7 +247,8 @@ public:
         std::ofstream(home_ / ".asoundrc") << "pcm.!default {\n" << defaultDevice << "\n}\n";
     }
     static std::string capturingInto(const fs::path& file) {
-        return "  type file\n  slave.pcm \"null\"\n  file \"" + file.string() + "\"\n  format \"raw\"\n  truncate false";
+        return "  type file\n  slave.pcm \"null\"\n  file \"" + file.string() +
+               "\"\n  format \"raw\"\n  truncate false";
     }
     ToolRun run(const fs::path& program, const std::string& arguments) const {
         return test::run(program.string(), arguments, "HOME=" + quoted(home_.string()) + " ALSA_CONFIG_PATH= ");
@@ -255,17 +260,20 @@ private:
 
 TEST(Voicecheck, SoundCheckPlaysTheEightPromptsInOrderOnTheDefaultDevice) {
     TempDir dir;
-    const fs::path program =
-        checkerBesideVoices(dir.path(), [](int n) { return fs::path(VOSTREL_SOURCE_DIR) / "assets" / voiceFileName(n); });
+    const fs::path program = checkerBesideVoices(
+        dir.path(), [](int n) { return fs::path(VOSTREL_SOURCE_DIR) / "assets" / voiceFileName(n); });
     const fs::path capture = dir.path() / "capture.raw";
     const ToolRun r = SoundSystem(dir.path() / "home", SoundSystem::capturingInto(capture)).run(program, "--play");
     EXPECT_EQ(r.status, 0) << r.out;
-    for (const char* heading : {"第1条  开考前25分钟  时长 ", "第2条  开考前20分钟", "第3条  开考前15分钟", "第4条  开考前8分钟",
-                                "第5条  开考前5分钟", "第6条  开考时", "第7条  结束前15分钟", "第8条  考试结束时"}) {
+    for (const char* heading :
+         {"第1条  开考前25分钟  时长 ", "第2条  开考前20分钟", "第3条  开考前15分钟", "第4条  开考前8分钟",
+          "第5条  开考前5分钟", "第6条  开考时", "第7条  结束前15分钟", "第8条  考试结束时"}) {
         EXPECT_NE(r.out.find(std::string("\n") + heading), std::string::npos) << heading << "\n" << r.out;
     }
     EXPECT_EQ(count(r.out, "\n  已播放\n"), 8u) << r.out;
-    EXPECT_TRUE(r.out.ends_with("结论：全部 8 条语音都已从默认声音设备播放。如果没有听到，请检查音量、静音和默认播放设备。\n")) << r.out;
+    EXPECT_TRUE(
+        r.out.ends_with("结论：全部 8 条语音都已从默认声音设备播放。如果没有听到，请检查音量、静音和默认播放设备。\n"))
+        << r.out;
     for (int n = 1; n <= 8; ++n) {
         char suffix[16] = "";
         if (n > 1) std::snprintf(suffix, sizeof suffix, ".%04d", n - 1);
@@ -279,8 +287,8 @@ TEST(Voicecheck, SoundCheckPlaysTheEightPromptsInOrderOnTheDefaultDevice) {
 
 TEST(Voicecheck, SoundCheckWithoutADeviceNamesTheCauseAndFails) {
     TempDir dir;
-    const ToolRun r = SoundSystem(dir.path() / "home", "  type hw\n  card 31").run(VOSTREL_VOICECHECK,
-                                                                                  "--play " + quoted(testFile("cbr.mp3")));
+    const ToolRun r = SoundSystem(dir.path() / "home", "  type hw\n  card 31")
+                          .run(VOSTREL_VOICECHECK, "--play " + quoted(testFile("cbr.mp3")));
     EXPECT_EQ(r.status, 1) << r.out;
     const std::size_t cause = r.out.find("  问题：无法打开声音设备：ALSA \"default\": ");
     ASSERT_NE(cause, std::string::npos) << r.out;
@@ -299,7 +307,8 @@ TEST(Voicecheck, SoundCheckNamesMissingAndSilentFilesAndPlaysTheOthers) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("7speak.mp3\n  问题：找不到这个文件"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("silent.mp3\n  MPEG-1 Layer III, 44100 Hz, 2 channels, 78 frames, 2.04 s\n  问题：没有声音："),
-              std::string::npos) << r.out;
+              std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("第7条  结束前15分钟  时长 0.0 秒  7speak.mp3\n  不播放"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cbr.mp3\n  已播放"), std::string::npos) << r.out;
     EXPECT_TRUE(r.out.ends_with("结论：有问题。共 3 条语音，已播放 2 条，请看上面的“问题”。\n")) << r.out;

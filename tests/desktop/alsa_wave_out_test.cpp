@@ -70,7 +70,8 @@ std::vector<std::uintptr_t> oneToN(std::size_t n) {
 }
 
 ::testing::AssertionResult Returns::cameBackInOrder(std::size_t count) {
-    if (!waitFor(count)) return ::testing::AssertionFailure() << "only " << cookies().size() << " of " << count << " came back";
+    if (!waitFor(count))
+        return ::testing::AssertionFailure() << "only " << cookies().size() << " of " << count << " came back";
     if (cookies() != oneToN(count)) return ::testing::AssertionFailure() << "not in the order written";
     return ::testing::AssertionSuccess();
 }
@@ -127,7 +128,7 @@ public:
             while (!stop_) {
                 pollfd fd{reader_, POLLIN, 0};
                 if (::poll(&fd, 1, 20) <= 0) continue;
-                if (::read(reader_, bytes.data(), bytes.size()) == 0) return;  // the writer has closed it
+                if (::read(reader_, bytes.data(), bytes.size()) == 0) return; // the writer has closed it
             }
         });
     }
@@ -184,7 +185,7 @@ TEST(AlsaWaveOut, ResetReturnsEveryQueuedBufferBeforeItReturns) {
     Returns returns;
     auto device = driver.open(PcmWaveFormat{}, std::ref(returns));
     ASSERT_NE(device, nullptr);
-    device->pause();  // keeps every buffer queued until the reset
+    device->pause(); // keeps every buffer queued until the reset
     const auto block = ramp(4608, 9);
     for (std::uintptr_t i = 1; i <= 5; ++i) device->write(block.data(), block.size(), i);
     device->reset();
@@ -247,9 +248,10 @@ TEST(AlsaWaveOut, AWorkerStuckInsideAlsaHoldsNoCallerAndCatchesUpWhenItLetsGo) {
     ASSERT_NE(device, nullptr);
     // Whatever fails, the FIFO is drained before the device goes: destroying it waits for ALSA.
     const std::unique_ptr<UnreadFifo, void (*)(UnreadFifo*)> drainFirst(&fifo, [](UnreadFifo* f) { f->drain(); });
-    constexpr std::size_t kBlocks = 60;  // 1.6 s of audio, four times what the pipe holds
+    constexpr std::size_t kBlocks = 60; // 1.6 s of audio, four times what the pipe holds
     const auto block = ramp(4608, 5);
-    for (std::uintptr_t i = 1; i <= kBlocks; ++i) ASSERT_EQ(device->write(block.data(), block.size(), i), WaveOutResult::Ok);
+    for (std::uintptr_t i = 1; i <= kBlocks; ++i)
+        ASSERT_EQ(device->write(block.data(), block.size(), i), WaveOutResult::Ok);
     ASSERT_TRUE(fifo.waitUntilTheWriterBlocks());
 
     // Each call hands its request over and returns; the stuck worker has carried out none.

@@ -21,7 +21,7 @@ Rgb pixelAt(const vostrel::platform::jpeg::RgbImage& image, int x, int y) {
 }
 
 bool near(Rgb actual, Rgb expected) {
-    const int tolerance = 12;  // JPEG is lossy
+    const int tolerance = 12; // JPEG is lossy
     return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
            std::abs(actual.b - expected.b) <= tolerance;
 }
@@ -73,8 +73,10 @@ TEST(JpegDecoder, RefusesAPictureWithAbsurdDimensions) {
     std::vector<std::uint8_t> bytes(vostrel::assets::pictureJpeg().begin(), vostrel::assets::pictureJpeg().end());
     for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
         if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
-            bytes[i + 5] = 0xFD; bytes[i + 6] = 0xE8;  // height
-            bytes[i + 7] = 0xFD; bytes[i + 8] = 0xE8;  // width
+            bytes[i + 5] = 0xFD;
+            bytes[i + 6] = 0xE8; // height
+            bytes[i + 7] = 0xFD;
+            bytes[i + 8] = 0xE8; // width
             break;
         }
     }

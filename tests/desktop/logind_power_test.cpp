@@ -41,7 +41,7 @@ public:
             readEnds_.push_back(ends[0]);
         }
         connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]))));
-        ::close(ends[1]);  // the reply carries its own copy
+        ::close(ends[1]); // the reply carries its own copy
         return true;
     }
     std::vector<QList<QVariant>> calls() {

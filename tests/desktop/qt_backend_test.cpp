@@ -35,6 +35,8 @@ ControlDescription timer(std::string name, std::int32_t interval) {
 struct Fixture {
     int clicks = 0;
     int fastTicks = 0;
+    // Laid out by hand: one control a line or two, so the table reads like the window.
+    // clang-format off
     WindowDescription description() {
         WindowDescription d;
         d.title = "Vostrel测试窗口";
@@ -66,6 +68,7 @@ struct Fixture {
         d.bindings.push_back({"快钟", ControlEvent::Tick, [this] { ++fastTicks; }});
         return d;
     }
+    // clang-format on
 };
 
 class QtBackend : public ::testing::Test {
@@ -158,9 +161,9 @@ TEST_F(QtBackend, APasteFromTheContextMenuKeepsOnlyWhatFits) {
     box->setFocus();
     box->setCursorPosition(2);
     QGuiApplication::clipboard()->setText("30:45:00");
-    box->paste();  // what the context menu's Paste does
+    box->paste(); // what the context menu's Paste does
     EXPECT_EQ(controls_->text("综合时间"), "9:30:");
-    box->paste();  // no room left
+    box->paste(); // no room left
     EXPECT_EQ(controls_->text("综合时间"), "9:30:");
 }
 
@@ -193,7 +196,7 @@ TEST_F(QtBackend, RunReturnsWhenTheWindowIsClosed) {
 }
 
 TEST_F(QtBackend, TimersFollowTheRules) {
-    EXPECT_EQ(controls_->interval("时钟1"), 200);  // described above 0: running from creation
+    EXPECT_EQ(controls_->interval("时钟1"), 200); // described above 0: running from creation
     EXPECT_EQ(controls_->interval("慢钟"), 0);
     controls_->setInterval("慢钟", -5);
     EXPECT_EQ(controls_->interval("慢钟"), 0);
@@ -256,7 +259,7 @@ TEST_F(QtBackend, WaitForEventsReturnsAfterTheTimeWithoutSpinning) {
     std::clock_t cpuBefore = std::clock();
     for (int i = 0; i < 5; ++i) loop_.waitForEvents(40);
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
-    EXPECT_GE(elapsed.elapsed(), 40);  // it waited at least one full wait
+    EXPECT_GE(elapsed.elapsed(), 40); // it waited at least one full wait
     std::printf("waitForEvents: %lld ms waited, %.1f ms CPU\n", static_cast<long long>(elapsed.elapsed()), cpuMs);
 }
 
@@ -270,8 +273,8 @@ TEST_F(QtBackend, ThePictureIsDrawnAtItsOwnSizeAndTiled) {
         return qRgb(p[0], p[1], p[2]);
     };
     EXPECT_EQ(shown.pixel(5, 5), pixel(5, 5));
-    EXPECT_EQ(shown.pixel(437 + 5, 5), pixel(5, 5));           // repeated to the right
-    EXPECT_EQ(shown.pixel(60, 597 + 100), pixel(60, 100));     // and downwards
+    EXPECT_EQ(shown.pixel(437 + 5, 5), pixel(5, 5));       // repeated to the right
+    EXPECT_EQ(shown.pixel(60, 597 + 100), pixel(60, 100)); // and downwards
     EXPECT_EQ(shown.pixel(200, 300), pixel(200, 300));
 }
 
@@ -279,7 +282,7 @@ TEST_F(QtBackend, TabFollowsTheFocusOrderSkipsHiddenBoxesAndWraps) {
     controls_->giveFocus("语文");
     EXPECT_EQ(controls_->focusedControl(), "语文");
     QTest::keyClick(widget("语文"), Qt::Key_Tab);
-    EXPECT_EQ(controls_->focusedControl(), "综合时间");  // 语文时间 is hidden
+    EXPECT_EQ(controls_->focusedControl(), "综合时间"); // 语文时间 is hidden
     QTest::keyClick(widget("综合时间"), Qt::Key_Tab);
     EXPECT_EQ(controls_->focusedControl(), "按钮1");
     QTest::keyClick(widget("按钮1"), Qt::Key_Tab);
@@ -297,7 +300,7 @@ TEST_F(QtBackend, SettingTheSameVisibilityChangesNothing) {
     controls_->setText("语文时间", "10:00");
     controls_->setVisible("语文时间", false);
     controls_->setVisible("语文时间", true);
-    EXPECT_EQ(controls_->text("语文时间"), "10:00");  // kept while hidden
+    EXPECT_EQ(controls_->text("语文时间"), "10:00"); // kept while hidden
 }
 
 TEST_F(QtBackend, KeepOnTopNeitherMovesNorHidesTheWindow) {

@@ -52,7 +52,8 @@ int captionRoom(QWidget* widget) {
         option.initFrom(box);
         return widget->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
     }
-    if (qobject_cast<QGroupBox*>(widget)) return inParent.width() - 2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (qobject_cast<QGroupBox*>(widget))
+        return inParent.width() - 2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         const QMargins margins = edit->textMargins();
         return edit->contentsRect().width() - margins.left() - margins.right();
@@ -108,12 +109,14 @@ TEST(QtScaling, TheWindowAndEveryControlAreTheDescriptionTimesTheScaleAndEveryCa
         const int room = captionRoom(widget);
         EXPECT_LE(widest, room) << "caption width";
         std::printf("  %-10s %dx%d: caption %d wide, room %d (device pixels; font %d px)\n", described.name.c_str(),
-                    devicePixels(place.width(), ratio), devicePixels(place.height(), ratio), devicePixels(widest, ratio),
-                    devicePixels(room, ratio), devicePixels(widget->fontInfo().pixelSize(), ratio));
+                    devicePixels(place.width(), ratio), devicePixels(place.height(), ratio),
+                    devicePixels(widest, ratio), devicePixels(room, ratio),
+                    devicePixels(widget->fontInfo().pixelSize(), ratio));
     }
     if (!gArtifacts.empty()) {
         QDir().mkpath(QString::fromStdString(gArtifacts));
-        const QString file = QStringLiteral("%1/qt-scale-%2.png").arg(QString::fromStdString(gArtifacts)).arg(qRound(gScale * 100));
+        const QString file =
+            QStringLiteral("%1/qt-scale-%2.png").arg(QString::fromStdString(gArtifacts)).arg(qRound(gScale * 100));
         EXPECT_TRUE(window->grab().save(file, "PNG"));
     }
 }

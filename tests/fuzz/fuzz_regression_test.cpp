@@ -50,7 +50,8 @@ TEST_P(CommittedFuzzInput, KeepsEveryPropertyOfItsTarget) {
 std::string testName(const ::testing::TestParamInfo<CommittedInput>& info) {
     std::string name = info.param.target + "_" + info.param.file.parent_path().parent_path().filename().string() + "_" +
                        info.param.file.filename().string();
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return name;
 }
 

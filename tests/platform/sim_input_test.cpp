@@ -34,7 +34,7 @@ TEST(SimInput, TypingStopsAtTheLimitButTheProgramMaySetMore) {
     sim.windows().showMainWindow();
     EXPECT_TRUE(sim.clearAndType("box", "12:345"));
     EXPECT_EQ(c.text("box"), "12:34");
-    EXPECT_TRUE(sim.clearAndType("box", "０９：００６"));  // characters, not bytes
+    EXPECT_TRUE(sim.clearAndType("box", "０９：００６")); // characters, not bytes
     EXPECT_EQ(c.text("box"), "０９：００");
     c.setText("box", "a much longer text");
     EXPECT_EQ(c.text("box"), "a much longer text");

@@ -36,10 +36,14 @@ struct TimerWindow {
 };
 
 TEST(TimerRules, ChangeForEachRequestedInterval) {
-    struct Case { std::int32_t current, requested; TimerChange expected; };
+    struct Case {
+        std::int32_t current, requested;
+        TimerChange expected;
+    };
     const Case cases[] = {
-        {0, 0, TimerChange::None},     {0, -5, TimerChange::None},   {600, 600, TimerChange::None},
-        {600, 0, TimerChange::Stop},   {600, -1, TimerChange::Stop}, {0, 600, TimerChange::Restart},
+        {0, 0, TimerChange::None},        {0, -5, TimerChange::None},
+        {600, 600, TimerChange::None},    {600, 0, TimerChange::Stop},
+        {600, -1, TimerChange::Stop},     {0, 600, TimerChange::Restart},
         {600, 601, TimerChange::Restart}, {283000, 61000, TimerChange::Restart},
     };
     for (const Case& c : cases)
@@ -79,7 +83,7 @@ TEST(TimerRules, SettingTheSameValueKeepsTheCountdown) {
     TimerWindow w(sim);
     w.controls->setInterval("T", 1000);
     sim.advance(700);
-    w.controls->setInterval("T", 1000);  // no restart: the tick still comes at 1000
+    w.controls->setInterval("T", 1000); // no restart: the tick still comes at 1000
     sim.advance(300);
     EXPECT_EQ(w.ticks, (std::vector<std::uint64_t>{1000}));
 }

@@ -14,7 +14,7 @@ using schedule::Subject;
 
 struct SubjectDay {
     Subject subject;
-    int start, end;  // minutes of the day
+    int start, end; // minutes of the day
 };
 
 // Started in the last second of 语文's first prompt minute, so that prompt fires in its last

@@ -58,7 +58,7 @@ TEST_F(PlayCommandTest, ANewPlayRemovesThePreviousPlayerFirst) {
 
 struct CountCase {
     std::optional<std::int32_t> count;
-    std::optional<std::int32_t> repeatCount;  // none: nothing may be created
+    std::optional<std::int32_t> repeatCount; // none: nothing may be created
 };
 
 class PlayCountTest : public PlayCommandTest, public ::testing::WithParamInterface<CountCase> {};
@@ -147,7 +147,7 @@ TEST_F(PlayCommandTest, AFailedCreateLeavesTheSlotEmptyAndStartsNothing) {
     EXPECT_EQ(slot.CurrentPlayer(), nullptr);
     EXPECT_TRUE(recorder.callsOf(Kind::NewPlay).empty());
     recorder.failCreates(false);
-    slot.PlayMp3(1, {"/p/b.mp3"});  // the next call behaves normally
+    slot.PlayMp3(1, {"/p/b.mp3"}); // the next call behaves normally
     EXPECT_NE(slot.CurrentPlayer(), nullptr);
     EXPECT_EQ(recorder.callsOf(Kind::NewPlay).size(), 1u);
 }
@@ -189,9 +189,9 @@ TEST(PlayCommandWithPartialModule, AMissingOperationSkipsOnlyItsStep) {
     createOnly.put("CreatePlayer", *table.find<CreatePlayerOp>("CreatePlayer"));
     PlaySlot slot{createOnly};
     slot.PlayMp3(1, {"/p/a.mp3"});
-    ASSERT_NE(slot.CurrentPlayer(), nullptr);  // created but never started: no NewPlay in the table
+    ASSERT_NE(slot.CurrentPlayer(), nullptr); // created but never started: no NewPlay in the table
     EXPECT_TRUE(recorder.callsOf(Kind::NewPlay).empty());
-    slot.PlayMp3(1, {"/p/b.mp3"});  // no RemovePlayer: the slot is still emptied before the create
+    slot.PlayMp3(1, {"/p/b.mp3"}); // no RemovePlayer: the slot is still emptied before the create
     EXPECT_EQ(recorder.callsOf(Kind::Create).size(), 2u);
     EXPECT_TRUE(recorder.callsOf(Kind::Remove).empty());
 }
@@ -199,8 +199,9 @@ TEST(PlayCommandWithPartialModule, AMissingOperationSkipsOnlyItsStep) {
 TEST(PlayCommandWithPartialModule, NamesMatchExactlyAndByKind) {
     PlayerEntryTable table;
     int creates = 0;
-    table.put("createplayer", CreatePlayerOp{[&](const char*, std::int32_t) -> PlayerHandle { return ++creates, nullptr; }});
-    table.put("CreatePlayer", PlayOp{[&](PlayerHandle) { ++creates; }});  // right name, wrong operation
+    table.put("createplayer",
+              CreatePlayerOp{[&](const char*, std::int32_t) -> PlayerHandle { return ++creates, nullptr; }});
+    table.put("CreatePlayer", PlayOp{[&](PlayerHandle) { ++creates; }}); // right name, wrong operation
     PlaySlot slot{table};
     slot.PlayMp3(1, {"/p/a.mp3"});
     EXPECT_EQ(creates, 0);

@@ -20,7 +20,7 @@ struct WorkedExample {
     std::string name;
     Subject subject;
     std::string startHour, startMinute, endHour, endMinute;
-    std::vector<std::pair<int, int>> rowAtMinute;  // row, minute of the day
+    std::vector<std::pair<int, int>> rowAtMinute; // row, minute of the day
 };
 
 class WorkedExampleTest : public ScheduleScenario, public ::testing::WithParamInterface<WorkedExample> {};
@@ -54,19 +54,63 @@ constexpr int hm(int h, int m) { return h * 60 + m; }
 INSTANTIATE_TEST_SUITE_P(
     Examples, WorkedExampleTest,
     ::testing::Values(
-        WorkedExample{"ChineseAtNine", Subject::Chinese, "09", "00", "11", "30",
-                      {{1, hm(8, 35)}, {2, hm(8, 40)}, {3, hm(8, 45)}, {4, hm(8, 52)}, {5, hm(8, 55)}, {6, hm(9, 0)},
-                       {7, hm(11, 15)}, {8, hm(11, 30)}}},
-        WorkedExample{"MathsAtFifteen", Subject::Maths, "15", "00", "17", "0",
-                      {{1, hm(14, 35)}, {2, hm(14, 40)}, {3, hm(14, 45)}, {4, hm(14, 52)}, {5, hm(14, 55)}, {6, hm(15, 0)},
-                       {7, hm(16, 45)}, {8, hm(17, 0)}}},
-        WorkedExample{"StartTenPastMidnightNeverWraps", Subject::Combined, "00", "10", "02", "40",
+        WorkedExample{"ChineseAtNine",
+                      Subject::Chinese,
+                      "09",
+                      "00",
+                      "11",
+                      "30",
+                      {{1, hm(8, 35)},
+                       {2, hm(8, 40)},
+                       {3, hm(8, 45)},
+                       {4, hm(8, 52)},
+                       {5, hm(8, 55)},
+                       {6, hm(9, 0)},
+                       {7, hm(11, 15)},
+                       {8, hm(11, 30)}}},
+        WorkedExample{"MathsAtFifteen",
+                      Subject::Maths,
+                      "15",
+                      "00",
+                      "17",
+                      "0",
+                      {{1, hm(14, 35)},
+                       {2, hm(14, 40)},
+                       {3, hm(14, 45)},
+                       {4, hm(14, 52)},
+                       {5, hm(14, 55)},
+                       {6, hm(15, 0)},
+                       {7, hm(16, 45)},
+                       {8, hm(17, 0)}}},
+        WorkedExample{"StartTenPastMidnightNeverWraps",
+                      Subject::Combined,
+                      "00",
+                      "10",
+                      "02",
+                      "40",
                       {{4, hm(0, 2)}, {5, hm(0, 5)}, {6, hm(0, 10)}, {7, hm(2, 25)}, {8, hm(2, 40)}}},
-        WorkedExample{"ChineseAtHalfPastTenPmEndsPastMidnight", Subject::Chinese, "22", "30", "25", "00",
-                      {{1, hm(22, 5)}, {2, hm(22, 10)}, {3, hm(22, 15)}, {4, hm(22, 22)}, {5, hm(22, 25)}, {6, hm(22, 30)}}},
-        WorkedExample{"LenientTexts", Subject::English, " 8", "３０", "1０a", "30　",
-                      {{1, hm(8, 5)}, {2, hm(8, 10)}, {3, hm(8, 15)}, {4, hm(8, 22)}, {5, hm(8, 25)}, {6, hm(8, 30)},
-                       {7, hm(10, 15)}, {8, hm(10, 30)}}}),
+        WorkedExample{
+            "ChineseAtHalfPastTenPmEndsPastMidnight",
+            Subject::Chinese,
+            "22",
+            "30",
+            "25",
+            "00",
+            {{1, hm(22, 5)}, {2, hm(22, 10)}, {3, hm(22, 15)}, {4, hm(22, 22)}, {5, hm(22, 25)}, {6, hm(22, 30)}}},
+        WorkedExample{"LenientTexts",
+                      Subject::English,
+                      " 8",
+                      "３０",
+                      "1０a",
+                      "30　",
+                      {{1, hm(8, 5)},
+                       {2, hm(8, 10)},
+                       {3, hm(8, 15)},
+                       {4, hm(8, 22)},
+                       {5, hm(8, 25)},
+                       {6, hm(8, 30)},
+                       {7, hm(10, 15)},
+                       {8, hm(10, 30)}}}),
     [](const ::testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
 
 // Each prompt's file and hold-off written out rather than read back from the prompt table, so a
@@ -218,7 +262,7 @@ TEST_F(ScheduleScenario, ANewSaveCountsFromTheNextPoll) {
     clickStartPauseAt(at(0, 9, 30));
     runUntil(at(0, 10, 0, 10));
     EXPECT_TRUE(prompts().empty());
-    save(Subject::Chinese, "10", "08", "12", "38");  // row 4's moment is now 10:00
+    save(Subject::Chinese, "10", "08", "12", "38"); // row 4's moment is now 10:00
     runUntil(at(0, 10, 9));
     EXPECT_EQ(rowsAndMinutes(prompts()),
               (std::vector<std::pair<int, std::int64_t>>{{4, hm(10, 0)}, {5, hm(10, 3)}, {6, hm(10, 8)}}));

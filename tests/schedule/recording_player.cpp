@@ -15,7 +15,8 @@ std::vector<std::string> decodeFileList(const char* fileList) {
 } // namespace
 
 void RecordingPlayer::installInto(audio::PlayerEntryTable& table) {
-    table.put("CreatePlayer", audio::CreatePlayerOp{[this](const char* list, std::int32_t count) { return create(list, count); }});
+    table.put("CreatePlayer",
+              audio::CreatePlayerOp{[this](const char* list, std::int32_t count) { return create(list, count); }});
     table.put("NewPlay", audio::NewPlayOp{[this](audio::PlayerHandle p, audio::ProgressWindow* window, const char* pass,
                                                  std::int32_t startPercent) {
                   // The play command starts every player from its beginning without any window.

@@ -13,10 +13,10 @@ namespace vostrel::test {
 struct PlayerCall {
     enum class Kind { Create, NewPlay, Remove };
     Kind kind;
-    audio::PlayerHandle player;       // the created, started or removed player (null: create failed)
-    std::vector<std::string> files;   // Create: the file list as decoded
-    std::int32_t repeatCount = 0;     // Create
-    std::int64_t atMs = 0;            // time of the call by the test's clock
+    audio::PlayerHandle player;     // the created, started or removed player (null: create failed)
+    std::vector<std::string> files; // Create: the file list as decoded
+    std::int32_t repeatCount = 0;   // Create
+    std::int64_t atMs = 0;          // time of the call by the test's clock
 };
 
 class RecordingPlayer {

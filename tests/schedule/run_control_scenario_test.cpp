@@ -151,7 +151,7 @@ TEST_F(RunControl, AHoldOffTouchesOnlyItsOwnSubject) {
     EXPECT_EQ(interval("语文时钟"), 600);
     EXPECT_EQ(interval("语文时钟1"), 0);
 
-    runUntil(at(0, 9, 39, 50));  // the hold-off ends at 09:39:43.x
+    runUntil(at(0, 9, 39, 50)); // the hold-off ends at 09:39:43.x
     ASSERT_EQ(holdOffEnds.size(), 1u);
     EXPECT_EQ(holdOffEnds[0].subject, Subject::English);
     EXPECT_EQ(interval("英语时钟1"), 0);

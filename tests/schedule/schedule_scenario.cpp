@@ -10,9 +10,9 @@
 namespace vostrel::test {
 namespace {
 
+using platform::ControlDescription;
 using platform::ControlEvent;
 using platform::ControlKind;
-using platform::ControlDescription;
 using schedule::Subject;
 
 ControlDescription control(std::string_view name, ControlKind kind, std::string text = {}) {
@@ -26,7 +26,8 @@ ControlDescription control(std::string_view name, ControlKind kind, std::string 
 // Row 1..8 of a played path, 0 when it is none of the voice files.
 int rowOfPath(std::string_view directory, const std::string& path) {
     for (std::size_t i = 0; i < schedule::kPromptTable.size(); ++i)
-        if (path == std::string(directory) + std::string(schedule::kPromptTable[i].voiceFile)) return static_cast<int>(i) + 1;
+        if (path == std::string(directory) + std::string(schedule::kPromptTable[i].voiceFile))
+            return static_cast<int>(i) + 1;
     return 0;
 }
 
@@ -38,13 +39,15 @@ void PrintTo(const PlayedPrompt& p, std::ostream* os) {
         << s % 60 << '.' << p.atMs % 1000;
 }
 
-ScheduleScenario::ScheduleScenario() : sim(platform::sim::SimPlatform::Options{{2026, 12, 8, 0, 0, 0, 0}, {}, nullptr, nullptr}) {
+ScheduleScenario::ScheduleScenario()
+    : sim(platform::sim::SimPlatform::Options{{2026, 12, 8, 0, 0, 0, 0}, {}, nullptr, nullptr}) {
     recorder.installInto(table);
     recorder.setClock([this] { return static_cast<std::int64_t>(sim.nowMs()); });
 
     platform::WindowDescription d;
     d.title = "schedule";
-    for (Subject s : schedule::kSubjects) d.controls.push_back(control(schedule::controlsOf(s).checkBox, ControlKind::CheckBox));
+    for (Subject s : schedule::kSubjects)
+        d.controls.push_back(control(schedule::controlsOf(s).checkBox, ControlKind::CheckBox));
     d.controls.push_back(control("按钮2", ControlKind::Button, "开始运行"));
     // The timers in the order of the real window, which decides who goes first on a tie.
     for (auto it = schedule::kSubjects.rbegin(); it != schedule::kSubjects.rend(); ++it) {
@@ -62,12 +65,14 @@ ScheduleScenario::ScheduleScenario() : sim(platform::sim::SimPlatform::Options{{
     }
     platform::Controls& controls = sim.windows().createMainWindow(d);
     sim.windows().showMainWindow();
-    context.emplace(schedule::ScheduleContext{controls, sim.messages(), clock, times, slot, std::string(kProgramDirectory)});
+    context.emplace(
+        schedule::ScheduleContext{controls, sim.messages(), clock, times, slot, std::string(kProgramDirectory)});
 }
 
 void ScheduleScenario::save(Subject subject, std::string startHour, std::string startMinute, std::string endHour,
                             std::string endMinute) {
-    times[schedule::indexOf(subject)] = {std::move(startHour), std::move(startMinute), std::move(endHour), std::move(endMinute)};
+    times[schedule::indexOf(subject)] = {std::move(startHour), std::move(startMinute), std::move(endHour),
+                                         std::move(endMinute)};
 }
 
 void ScheduleScenario::runUntil(std::int64_t momentMs) {
@@ -77,7 +82,8 @@ void ScheduleScenario::runUntil(std::int64_t momentMs) {
 
 bool ScheduleScenario::allSubjectTimersStopped() {
     for (Subject s : schedule::kSubjects)
-        if (interval(schedule::controlsOf(s).pollTimer) != 0 || interval(schedule::controlsOf(s).holdOffTimer) != 0) return false;
+        if (interval(schedule::controlsOf(s).pollTimer) != 0 || interval(schedule::controlsOf(s).holdOffTimer) != 0)
+            return false;
     return true;
 }
 

@@ -42,8 +42,8 @@ constexpr std::int64_t at(int day, int hour, int minute, int second = 0, int mil
 }
 
 struct PlayedPrompt {
-    int row;             // 1..8, from the voice file's name
-    std::int64_t atMs;   // when the player was created
+    int row;           // 1..8, from the voice file's name
+    std::int64_t atMs; // when the player was created
     bool operator==(const PlayedPrompt&) const = default;
 };
 void PrintTo(const PlayedPrompt& p, std::ostream* os);

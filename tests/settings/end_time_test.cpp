@@ -26,17 +26,17 @@ TEST_P(EndTimeTest, GivesTheLabelCaption) {
 INSTANTIATE_TEST_SUITE_P(
     WorkedValues, EndTimeTest,
     ::testing::Values(EndCase{"09:00", 30, "结束时间为11:30"}, EndCase{"15:00", 0, "结束时间为17:00"},
-                      EndCase{"8:45", 30, "结束时间为11:15"},    // the minute sum 75 carries
+                      EndCase{"8:45", 30, "结束时间为11:15"}, // the minute sum 75 carries
                       EndCase{"7:5", 0, "结束时间为09:05"}, EndCase{"23:59", 0, "结束时间为25:59"},
-                      EndCase{"-1:00", 30, "结束时间为01:30"},   // no lower bound
-                      EndCase{"9:3:1", 30, "结束时间为11:33"},   // third piece ignored
-                      EndCase{":30", 30, "结束时间为03:00"},     // empty hour reads as 0
-                      EndCase{"22:45", 30, "结束时间为25:15"},   // no wrap past midnight
-                      EndCase{"05:05", 0, "结束时间为07:05"},    // minute zero-filled though 0 added
-                      EndCase{"ab:cd", 0, "结束时间为02:00"},    // not a number: reads as 00:00
-                      EndCase{"０９:３０", 30, "结束时间为12:00"},  // full-width digits
-                      EndCase{"9:29.5", 30, "结束时间为12:0-0.5"},  // 59.5 carries
-                      EndCase{"10:-5", 0, "结束时间为12:0-5"}));  // negative texts below 10 get the 0 too
+                      EndCase{"-1:00", 30, "结束时间为01:30"},     // no lower bound
+                      EndCase{"9:3:1", 30, "结束时间为11:33"},     // third piece ignored
+                      EndCase{":30", 30, "结束时间为03:00"},       // empty hour reads as 0
+                      EndCase{"22:45", 30, "结束时间为25:15"},     // no wrap past midnight
+                      EndCase{"05:05", 0, "结束时间为07:05"},      // minute zero-filled though 0 added
+                      EndCase{"ab:cd", 0, "结束时间为02:00"},      // not a number: reads as 00:00
+                      EndCase{"０９:３０", 30, "结束时间为12:00"}, // full-width digits
+                      EndCase{"9:29.5", 30, "结束时间为12:0-0.5"}, // 59.5 carries
+                      EndCase{"10:-5", 0, "结束时间为12:0-5"}));   // negative texts below 10 get the 0 too
 
 TEST(EndTimePieces, StartPiecesAreKeptExactlyAsTyped) {
     const std::optional<StartPieces> start = acceptStartTime(" 09:00:99");
@@ -45,7 +45,7 @@ TEST(EndTimePieces, StartPiecesAreKeptExactlyAsTyped) {
     EXPECT_EQ(start->minute, "00");
     const EndTexts end = deriveEndTime(*start, 0);
     EXPECT_EQ(end.hour, "11");
-    EXPECT_EQ(end.minute, "00");  // "00" + 0 is rewritten as 0, then zero-filled
+    EXPECT_EQ(end.minute, "00"); // "00" + 0 is rewritten as 0, then zero-filled
 }
 
 struct RefusedCase {
@@ -57,19 +57,19 @@ class RefusedStartTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedStartTest, IsRefused) { EXPECT_FALSE(acceptStartTime(GetParam().typed)) << GetParam().why; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refused, RefusedStartTest,
-    ::testing::Values(RefusedCase{"24:00", "hour above 23"}, RefusedCase{"12:60", "minute above 59"},
-                      RefusedCase{"23.5:00", "fraction above 23"}, RefusedCase{"1e999:00", "infinite hour"},
-                      RefusedCase{"", "empty"}, RefusedCase{"930", "no colon"},
-                      RefusedCase{"9:", "no minute piece"}, RefusedCase{":", "a lone colon"},
-                      RefusedCase{"9：30", "full-width colon"}));
+INSTANTIATE_TEST_SUITE_P(Refused, RefusedStartTest,
+                         ::testing::Values(RefusedCase{"24:00", "hour above 23"},
+                                           RefusedCase{"12:60", "minute above 59"},
+                                           RefusedCase{"23.5:00", "fraction above 23"},
+                                           RefusedCase{"1e999:00", "infinite hour"}, RefusedCase{"", "empty"},
+                                           RefusedCase{"930", "no colon"}, RefusedCase{"9:", "no minute piece"},
+                                           RefusedCase{":", "a lone colon"}, RefusedCase{"9：30", "full-width colon"}));
 
 TEST(AcceptedStart, BoundariesAndTolerance) {
     EXPECT_TRUE(acceptStartTime("23:59"));
-    EXPECT_TRUE(acceptStartTime("23.00000001:59.00000001"));  // within the 1e-7 margin
+    EXPECT_TRUE(acceptStartTime("23.00000001:59.00000001")); // within the 1e-7 margin
     EXPECT_FALSE(acceptStartTime("23.000001:00"));
-    EXPECT_TRUE(acceptStartTime("::"));  // two empty pieces read as 00:00
+    EXPECT_TRUE(acceptStartTime("::")); // two empty pieces read as 00:00
 }
 
 } // namespace

@@ -14,11 +14,11 @@ namespace vostrel::settings_test {
 
 class FailingFileCalls final : public platform::FileCalls {
 public:
-    std::size_t failCall = 0;        // 0: none by number
-    std::string failEvery;           // empty: none by name
-    int error = EIO;                 // errno of a failed call
+    std::size_t failCall = 0; // 0: none by number
+    std::string failEvery;    // empty: none by name
+    int error = EIO;          // errno of a failed call
     std::size_t writeAtMost = SIZE_MAX;
-    std::vector<std::string> made;   // names of the calls so far, in order
+    std::vector<std::string> made; // names of the calls so far, in order
 
     int stat(const std::string& path, struct ::stat& info) override {
         return fails("stat") ? -1 : FileCalls::stat(path, info);

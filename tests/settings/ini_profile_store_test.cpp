@@ -35,10 +35,9 @@ protected:
 TEST_F(IniProfileStoreTest, FirstWritesCreateFileSectionAndKeysInGbkWithCrLf) {
     EXPECT_TRUE(write("时间设置", "语文时间", "09:00"));
     EXPECT_TRUE(write("时间设置", "文数/理数时间", "15:00"));
-    EXPECT_EQ(TempFolder::readBytes(path),
-              "[\xCA\xB1\xBC\xE4\xC9\xE8\xD6\xC3]\r\n"
-              "\xD3\xEF\xCE\xC4\xCA\xB1\xBC\xE4=09:00\r\n"
-              "\xCE\xC4\xCA\xFD/\xC0\xED\xCA\xFD\xCA\xB1\xBC\xE4=15:00\r\n");
+    EXPECT_EQ(TempFolder::readBytes(path), "[\xCA\xB1\xBC\xE4\xC9\xE8\xD6\xC3]\r\n"
+                                           "\xD3\xEF\xCE\xC4\xCA\xB1\xBC\xE4=09:00\r\n"
+                                           "\xCE\xC4\xCA\xFD/\xC0\xED\xCA\xFD\xCA\xB1\xBC\xE4=15:00\r\n");
     EXPECT_EQ(read("时间设置", "语文时间"), "09:00");
     EXPECT_EQ(read("时间设置", "文数/理数时间"), "15:00");
 }
@@ -73,22 +72,20 @@ TEST_P(IniLookup, FindsTheValue) {
     EXPECT_EQ(read(GetParam().section, GetParam().key), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, IniLookup,
-    ::testing::Values(
-        LookupCase{"[Times]\r\nChinese=09:00\r\n", "TIMES", "chinese", "09:00"},
-        LookupCase{"  [ 时间设置 ]  \nkey = 09:00 \n", "时间设置", "KEY", "09:00"},
-        LookupCase{"[s]\nk=\"quoted value\"\n", "s", "k", "quoted value"},
-        LookupCase{"[s]\nk='x'\n", "s", "k", "x"},
-        LookupCase{"[s]\nk=\"half\n", "s", "k", "\"half"},
-        LookupCase{"[s]\nk=a=b\n", "s", "k", "a=b"},
-        LookupCase{"[s]\nk\n", "s", "k", ""},
-        LookupCase{"[s]\nk=first\nk=second\n", "s", "k", "first"},
-        LookupCase{"[s]\nk=1\n[s]\nk=2\nj=3\n", "s", "j", "3"},
-        LookupCase{"k=global\n[s]\n", "s", "k", ""},
-        LookupCase{"[s]\r\nk=no line end", "s", "k", "no line end"},
-        LookupCase{"[s]\rk=1\rj=2\n", "s", "j", "2"},          // a lone CR ends a line too
-        LookupCase{"[s]\nk=1\r\r\nj=2", "s", "k", "1"}));
+INSTANTIATE_TEST_SUITE_P(Rules, IniLookup,
+                         ::testing::Values(LookupCase{"[Times]\r\nChinese=09:00\r\n", "TIMES", "chinese", "09:00"},
+                                           LookupCase{"  [ 时间设置 ]  \nkey = 09:00 \n", "时间设置", "KEY", "09:00"},
+                                           LookupCase{"[s]\nk=\"quoted value\"\n", "s", "k", "quoted value"},
+                                           LookupCase{"[s]\nk='x'\n", "s", "k", "x"},
+                                           LookupCase{"[s]\nk=\"half\n", "s", "k", "\"half"},
+                                           LookupCase{"[s]\nk=a=b\n", "s", "k", "a=b"},
+                                           LookupCase{"[s]\nk\n", "s", "k", ""},
+                                           LookupCase{"[s]\nk=first\nk=second\n", "s", "k", "first"},
+                                           LookupCase{"[s]\nk=1\n[s]\nk=2\nj=3\n", "s", "j", "3"},
+                                           LookupCase{"k=global\n[s]\n", "s", "k", ""},
+                                           LookupCase{"[s]\r\nk=no line end", "s", "k", "no line end"},
+                                           LookupCase{"[s]\rk=1\rj=2\n", "s", "j", "2"}, // a lone CR ends a line too
+                                           LookupCase{"[s]\nk=1\r\r\nj=2", "s", "k", "1"}));
 
 TEST_F(IniProfileStoreTest, SecondBytesOfDoubleByteCharactersAreNotCaseFolded) {
     // 0x81 0x41 and 0x81 0x61 are two different characters whose second bytes are 'A' and 'a'.
@@ -155,7 +152,7 @@ TEST_F(IniProfileStoreTest, ValuesThatReadingWouldChangeAreQuotedAndReadBackAsWr
         EXPECT_EQ(read("s", "k"), value);
     }
     EXPECT_EQ(fileAsUtf8(), "[s]\r\nk=\"\" 9\"\"\r\n");
-    ASSERT_TRUE(write("s", "k", "\"9:00"));  // no pair of quotes: written as it is
+    ASSERT_TRUE(write("s", "k", "\"9:00")); // no pair of quotes: written as it is
     EXPECT_EQ(fileAsUtf8(), "[s]\r\nk=\"9:00\r\n");
 }
 
@@ -175,7 +172,7 @@ TEST_F(IniProfileStoreTest, ValuesLongerThanTheBufferAreCutToItsSizeLessOne) {
 
 TEST_F(IniProfileStoreTest, TheCapCountsGbkBytesAndDropsAHalfCharacter) {
     std::string value;
-    for (int i = 0; i < 6000; ++i) value += "时";  // 2 bytes in GBK, 3 in UTF-8
+    for (int i = 0; i < 6000; ++i) value += "时"; // 2 bytes in GBK, 3 in UTF-8
     ASSERT_TRUE(write("s", "k", value));
     const std::string cut = read("s", "k");
     EXPECT_EQ(utf8ToGbk(cut).size(), 10238u);

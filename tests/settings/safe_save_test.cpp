@@ -57,7 +57,7 @@ TEST_F(SafeSaveTest, AFailureAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
 
         given();
         FailingFileCalls probe;
-        probe.writeAtMost = 8;   // several writes, each of which can fail
+        probe.writeAtMost = 8; // several writes, each of which can fail
         ASSERT_TRUE(save(probe, "文综/理综时间", "14:00"));
         const std::string newFile = TempFolder::readBytes(path);
         const auto renamed = std::find(probe.made.begin(), probe.made.end(), "rename");
@@ -90,7 +90,7 @@ TEST_F(SafeSaveTest, AnUnchangedValueIsNotWrittenAgainYetAReadOnlyFileIsStillRef
     givenOldFile();
     FailingFileCalls calls;
     EXPECT_TRUE(save(calls, "英语时间", "15:30"));
-    EXPECT_EQ(calls.made, std::vector<std::string>{"accessForWriting"});  // nothing written or flushed
+    EXPECT_EQ(calls.made, std::vector<std::string>{"accessForWriting"}); // nothing written or flushed
 
     calls.failEvery = "accessForWriting";
     calls.error = EACCES;
@@ -102,7 +102,7 @@ TEST_F(SafeSaveTest, ANewFileGetsTheUsualPermissionsAndAReplacedOneKeepsItsOwn) 
     platform::FileCalls& system = platform::systemFileCalls();
     ASSERT_TRUE(save(system, "语文时间", "08:00"));
     const std::string plain = folder.file("plain");
-    TempFolder::writeBytes(plain, "");  // created like any file of the program
+    TempFolder::writeBytes(plain, ""); // created like any file of the program
     EXPECT_EQ(fs::status(path).permissions(), fs::status(plain).permissions());
 
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
@@ -149,7 +149,7 @@ private:
 };
 
 TEST_F(SafeSaveTest, AReadOnlyFileIsRefusedThoughItsFolderAllowsARename) {
-    fs::permissions(folder.path(), fs::perms::all);  // the writer may create and rename files here
+    fs::permissions(folder.path(), fs::perms::all); // the writer may create and rename files here
     givenOldFile();
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     {
@@ -162,7 +162,7 @@ TEST_F(SafeSaveTest, AReadOnlyFileIsRefusedThoughItsFolderAllowsARename) {
 
     fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
     AsOrdinaryUser user;
-    EXPECT_TRUE(save(platform::systemFileCalls(), "英语时间", "16:00"));  // the same, writable
+    EXPECT_TRUE(save(platform::systemFileCalls(), "英语时间", "16:00")); // the same, writable
 }
 
 } // namespace

@@ -25,8 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kTimeBoxes[] = {"语文时间", "数学时间", "综合时间", "英语时间"};
-const std::string kSavedBefore =
-    platform::utf8ToGbk("[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:30\r\n");
+const std::string kSavedBefore = platform::utf8ToGbk(
+    "[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:30\r\n");
 
 // A tmpfs of the given size mounted over a folder for the life of the object.
 class SmallDisk {

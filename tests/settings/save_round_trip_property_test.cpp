@@ -26,8 +26,8 @@ namespace {
 
 using settings::kSubjectSettings;
 
-constexpr int kFiles = 1500;  // each saved twice
-constexpr std::size_t kTypingLimit = 5;  // characters a start-time box takes
+constexpr int kFiles = 1500;            // each saved twice
+constexpr std::size_t kTypingLimit = 5; // characters a start-time box takes
 constexpr std::uint32_t kSeed = 20261208;
 
 // Flushing to disk is not what this test is about: it would only make it slow. For the same
@@ -62,8 +62,9 @@ public:
 
     // A text as an operator could type it into a start-time box (UTF-8).
     std::string typed() {
-        static const std::vector<std::string_view> kCharacters{
-            "0", "1", "5", "9", ":", "：", "０", "９", " ", "\t", "\"", "'", "=", "[", "]", ";", "a", "时", "癩", "/", "　"};
+        static const std::vector<std::string_view> kCharacters{"0",  "1", "5",  "9",  ":",  "：", "０",
+                                                               "９", " ", "\t", "\"", "'",  "=",  "[",
+                                                               "]",  ";", "a",  "时", "癩", "/",  "　"};
         std::string text;
         const int length = below(static_cast<int>(kTypingLimit) + 1);
         for (int i = 0; i < length; ++i) text += pick(kCharacters);
@@ -75,7 +76,7 @@ private:
         static const std::vector<std::string_view> kSections{
             "[时间设置]", " [ 时间设置 ] ", "[时间设置", "[其他]", "[Times]", "[癩乚]", "[]", "[时间设置]x"};
         static const std::vector<std::string_view> kOtherLines{
-            "", "  ", "\t", "; 考试时间", "#语文时间=08:00", "语文=08:00", "语文时间x=1", "Chinese=09:00",
+            "",   "  ",  "\t",    "; 考试时间",     "#语文时间=08:00", "语文=08:00", "语文时间x=1", "Chinese=09:00",
             "=x", "key", "癩=乚", "k = \"quoted\" "};
         switch (below(5)) {
         case 0: return platform::utf8ToGbk(pick(kSections));
@@ -123,7 +124,7 @@ private:
 
 struct FileLine {
     std::string content;
-    std::string end;  // "\r\n", "\n", "\r", or "" for a last line without one
+    std::string end; // "\r\n", "\n", "\r", or "" for a last line without one
 };
 
 std::vector<FileLine> linesOf(std::string_view text) {
@@ -207,15 +208,15 @@ TEST(SaveRoundTripProperty, TheFourTypedTextsReadBackAndEveryOtherLineStays) {
     for (int n = 0; n < kFiles; ++n) {
         std::string before = generate.file();
         TempFolder::writeBytes(path, before);
-        for (int save = 1; save <= 2; ++save) {  // the second save finds the keys the first added
+        for (int save = 1; save <= 2; ++save) { // the second save finds the keys the first added
             std::array<std::string, 4> texts;
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 texts[i] = generate.typed();
                 ASSERT_TRUE(store.writeString(settings::kSettingsSection, kSubjectSettings[i].key, texts[i], path));
             }
             const std::string after = TempFolder::readBytes(path);
-            SCOPED_TRACE("case " + std::to_string(n) + ", save " + std::to_string(save) + "\nbefore: " +
-                         escaped(before) + "\nafter:  " + escaped(after));
+            SCOPED_TRACE("case " + std::to_string(n) + ", save " + std::to_string(save) +
+                         "\nbefore: " + escaped(before) + "\nafter:  " + escaped(after));
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 ASSERT_EQ(store.readString(settings::kSettingsSection, kSubjectSettings[i].key, path,
                                            settings::kReadBufferBytes),

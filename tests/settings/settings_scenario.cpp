@@ -8,7 +8,7 @@ namespace vostrel::settings_test {
 namespace {
 
 platform::sim::SimPlatform::Options optionsFor(const std::filesystem::path& programDirectory,
-                                              platform::ProfileStore* profile) {
+                                               platform::ProfileStore* profile) {
     platform::sim::SimPlatform::Options options;
     options.programDirectory = programDirectory.string();
     options.profile = profile;
@@ -38,8 +38,8 @@ void SettingsRun::start() {
     for (std::size_t i = 0; i < schedule::kSubjectControls.size(); ++i) {
         const schedule::SubjectControls& subject = schedule::kSubjectControls[i];
         description.controls.push_back(control(std::string(subject.checkBox), ControlKind::CheckBox));
-        platform::ControlDescription box = control(std::string(subject.timeBox), ControlKind::EditBox,
-                                            std::string(kInitialTimes[i]));
+        platform::ControlDescription box =
+            control(std::string(subject.timeBox), ControlKind::EditBox, std::string(kInitialTimes[i]));
         box.maxChars = 5;
         description.controls.push_back(box);
         description.controls.push_back(
@@ -56,10 +56,9 @@ void SettingsRun::start() {
 
     controls_ = &sim_.windows().createMainWindow(description);
     context_ = std::make_unique<settings::SettingsContext>(settings::SettingsContext{
-        *controls_, sim_.messages(), sim_.loop(), sim_.clock(), sim_.files(), sim_.profile(), sim_.shell(),
-        times_});
+        *controls_, sim_.messages(), sim_.loop(), sim_.clock(), sim_.files(), sim_.profile(), sim_.shell(), times_});
     settings::startupChecks(*context_);
-    sim_.advance(0);  // takes a queued close, as the event loop would before showing the window
+    sim_.advance(0); // takes a queued close, as the event loop would before showing the window
     if (sim_.windowExists()) sim_.windows().showMainWindow();
 }
 

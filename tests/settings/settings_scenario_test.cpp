@@ -69,7 +69,7 @@ TEST_F(SettingsScenarioTest, FirstRunShowsTheMessageAndKeepsTheInitialTexts) {
     EXPECT_EQ(run.sim().messageLog()[0].title, "Vostrel软件");
     EXPECT_EQ(boxTexts(run), (std::vector<std::string>{"09:00", "15:00", "09:00", "15:00"}));
     EXPECT_TRUE(run.sim().windowShown());
-    EXPECT_FALSE(std::filesystem::exists(settingsFile()));  // nothing is created before a save
+    EXPECT_FALSE(std::filesystem::exists(settingsFile())); // nothing is created before a save
 }
 
 TEST_F(SettingsScenarioTest, MissingVoiceFileSendsToTheHelpPageAndEndsTheProgram) {
@@ -84,7 +84,7 @@ TEST_F(SettingsScenarioTest, MissingVoiceFileSendsToTheHelpPageAndEndsTheProgram
     EXPECT_EQ(run.sim().shellOpens()[0], settings::downloadPageAddress(run.sim().files()));
     EXPECT_FALSE(run.sim().windowExists());
     EXPECT_FALSE(run.sim().windowShown());
-    EXPECT_EQ(run.text("语文时间"), "09:00");  // the settings file was not read
+    EXPECT_EQ(run.text("语文时间"), "09:00"); // the settings file was not read
 }
 
 TEST_F(SettingsScenarioTest, OpensThePageOnlyAfterTheMessageWasClosed) {
@@ -114,7 +114,7 @@ TEST_F(SettingsScenarioTest, ASettingsFileInGbkLoadsIntoTheBoxesAsWritten) {
     EXPECT_TRUE(run.sim().messageLog().empty());
     EXPECT_EQ(boxTexts(run), (std::vector<std::string>{"08:30", "14:00", "ab:cd", "15：10"}));
     EXPECT_EQ(labelTexts(run), std::vector<std::string>(4, kInitialEnd));
-    EXPECT_EQ(fields(run.times()[0]), kEmptyTimes);  // loading fills the boxes only
+    EXPECT_EQ(fields(run.times()[0]), kEmptyTimes); // loading fills the boxes only
 }
 
 TEST_F(SettingsScenarioTest, AFileWithOnlyOneKeyEmptiesTheOtherBoxes) {
@@ -142,15 +142,15 @@ TEST_F(SettingsScenarioTest, AValueLongerThanTheReadBufferIsCut) {
 TEST_F(SettingsScenarioTest, SavingTheInitialTextsDerivesEndsAndWritesTheFile) {
     SettingsRun& run = startWithVoice();
     ASSERT_TRUE(run.sim().click("按钮1"));
-    EXPECT_EQ(labelTexts(run), (std::vector<std::string>{"结束时间为11:30", "结束时间为17:00",
-                                                          "结束时间为11:30", "结束时间为17:00"}));
+    EXPECT_EQ(labelTexts(run),
+              (std::vector<std::string>{"结束时间为11:30", "结束时间为17:00", "结束时间为11:30", "结束时间为17:00"}));
     EXPECT_EQ(fields(run.times()[0]), (Fields{"09", "00", "11", "30"}));
     EXPECT_EQ(fields(run.times()[1]), (Fields{"15", "00", "17", "00"}));
     EXPECT_EQ(fields(run.times()[3]), (Fields{"15", "00", "17", "00"}));
     EXPECT_EQ(settingsFileUtf8(),
               "[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n");
     EXPECT_EQ(run.text("按钮1"), "保存设置");
-    EXPECT_EQ(messageTexts(run), std::vector<std::string>{kFirstRun});  // no message for a save
+    EXPECT_EQ(messageTexts(run), std::vector<std::string>{kFirstRun}); // no message for a save
 }
 
 TEST_F(SettingsScenarioTest, SaveShowsItsSuccessForThreeSecondsWhileTheWindowStaysAlive) {
@@ -160,8 +160,8 @@ TEST_F(SettingsScenarioTest, SaveShowsItsSuccessForThreeSecondsWhileTheWindowSta
     run.controls().setInterval(kProbeTimer, 1000);
     const std::uint64_t clickedAt = run.sim().nowMs();
     ASSERT_TRUE(run.sim().click("按钮1"));
-    EXPECT_EQ(run.sim().nowMs() - clickedAt, 3001u);  // returns just past its three seconds
-    ASSERT_EQ(seen.size(), 3u);                     // ticks kept coming inside the wait
+    EXPECT_EQ(run.sim().nowMs() - clickedAt, 3001u); // returns just past its three seconds
+    ASSERT_EQ(seen.size(), 3u);                      // ticks kept coming inside the wait
     for (const auto& [at, caption] : seen) EXPECT_EQ(caption, "保存成功") << at;
     EXPECT_EQ(run.text("按钮1"), "保存设置");
 }
@@ -171,14 +171,14 @@ TEST_F(SettingsScenarioTest, ASaveClickedDuringTheSuccessCaptionRunsCompletely) 
     run.onProbe = [&] {
         run.controls().setInterval(kProbeTimer, 0);
         run.controls().setText("语文时间", "08:45");
-        EXPECT_TRUE(run.sim().click("按钮1"));  // nested: runs its own save and wait
+        EXPECT_TRUE(run.sim().click("按钮1")); // nested: runs its own save and wait
         EXPECT_EQ(run.text("按钮1"), "保存设置");
         EXPECT_EQ(run.text("语文结束"), "结束时间为11:15");
     };
     run.controls().setInterval(kProbeTimer, 1000);
     const std::uint64_t clickedAt = run.sim().nowMs();
     ASSERT_TRUE(run.sim().click("按钮1"));
-    EXPECT_EQ(run.sim().nowMs() - clickedAt, 4001u);  // the inner wait ran to its own end
+    EXPECT_EQ(run.sim().nowMs() - clickedAt, 4001u); // the inner wait ran to its own end
     EXPECT_EQ(fields(run.times()[0]), (Fields{"08", "45", "11", "15"}));
     EXPECT_NE(settingsFileUtf8().find("语文时间=08:45"), std::string::npos);
     EXPECT_EQ(run.text("按钮1"), "保存设置");
@@ -194,13 +194,13 @@ class RefusedSaveTest : public SettingsScenarioTest, public ::testing::WithParam
 
 TEST_P(RefusedSaveTest, ReportsTheSubjectAndChangesNothing) {
     SettingsRun& run = startWithVoice();
-    ASSERT_TRUE(run.sim().click("按钮1"));  // a first accepted save sets times and file
+    ASSERT_TRUE(run.sim().click("按钮1")); // a first accepted save sets times and file
     const schedule::SubjectTimesTable before = run.times();
     const std::string fileBefore = settingsFileUtf8();
     const std::uint64_t messagesBefore = run.sim().messageLog().size();
 
     ASSERT_TRUE(run.sim().clearAndType(GetParam().box, GetParam().typed));
-    run.sim().tick("语文");  // moves the focus away from the box
+    run.sim().tick("语文"); // moves the focus away from the box
     ASSERT_TRUE(run.sim().click("按钮1"));
 
     ASSERT_EQ(run.sim().messageLog().size(), messagesBefore + 1);
@@ -214,15 +214,14 @@ TEST_P(RefusedSaveTest, ReportsTheSubjectAndChangesNothing) {
     EXPECT_EQ(run.text("按钮1"), "保存设置");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RangeAndShape, RefusedSaveTest,
-    ::testing::Values(RefusedSave{"语文时间", "24:00", "语文时间设置有错误"},
-                      RefusedSave{"英语时间", "12:60", "英语时间设置有错误"},
-                      RefusedSave{"数学时间", "", "文数/理数时间设置有错误"},
-                      RefusedSave{"综合时间", "930", "文综/理综时间设置有错误"},
-                      RefusedSave{"语文时间", "9:", "语文时间设置有错误"},
-                      RefusedSave{"英语时间", ":", "英语时间设置有错误"},
-                      RefusedSave{"数学时间", "9：30", "文数/理数时间设置有错误"}));
+INSTANTIATE_TEST_SUITE_P(RangeAndShape, RefusedSaveTest,
+                         ::testing::Values(RefusedSave{"语文时间", "24:00", "语文时间设置有错误"},
+                                           RefusedSave{"英语时间", "12:60", "英语时间设置有错误"},
+                                           RefusedSave{"数学时间", "", "文数/理数时间设置有错误"},
+                                           RefusedSave{"综合时间", "930", "文综/理综时间设置有错误"},
+                                           RefusedSave{"语文时间", "9:", "语文时间设置有错误"},
+                                           RefusedSave{"英语时间", ":", "英语时间设置有错误"},
+                                           RefusedSave{"数学时间", "9：30", "文数/理数时间设置有错误"}));
 
 TEST_F(SettingsScenarioTest, RefusedSaveLeavesTheLabelsOfValidSubjectsToo) {
     SettingsRun& run = startWithVoice();
@@ -283,7 +282,7 @@ TEST_F(SettingsScenarioTest, AFileCutShortAfterALoneCrLosesNoKeyOverTwoSaves) {
 }
 
 TEST_F(SettingsScenarioTest, AFailedWriteIsReportedButTheTimesApplyToThisRun) {
-    std::filesystem::create_directory(settingsFile());  // nothing can be written under its name
+    std::filesystem::create_directory(settingsFile()); // nothing can be written under its name
     SettingsRun& run = startWithVoice();
     std::vector<std::string> captions;
     run.onProbe = [&] { captions.push_back(run.text("按钮1")); };
@@ -302,7 +301,7 @@ TEST_F(SettingsScenarioTest, AFailedWriteIsReportedButTheTimesApplyToThisRun) {
     EXPECT_EQ(message.title, "Vostrel软件");
     EXPECT_EQ(run.text("语文结束"), "结束时间为11:30");
     EXPECT_EQ(fields(run.times()[0]), (Fields{"09", "00", "11", "30"}));
-    for (const std::string& caption : captions) EXPECT_EQ(caption, "保存设置");  // never "保存成功"
+    for (const std::string& caption : captions) EXPECT_EQ(caption, "保存设置"); // never "保存成功"
     EXPECT_TRUE(std::filesystem::is_directory(settingsFile()));
 }
 
@@ -334,15 +333,14 @@ TEST_F(SettingsScenarioTest, RepairDeletesTheFileEndsTheProgramAndTheNextStartIs
     ASSERT_TRUE(std::filesystem::exists(settingsFile()));
 
     bool windowAliveWhileBoxOpen = false;
-    run.sim().setMessageResponder([&](const MessageRecord&, platform::sim::SimPlatform& sim) {
-        windowAliveWhileBoxOpen = sim.windowExists();
-    });
+    run.sim().setMessageResponder(
+        [&](const MessageRecord&, platform::sim::SimPlatform& sim) { windowAliveWhileBoxOpen = sim.windowExists(); });
     run.sim().click("按钮4");
     EXPECT_EQ(run.sim().messageLog().back().text, "自动修复成功，重新打开程序即可");
     EXPECT_EQ(run.sim().messageLog().back().title, platform::kDefaultMessageTitle);
     EXPECT_TRUE(windowAliveWhileBoxOpen);
     EXPECT_FALSE(std::filesystem::exists(settingsFile()));
-    run.sim().loop().run();  // takes the queued close and ends
+    run.sim().loop().run(); // takes the queued close and ends
     EXPECT_FALSE(run.sim().windowExists());
     EXPECT_FALSE(run.sim().runBudgetExhausted());
 

@@ -84,7 +84,7 @@ TEST(UserDocs, GuideAndHelpPageShowWhatEveryPromptSays) {
         EXPECT_NE(help.find(text), std::string::npos) << "the help page lacks: " << text;
         ++texts;
     }
-    EXPECT_EQ(texts, 9);  // "各位考生请注意" and the eight prompts
+    EXPECT_EQ(texts, 9); // "各位考生请注意" and the eight prompts
     for (std::size_t n = 1; n <= schedule::kPromptTable.size(); ++n) {
         const std::string moment = schedule::promptMomentText(schedule::kPromptTable[n - 1]);
         const std::string file = std::to_string(n) + "speak.mp3";

@@ -15,7 +15,7 @@ namespace {
 class ScriptedLoop final : public platform::EventLoop, public platform::Clock {
 public:
     std::uint64_t now = 5000;
-    std::vector<std::uint64_t> eventsDue;   // ticks, ascending
+    std::vector<std::uint64_t> eventsDue; // ticks, ascending
     std::vector<std::uint64_t> dispatchedAt;
     int waits = 0;
 
@@ -44,7 +44,7 @@ TEST(Wait, ReturnsOnceTheTickCountHasPassedTheDeadline) {
     ScriptedLoop loop;
     wait(loop, loop, 3000);
     EXPECT_EQ(loop.now, 8001u);
-    EXPECT_LE(loop.waits, 2);  // blocked, did not poll
+    EXPECT_LE(loop.waits, 2); // blocked, did not poll
 }
 
 TEST(Wait, DispatchesEveryEventWhenItBecomesDue) {

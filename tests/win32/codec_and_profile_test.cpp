@@ -15,8 +15,8 @@ namespace vostrel::win32_test {
 namespace {
 
 using namespace std::string_literals;
-const std::string kSectionGbk = "\xCA\xB1\xBC\xE4\xC9\xE8\xD6\xC3";       // 时间设置
-const std::string kChineseKeyGbk = "\xD3\xEF\xCE\xC4\xCA\xB1\xBC\xE4";    // 语文时间
+const std::string kSectionGbk = "\xCA\xB1\xBC\xE4\xC9\xE8\xD6\xC3";    // 时间设置
+const std::string kChineseKeyGbk = "\xD3\xEF\xCE\xC4\xCA\xB1\xBC\xE4"; // 语文时间
 
 std::string fileBytes(const std::string& utf8Path) {
     std::ifstream in(platform::win32::toWide(utf8Path).c_str(), std::ios::binary);

@@ -80,7 +80,8 @@ void checkControl(const platform::win32::Win32Window& host, const ControlDescrip
     if (!control) return;
     const platform::DisplayScale scale = host.scale();
     const RECT place = placeInParent(control);
-    const bool placed = withinAPixel(place.left, scale.pixels(described.left)) && withinAPixel(place.top, scale.pixels(described.top)) &&
+    const bool placed = withinAPixel(place.left, scale.pixels(described.left)) &&
+                        withinAPixel(place.top, scale.pixels(described.top)) &&
                         withinAPixel(place.right - place.left, scale.pixels(described.width)) &&
                         withinAPixel(place.bottom - place.top, scale.pixels(described.height));
     check(placed, described.name + ": rectangle is the described one times the scale");
@@ -136,7 +137,8 @@ void scalingTests() {
     GetWindowRect(window, &suggested);
     suggested.right = suggested.left + MulDiv(description.outerWidth, otherDpi, platform::kBaseDpi);
     suggested.bottom = suggested.top + MulDiv(description.outerHeight, otherDpi, platform::kBaseDpi);
-    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
     checkLayout(host, description, otherDpi);
 }
 

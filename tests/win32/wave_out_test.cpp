@@ -58,7 +58,8 @@ void waveOutTests() {
     const std::vector<std::uint8_t> second = pattern();
     {
         platform::win32::Win32FileSystem files;
-        std::ofstream out(platform::win32::toWide(files.programDirectory() + "\\wave-pattern.raw").c_str(), std::ios::binary);
+        std::ofstream out(platform::win32::toWide(files.programDirectory() + "\\wave-pattern.raw").c_str(),
+                          std::ios::binary);
         out.write(reinterpret_cast<const char*>(second.data()), static_cast<std::streamsize>(second.size()));
     }
 

@@ -13,9 +13,9 @@ namespace vostrel::win32_test {
 namespace {
 
 using namespace std::string_literals;
+using platform::ControlDescription;
 using platform::ControlEvent;
 using platform::ControlKind;
-using platform::ControlDescription;
 using platform::WindowDescription;
 
 constexpr wchar_t kTitle[] = L"Vostrel后端测试";
@@ -26,6 +26,8 @@ struct Counters {
     int clockTicks = 0;
 };
 
+// Laid out by hand: one control a line or two, so the table reads like the window.
+// clang-format off
 WindowDescription description(Counters& counters) {
     WindowDescription window;
     window.title = "Vostrel后端测试";
@@ -68,6 +70,7 @@ WindowDescription description(Counters& counters) {
     window.bindings.push_back({"时钟1", ControlEvent::Tick, [&counters] { ++counters.clockTicks; }});
     return window;
 }
+// clang-format on
 
 HWND child(HWND parent, const wchar_t* text) { return FindWindowExW(parent, nullptr, nullptr, text); }
 
@@ -126,7 +129,8 @@ void createdAndShownAsDescribed(TestWindow& t) {
     checkEqual(outer.bottom - outer.top, 384L, "outer height");
     checkEqual(outer.left, static_cast<LONG>((GetSystemMetrics(SM_CXSCREEN) - 372) / 2), "centred horizontally");
     const LONG style = GetWindowLongW(window, GWL_STYLE);
-    check((style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME), "fixed border, minimise only");
+    check((style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME),
+          "fixed border, minimise only");
     check(SendMessageW(window, WM_GETICON, ICON_BIG, 0) != 0, "icon from the DEFAULT_ICON resource");
 }
 

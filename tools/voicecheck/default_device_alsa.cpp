@@ -3,6 +3,8 @@
 
 namespace vostrel::voicecheck {
 
-std::unique_ptr<platform::WaveOutDriver> createDefaultDevice() { return std::make_unique<platform::qt::AlsaWaveOutDriver>(); }
+std::unique_ptr<platform::WaveOutDriver> createDefaultDevice() {
+    return std::make_unique<platform::qt::AlsaWaveOutDriver>();
+}
 
 } // namespace vostrel::voicecheck

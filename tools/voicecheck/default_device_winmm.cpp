@@ -3,6 +3,8 @@
 
 namespace vostrel::voicecheck {
 
-std::unique_ptr<platform::WaveOutDriver> createDefaultDevice() { return std::make_unique<platform::win32::Win32WaveOutDriver>(); }
+std::unique_ptr<platform::WaveOutDriver> createDefaultDevice() {
+    return std::make_unique<platform::win32::Win32WaveOutDriver>();
+}
 
 } // namespace vostrel::voicecheck

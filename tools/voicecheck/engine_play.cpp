@@ -13,7 +13,7 @@ EnginePlay playThroughEngine(const std::string& path, platform::WaveOutDriver& d
     audio::TeardownReaper reaper;
     audio::PlayerEntryTable table;
     audio::registerPlayerModule(table, device, reaper);
-    std::string list = path;  // a file list: names ended by NUL, the list by a second NUL
+    std::string list = path; // a file list: names ended by NUL, the list by a second NUL
     list.push_back('\0');
     list.push_back('\0');
 

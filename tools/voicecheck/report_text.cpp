@@ -25,9 +25,10 @@ std::string silentText(const FileReport& report) {
 }
 
 std::string shortText(const FileReport& report) {
-    const double held = report.stream && report.sampleRate > 0
-                            ? static_cast<double>(report.streamFrames) * report.stream->samplesPerFrame() / report.sampleRate
-                            : 0.0;
+    const double held =
+        report.stream && report.sampleRate > 0
+            ? static_cast<double>(report.streamFrames) * report.stream->samplesPerFrame() / report.sampleRate
+            : 0.0;
     return "播放不完整：只播放了 " + seconds(report.seconds) + " 秒，文件里的音频有 " + seconds(held) +
            " 秒（文件可能已损坏）";
 }
@@ -49,9 +50,9 @@ std::string problemText(const FileReport& report, Problem problem) {
 
 std::string streamLine(const FileReport& report) {
     char text[160];
-    std::snprintf(text, sizeof text, "%s, %d Hz, %d channel%s, %lld frames, %.2f s", describeVersion(*report.stream).c_str(),
-                  report.stream->sampleRate(), report.stream->channels(), report.stream->channels() == 1 ? "" : "s",
-                  static_cast<long long>(report.frames), report.seconds);
+    std::snprintf(text, sizeof text, "%s, %d Hz, %d channel%s, %lld frames, %.2f s",
+                  describeVersion(*report.stream).c_str(), report.stream->sampleRate(), report.stream->channels(),
+                  report.stream->channels() == 1 ? "" : "s", static_cast<long long>(report.frames), report.seconds);
     return text;
 }
 
@@ -84,9 +85,9 @@ std::string devicePlayText(const DevicePlay& play) {
     switch (play.outcome) {
     case DevicePlay::Outcome::Played: return "  已播放\n";
     case DevicePlay::Outcome::DeviceRefused:
-        return "  问题：无法打开声音设备：" + (play.reason.empty() ? std::string("系统没有说明原因") : play.reason) + "\n";
-    case DevicePlay::Outcome::Stuck:
-        return "  问题：声音设备没有按时播完（设备可能卡住了，或者正被别的程序占用）\n";
+        return "  问题：无法打开声音设备：" + (play.reason.empty() ? std::string("系统没有说明原因") : play.reason) +
+               "\n";
+    case DevicePlay::Outcome::Stuck: return "  问题：声音设备没有按时播完（设备可能卡住了，或者正被别的程序占用）\n";
     }
     return {};
 }

@@ -22,8 +22,8 @@ std::string devicePlayText(const DevicePlay& play);
 
 struct Tally {
     int files = 0;
-    int faulty = 0;      // files with a problem in the check
-    int played = 0;      // files played on the device (sound check only)
+    int faulty = 0; // files with a problem in the check
+    int played = 0; // files played on the device (sound check only)
     bool deviceRefused = false;
 };
 

@@ -24,7 +24,8 @@ struct DeviceLog {
 
 class WatchedDevice final : public platform::WaveOutDevice {
 public:
-    WatchedDevice(std::unique_ptr<platform::WaveOutDevice> device, DeviceLog& log) : device_(std::move(device)), log_(log) {}
+    WatchedDevice(std::unique_ptr<platform::WaveOutDevice> device, DeviceLog& log)
+        : device_(std::move(device)), log_(log) {}
     platform::WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
         const platform::WaveOutResult result = device_->write(data, bytes, cookie);
         if (result == platform::WaveOutResult::Ok) ++log_.written;

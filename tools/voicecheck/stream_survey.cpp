@@ -16,13 +16,15 @@ constexpr std::size_t kLongestResync = 1 << 20;
 
 std::size_t dataEnd(const std::vector<std::uint8_t>& bytes) {
     const std::size_t trailerAt = bytes.size() - audio::kTagTrailerBytes;
-    const bool trailer = bytes.size() >= audio::kTagTrailerBytes && std::memcmp(bytes.data() + trailerAt, "TAG", 3) == 0;
+    const bool trailer =
+        bytes.size() >= audio::kTagTrailerBytes && std::memcmp(bytes.data() + trailerAt, "TAG", 3) == 0;
     return trailer ? trailerAt : bytes.size();
 }
 
 std::optional<audio::StreamStart> findStream(const std::vector<std::uint8_t>& bytes, std::size_t& at) {
     at = 0;
-    if (bytes.size() >= audio::kId3HeaderBytes) at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(bytes.data()), bytes.size()));
+    if (bytes.size() >= audio::kId3HeaderBytes)
+        at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(bytes.data()), bytes.size()));
     for (int attempt = 0; attempt < audio::kStreamSearchAttempts && at < bytes.size(); ++attempt) {
         const std::size_t length = std::min(audio::kStreamSearchBytes, bytes.size() - at);
         if (auto start = audio::findStreamStart(bytes.data() + at, length)) {

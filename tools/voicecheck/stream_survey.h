@@ -10,8 +10,8 @@
 namespace vostrel::voicecheck {
 
 struct StreamSurvey {
-    std::optional<audio::FrameHeader> header;  // the first header of the stream found
-    std::int64_t audioFrames = 0;  // its complete frames, not counting an encoder's Xing/Info frame
+    std::optional<audio::FrameHeader> header; // the first header of the stream found
+    std::int64_t audioFrames = 0;             // its complete frames, not counting an encoder's Xing/Info frame
 };
 
 // The stream search as the decoder does it (past an ID3v2 tag, the same number of attempts), then a walk

@@ -64,7 +64,8 @@ std::optional<int> secondsUntilNextPrompt(const std::string& fileName) {
     if (!number || static_cast<std::size_t>(*number) >= table.size()) return std::nullopt;
     // Minutes from the exam's start: negative before it.
     const auto minuteOf = [](const schedule::PromptRow& r) {
-        return r.reference == schedule::PromptReference::Start ? -r.minutesBefore : kShortestExamMinutes - r.minutesBefore;
+        return r.reference == schedule::PromptReference::Start ? -r.minutesBefore
+                                                               : kShortestExamMinutes - r.minutesBefore;
     };
     const auto row = static_cast<std::size_t>(*number - 1);
     return (minuteOf(table[row + 1]) - minuteOf(table[row])) * 60;
@@ -91,7 +92,8 @@ namespace {
 // The report reads the record of a closed session, so the teardown gets as long as the play.
 bool playOnce(const std::string& path, platform::sim::SimWaveOutDriver& device) {
     DiscardingProgressWindow window;
-    const EnginePlay play = playThroughEngine(path, device, &window, kPlayLimit, 2ms, [] { return false; }, kPlayLimit);
+    const EnginePlay play = playThroughEngine(
+        path, device, &window, kPlayLimit, 2ms, [] { return false; }, kPlayLimit);
     return play.created && play.ended;
 }
 

@@ -12,13 +12,13 @@
 namespace vostrel::voicecheck {
 
 enum class Problem {
-    Missing,           // no such file
-    NoAudioStream,     // no MPEG audio stream the player accepts
-    RefusedByDecoder,  // a stream, but the decoder made no PCM of it
-    DidNotFinish,      // the engine did not come to the file's end
-    Silent,            // what plays peaks below kSilentBelowDbfs
-    Short,             // fewer frames play than the stream holds
-    LongerThanGap,     // still sounding when the next prompt is due
+    Missing,          // no such file
+    NoAudioStream,    // no MPEG audio stream the player accepts
+    RefusedByDecoder, // a stream, but the decoder made no PCM of it
+    DidNotFinish,     // the engine did not come to the file's end
+    Silent,           // what plays peaks below kSilentBelowDbfs
+    Short,            // fewer frames play than the stream holds
+    LongerThanGap,    // still sounding when the next prompt is due
 };
 
 // Quieter than this throughout, a prompt is not heard in a classroom.
@@ -26,11 +26,11 @@ inline constexpr double kSilentBelowDbfs = -60.0;
 
 struct FileReport {
     std::string path;
-    std::optional<audio::FrameHeader> stream;  // the first header of the stream found
-    std::int64_t streamFrames = 0;             // frames of audio the stream's own bytes hold
+    std::optional<audio::FrameHeader> stream; // the first header of the stream found
+    std::int64_t streamFrames = 0;            // frames of audio the stream's own bytes hold
     int channels = 0;
     int sampleRate = 0;
-    std::int64_t frames = 0;                   // frames the player played
+    std::int64_t frames = 0; // frames the player played
     double seconds = 0;
     double peakDbfs = 0;                       // of what the player played; -inf for none
     std::optional<int> secondsUntilNextPrompt; // the longest the clip may last, if a prompt

@@ -25,8 +25,8 @@ bool writeWav(const std::string& path, const std::vector<std::uint8_t>& pcm, int
     out.write("RIFF", 4);
     put32(out, 36 + dataBytes);
     out.write("WAVEfmt ", 8);
-    put32(out, 16);  // size of the format chunk
-    put16(out, 1);   // PCM
+    put32(out, 16); // size of the format chunk
+    put16(out, 1);  // PCM
     put16(out, static_cast<std::uint32_t>(channels));
     put32(out, static_cast<std::uint32_t>(sampleRate));
     put32(out, static_cast<std::uint32_t>(sampleRate) * blockAlign);
