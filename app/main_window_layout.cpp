@@ -105,6 +105,8 @@ ControlDescription groupButton(std::string_view name, int left, int top, int wid
 }
 
 // The controls above the subject rows, in stacking order.
+// Laid out by hand: one control a line or two, so the table reads like the window.
+// clang-format off
 std::vector<ControlDescription> upperControls() {
     return {
         picture(),
@@ -112,27 +114,14 @@ std::vector<ControlDescription> upperControls() {
         groupButton(schedule::kDownloadButton, 10, 188, 60, 32, "下载语音"),
         groupButton(schedule::kAutoRepairButton, 269, 187, 60, 32, "自动修复"),
         groupButton(schedule::kKeepOnTopButton, 268, 151, 60, 32, schedule::kKeepOnTopCaption),
-        {.name = own(schedule::kInformationLabel),
-         .kind = Kind::TransparentLabel,
-         .left = 14,
-         .top = 290,
-         .width = 368,
-         .height = 54,
-         .text = own(kInformationText),
-         .verticalCentre = false,
-         .wordWrap = true},
+        {.name = own(schedule::kInformationLabel), .kind = Kind::TransparentLabel, .left = 14, .top = 290,
+         .width = 368, .height = 54, .text = own(kInformationText), .verticalCentre = false, .wordWrap = true},
         timer(schedule::kClockTimer, 1000),
-        {.name = own(schedule::kClockLabel),
-         .kind = Kind::TransparentLabel,
-         .left = 55,
-         .top = 240,
-         .width = 240,
-         .height = 48,
-         .text = "正在获取系统时间",
-         .font = font(24),
-         .align = HorizontalAlign::Centre},
+        {.name = own(schedule::kClockLabel), .kind = Kind::TransparentLabel, .left = 55, .top = 240, .width = 240,
+         .height = 48, .text = "正在获取系统时间", .font = font(24), .align = HorizontalAlign::Centre},
     };
 }
+// clang-format on
 
 void append(std::vector<ControlDescription>& to, std::vector<ControlDescription> more) {
     to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
