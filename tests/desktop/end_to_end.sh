@@ -148,12 +148,12 @@ end_program_with_escape() {  # window
     local window_state="gone"
     if has_window "$main_title"; then window_state="still shown"; fi
     fail "the program did not end within 20 s of Esc: its window is $window_state, the focus is on" \
-      "$(xdotool getwindowfocus getwindowname 2>&1) (log: $(cat "$work/program.log"))"
+      "$(xdotool getwindowfocus getwindowname 2>&1)"
   fi
   local code=0
   wait "$program_pid" || code=$?
   program_pid=""
-  [[ $code -eq 0 ]] || fail "exit code $code after Esc (log: $(cat "$work/program.log"))"
+  [[ $code -eq 0 ]] || fail "exit code $code after Esc"
 }
 
 tick_and_type() {  # window subject start-time
@@ -176,7 +176,7 @@ tick_and_type() {  # window subject start-time
 # --- 1. First start, save, start, Esc -----------------------------------------------------------
 step "first start in an empty folder"
 start_program
-wait_until 30 has_window "$message_title" || fail "no first-run message (log: $(cat "$work/program.log"))"
+wait_until 30 has_window "$message_title" || fail "no first-run message"
 ! has_window "$main_title" || fail "the main window appeared before the first-run message was closed"
 import -window root "$artifacts/first-run-message.png"
 box=$(window_named "$message_title")
@@ -359,7 +359,7 @@ one_player=0
 for ((sample = 1; sample <= 8; sample++)); do
   sleep 2
   now=$(clock_label)
-  [[ $now != "$shown" ]] || fail "the clock label stopped at sample $sample (log: $(cat "$work/program.log"))"
+  [[ $now != "$shown" ]] || fail "the clock label stopped at sample $sample"
   shown=$now
   # Before 08:36 only the first, stuck, prompt has threads of its own.
   if ((sample == 1)); then one_player=$(($(program_threads) - idle_threads)); fi
@@ -376,6 +376,6 @@ wait_until 20 program_gone || fail "the program did not end within 20 s of Esc w
 code=0
 wait "$program_pid" || code=$?
 program_pid=""
-[[ $code -eq 0 ]] || fail "exit code $code after Esc with a stuck device (log: $(cat "$work/program.log"))"
+[[ $code -eq 0 ]] || fail "exit code $code after Esc with a stuck device"
 step "Esc ended the program with exit code 0 although the device never let go"
 step "PASS (screenshots in $artifacts)"
