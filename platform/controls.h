@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vostrel::platform {
 
@@ -19,13 +20,23 @@ class Controls {
 public:
     virtual ~Controls() = default;
 
-    // Caption of a button, check box, label or group box; content of an edit box.
+    // Caption of a button, check box, label or group box; content of an edit box; the chosen
+    // item of a drop-down list ("" when none is chosen).
     virtual std::string text(std::string_view control) const = 0;
 
     // Replaces the caption or content and repaints at once. A transparent
     // label repaints what lies behind it first, so no trace of the old text
-    // remains. The typing limit of an edit box does not apply here.
+    // remains. The typing limit of an edit box does not apply here. On a drop-down list it
+    // chooses the item with exactly that text, or no item when none has it; no Change event.
     virtual void setText(std::string_view control, std::string_view text) = 0;
+
+    // Replaces the items of a drop-down list; the item with the text chosen before stays chosen
+    // if it is still there, otherwise none is. No Change event.
+    virtual void setItems(std::string_view dropDownList, const std::vector<std::string>& items) = 0;
+
+    // A transparent label draws its text in the alert colour (red) while alert is true, in
+    // black otherwise. Setting the state it already has changes nothing and causes no repaint.
+    virtual void setAlert(std::string_view label, bool alert) = 0;
 
     // True when the check box is ticked.
     virtual bool ticked(std::string_view checkBox) const = 0;

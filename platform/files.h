@@ -3,6 +3,8 @@
 // backends convert at the OS call.
 //
 // Contract: UI thread only (the audio engine opens its files itself with the C++ library).
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,9 @@ public:
     virtual bool exists(std::string_view path) const = 0;
     // Deletes a file. False when it is missing, is a directory, or the OS refuses.
     virtual bool deleteFile(std::string_view path) = 0;
+    // The bytes of a small file as they stand (no conversion), at most maxBytes of them; nothing
+    // when it is missing, a directory or unreadable.
+    virtual std::optional<std::string> readFile(std::string_view path, std::size_t maxBytes) const = 0;
 };
 
 } // namespace vostrel::platform

@@ -8,6 +8,9 @@
 // - flags: kMessageOk (0) one OK button, no icon; kMessageIconStop (16) adds the stop icon.
 //   The box is task-modal unless kMessageSystemModal is among the flags.
 // - An empty title shows kDefaultMessageTitle.
+// - askYesNo() shows a question with the question icon and the buttons 是 and 否; 否 is the
+//   default (Enter takes it, Esc and the close box answer it too). True only for 是. Task-modal,
+//   nested event processing as for showMessage().
 #include <string_view>
 
 namespace vostrel::platform {
@@ -21,6 +24,7 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void showMessage(std::string_view text, int flags, std::string_view title) = 0;
+    virtual bool askYesNo(std::string_view text, std::string_view title) = 0;
 };
 
 } // namespace vostrel::platform

@@ -5,16 +5,21 @@
 // directly.
 //
 // Contract: the Platform outlives everything that uses it. Every interface is UI-thread only
-// except Clock (any thread), the text codec (any thread) and WaveOutDriver (see wave_out.h).
+// except Clock (any thread), the text codec (any thread), WaveOutDriver (see wave_out.h) and
+// BackgroundFiles (any thread but the UI's).
 #include <memory>
 
+#include "platform/background_files.h"
 #include "platform/clock.h"
+#include "platform/clock_sync.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
+#include "platform/input_form.h"
 #include "platform/message_box.h"
 #include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
+#include "platform/single_instance.h"
 #include "platform/wave_out.h"
 #include "platform/window_host.h"
 
@@ -32,6 +37,10 @@ public:
     virtual Shell& shell() = 0;
     virtual WaveOutDriver& audio() = 0;
     virtual PowerRequests& power() = 0;
+    virtual InputForms& forms() = 0;
+    virtual BackgroundFiles& backgroundFiles() = 0;
+    virtual SingleInstance& instance() = 0;
+    virtual ClockSync& clockSync() = 0;
 };
 
 // Provided by the backend the program is linked with.

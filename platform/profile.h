@@ -10,11 +10,24 @@
 //   half at the end is dropped. Section and key match case-insensitively.
 // - writeString: creates the file, the section and the key as needed, replaces an existing
 //   value in place and keeps every other line. Returns false when the file cannot be written.
+// - writeStrings: the same for several keys of one section at once, and an entry without a
+//   value removes its key. All of them change in one replacement of the file: after a failure,
+//   a killed process or a power cut the file holds every old value or every new one, never a
+//   mix. False (and the file as it was) when it cannot be written.
+// - removeLeftovers: removes the temporary copies that writes of this file interrupted by a
+//   killed process or a power cut left beside it. Nothing else is touched.
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace vostrel::platform {
+
+struct ProfileEntry {
+    std::string_view key;
+    std::optional<std::string_view> value; // none: the key is removed
+};
 
 class ProfileStore {
 public:
@@ -23,6 +36,9 @@ public:
                                    std::size_t bufferBytes) = 0;
     virtual bool writeString(std::string_view section, std::string_view key, std::string_view value,
                              std::string_view path) = 0;
+    virtual bool writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                              std::string_view path) = 0;
+    virtual void removeLeftovers(std::string_view path) = 0;
 };
 
 } // namespace vostrel::platform

@@ -18,6 +18,7 @@ enum class ControlKind {
     TransparentLabel, // text drawn straight onto what lies behind it; '&' shown as is
     PictureBox,       // JPEG drawn at its own size from the top-left corner, tiled
     Timer,            // invisible; ticks every `interval` ms while interval > 0
+    DropDownList,     // closed list of `items`, one chosen and shown; the operator opens it to pick
 };
 
 enum class HorizontalAlign { Left, Centre };
@@ -43,9 +44,12 @@ struct ControlDescription {
     bool wordWrap = false;                         // labels: wrap over several lines from the top
     int maxChars = 0;                              // edit boxes: typing limit in characters (0 = none)
     std::span<const std::uint8_t> jpeg{};          // picture boxes: the JPEG file's bytes
+    std::vector<std::string> items{};              // drop-down lists: the items; `text` is the chosen one
 };
 
-enum class ControlEvent { Click, Tick };
+// Click: a button or check box was clicked. Tick: a timer ticked. Change: the operator picked
+// another item of a drop-down list (never sent for a change the program makes).
+enum class ControlEvent { Click, Tick, Change };
 
 struct EventBinding {
     std::string control;
@@ -59,6 +63,9 @@ struct WindowDescription {
     std::string iconResource;                 // resource name of the icon group (Win32)
     std::span<const std::uint8_t> iconPng;    // the same icon as PNG bytes (other backends)
     bool escapeCloses = true;                 // Esc without modifiers closes from any control
+    // Asked on the UI thread when the operator closes the window (close box or Esc): false keeps
+    // it open. Empty: it closes at once. Never asked for Controls::closeMainWindow().
+    std::function<bool()> closeQuery;
     std::vector<ControlDescription> controls; // stacking order: earlier rows lie above later ones
     std::vector<std::string> focusOrder;      // Tab forward, Shift+Tab back, wrapping, hidden skipped
     std::vector<EventBinding> bindings;       // handlers run on the UI thread, one at a time
