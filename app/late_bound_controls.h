@@ -15,6 +15,8 @@ public:
 
     std::string text(std::string_view c) const override { return get().text(c); }
     void setText(std::string_view c, std::string_view t) override { get().setText(c, t); }
+    void setItems(std::string_view c, const std::vector<std::string>& items) override { get().setItems(c, items); }
+    void setAlert(std::string_view c, bool alert) override { get().setAlert(c, alert); }
     bool ticked(std::string_view c) const override { return get().ticked(c); }
     bool visible(std::string_view c) const override { return get().visible(c); }
     void setVisible(std::string_view c, bool v) override { get().setVisible(c, v); }

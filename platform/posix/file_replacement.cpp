@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,17 @@ namespace {
 constexpr mode_t kNewFileMode = 0666; // less the umask, like any file the program creates
 constexpr mode_t kPermissionBits = 07777;
 constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC; // O_EXCL: never through a link
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+// "<name>.<digits>.tmp" for the file named `name`.
+bool isTemporaryCopyOf(std::string_view candidate, std::string_view name) {
+    if (candidate.size() <= name.size() + 1 + kTemporarySuffix.size()) return false;
+    if (!candidate.starts_with(name) || candidate[name.size()] != '.' || !candidate.ends_with(kTemporarySuffix))
+        return false;
+    const std::string_view digits =
+        candidate.substr(name.size() + 1, candidate.size() - name.size() - 1 - kTemporarySuffix.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // The file that gets the content: a symbolic link's target, so that the link stays.
 std::optional<std::string> replacedFile(const std::string& path) {
@@ -87,7 +99,7 @@ bool replaceFileContent(FileCalls& calls, const std::string& path, std::string_v
     const Target target = inspect(calls, *file);
     if (!target.mayReplace) return false;
 
-    const std::string temporary = *file + "." + std::to_string(::getpid()) + ".tmp";
+    const std::string temporary = *file + "." + std::to_string(::getpid()) + std::string(kTemporarySuffix);
     const int fd = createTemporary(calls, temporary);
     if (fd < 0) return false;
     if (!fillTemporary(calls, fd, bytes, target.permissions) || calls.rename(temporary, *file) != 0) {
@@ -96,6 +108,16 @@ bool replaceFileContent(FileCalls& calls, const std::string& path, std::string_v
     }
     syncFolder(calls, folderOf(*file));
     return true;
+}
+
+void removeTemporaryCopies(FileCalls& calls, const std::string& path) {
+    const std::optional<std::string> file = replacedFile(path);
+    if (!file) return;
+    const std::string name = std::filesystem::path(*file).filename().string();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folderOf(*file), ec), end; !ec && it != end; it.increment(ec)) {
+        if (isTemporaryCopyOf(it->path().filename().string(), name)) calls.unlink(it->path().string());
+    }
 }
 
 } // namespace vostrel::platform

@@ -19,4 +19,8 @@ namespace vostrel::platform {
 // False when the content could not be replaced (the file is then as it was).
 bool replaceFileContent(FileCalls& calls, const std::string& path, std::string_view bytes);
 
+// Removes the temporary files that replacements of `path` interrupted by a killed process or a
+// power cut left in its folder ("<name>.<process id>.tmp"); nothing else.
+void removeTemporaryCopies(FileCalls& calls, const std::string& path);
+
 } // namespace vostrel::platform

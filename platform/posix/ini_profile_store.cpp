@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -230,6 +231,22 @@ std::string withEntry(std::string text, std::string_view section, std::string_vi
     return text;
 }
 
+// The text without the key's entry line (its line end goes with it); unchanged when the key is
+// not in the section.
+std::string withoutEntry(std::string text, std::string_view section, std::string_view key) {
+    const std::vector<Line> lines = splitLines(text);
+    const Lookup found = find(text, lines, section, key);
+    if (!found.entryLine) return text;
+    const Line& line = lines[*found.entryLine];
+    text.erase(line.begin, line.next - line.begin);
+    return text;
+}
+
+struct StoredEntry {
+    std::string key;                  // GBK, trimmed
+    std::optional<std::string> value; // GBK, as given; none: remove the key
+};
+
 } // namespace
 
 std::string IniProfileStore::readString(std::string_view section, std::string_view key, std::string_view path,
@@ -254,18 +271,35 @@ std::string IniProfileStore::readString(std::string_view section, std::string_vi
 
 bool IniProfileStore::writeString(std::string_view section, std::string_view key, std::string_view value,
                                   std::string_view path) {
+    const ProfileEntry entry{key, value};
+    return writeStrings(section, std::span<const ProfileEntry>(&entry, 1), path);
+}
+
+bool IniProfileStore::writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                                   std::string_view path) {
     const std::string gbkSection(trimBlanks(utf8ToGbk(section)));
-    const std::string gbkKey(trimBlanks(utf8ToGbk(key)));
-    const std::string gbkValue = utf8ToGbk(value);
-    if (path.empty() || breaksStructure(gbkSection, gbkKey, gbkValue)) return false;
+    std::vector<StoredEntry> stored;
+    for (const ProfileEntry& entry : entries) {
+        StoredEntry e{std::string(trimBlanks(utf8ToGbk(entry.key))), std::nullopt};
+        if (entry.value) e.value = utf8ToGbk(*entry.value);
+        if (breaksStructure(gbkSection, e.key, e.value.value_or(""))) return false;
+        stored.push_back(std::move(e));
+    }
+    if (path.empty()) return false;
 
     std::string text;
     if (readFile(std::filesystem::path(path), text) == ReadResult::Failed) return false;
-    const std::string replaced = withEntry(text, gbkSection, gbkKey, storedValue(gbkValue));
-    // A save writes all four keys every time, mostly with the values they have: those cost no
+    std::string replaced = text;
+    for (const StoredEntry& e : stored) {
+        replaced = e.value ? withEntry(std::move(replaced), gbkSection, e.key, storedValue(*e.value))
+                           : withoutEntry(std::move(replaced), gbkSection, e.key);
+    }
+    // A save writes all its keys every time, mostly with the values they have: those cost no
     // disk flush, but a read-only file is refused all the same.
     if (replaced == text) return calls_.accessForWriting(std::string(path)) == 0;
     return replaceFileContent(calls_, std::string(path), replaced);
 }
+
+void IniProfileStore::removeLeftovers(std::string_view path) { removeTemporaryCopies(calls_, std::string(path)); }
 
 } // namespace vostrel::platform

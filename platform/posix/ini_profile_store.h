@@ -14,7 +14,8 @@
 //   line of its own at the end of its section, or adds the section at the end of the file;
 //   every other byte stays. The file is replaced whole (see file_replacement.h): a failed
 //   write leaves it as it was. A write that changes nothing leaves the file alone, but is
-//   refused like any other when the file is read-only.
+//   refused like any other when the file is read-only. Several keys written at once change in
+//   one replacement, and an entry without a value removes the key's line.
 // A write that would break the file's structure (a line break anywhere, "=" in the key, "]"
 // in the section, an empty section or key) is refused and reported as a failure.
 #include "platform/posix/file_calls.h"
@@ -32,6 +33,9 @@ public:
                            std::size_t bufferBytes) override;
     bool writeString(std::string_view section, std::string_view key, std::string_view value,
                      std::string_view path) override;
+    bool writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                      std::string_view path) override;
+    void removeLeftovers(std::string_view path) override;
 
 private:
     FileCalls& calls_;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <fstream>
 #include <string>
 
 namespace vostrel::platform {
@@ -42,6 +43,17 @@ bool PosixFileSystem::deleteFile(std::string_view path) {
     struct stat info {};
     if (::lstat(p.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
     return ::unlink(p.c_str()) == 0;
+}
+
+std::optional<std::string> PosixFileSystem::readFile(std::string_view path, std::size_t maxBytes) const {
+    std::ifstream in(std::string(path), std::ios::binary);
+    struct stat info {};
+    if (!in || ::stat(std::string(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+    std::string bytes(maxBytes, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
+    if (in.bad()) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 } // namespace vostrel::platform

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 #include <system_error>
 
@@ -60,11 +62,26 @@ public:
     }
     bool exists(std::string_view path) const override { return files_.exists(path); }
     bool deleteFile(std::string_view path) override { return files_.deleteFile(path); }
+    std::optional<std::string> readFile(std::string_view path, std::size_t maxBytes) const override {
+        return files_.readFile(path, maxBytes);
+    }
 
 private:
     PosixFileSystem files_;
     std::string current_;
 };
+
+// The claims of the copies in this process, by session name: the copy holding one and the
+// activation requests later copies made of it.
+struct SessionClaims {
+    std::mutex mutex;
+    std::map<std::string, int> activations; // present while a copy holds the session's claim
+};
+
+SessionClaims& sessionClaims() {
+    static SessionClaims claims;
+    return claims;
+}
 
 std::string makeTemporaryDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vostrel-sim-XXXXXX").string();
@@ -76,7 +93,7 @@ std::string makeTemporaryDirectory() {
 
 SimPlatform::SimPlatform() : SimPlatform(Options{}) {}
 
-SimPlatform::SimPlatform(Options options) {
+SimPlatform::SimPlatform(Options options) : session_(std::move(options.session)) {
     wallBaseMs_ = wallMsOf(options.start);
     std::string directory = options.programDirectory;
     if (directory.empty()) {
@@ -99,6 +116,10 @@ SimPlatform::SimPlatform(Options options) {
 }
 
 SimPlatform::~SimPlatform() {
+    if (claimed_) {
+        const std::lock_guard lock(sessionClaims().mutex);
+        sessionClaims().activations.erase(session_);
+    }
     if (!ownedDirectory_.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(ownedDirectory_, ignored);
@@ -199,6 +220,57 @@ void SimPlatform::showMessage(std::string_view text, int flags, std::string_view
     --openBoxes_;
 }
 
+bool SimPlatform::askYesNo(std::string_view text, std::string_view title) {
+    MessageRecord record{std::string(text), kMessageOk, std::string(title.empty() ? kDefaultMessageTitle : title),
+                         true};
+    messages_.push_back(record);
+    ++openBoxes_;
+    bool yes = false;
+    if (questionResponder_) {
+        const QuestionResponder responder = questionResponder_;
+        yes = responder(record, *this);
+    }
+    --openBoxes_;
+    return yes;
+}
+
+// ---- InputForms
+
+std::optional<std::vector<std::string>> SimPlatform::askForm(std::string_view title, std::string_view explanation,
+                                                             const std::vector<FormField>& fields) {
+    FormRecord record{std::string(title), std::string(explanation), fields};
+    forms_.push_back(record);
+    ++openBoxes_;
+    std::optional<std::vector<std::string>> answer;
+    if (formResponder_) {
+        const FormResponder responder = formResponder_;
+        answer = responder(record, *this);
+    }
+    --openBoxes_;
+    return answer;
+}
+
+// ---- SingleInstance
+
+bool SimPlatform::claim() {
+    const std::lock_guard lock(sessionClaims().mutex);
+    claimed_ = sessionClaims().activations.try_emplace(session_, 0).second;
+    return claimed_;
+}
+
+void SimPlatform::activateFirstCopy() {
+    const std::lock_guard lock(sessionClaims().mutex);
+    if (const auto it = sessionClaims().activations.find(session_); it != sessionClaims().activations.end())
+        ++it->second;
+}
+
+int SimPlatform::activationRequests() const {
+    const std::lock_guard lock(sessionClaims().mutex);
+    if (!claimed_) return 0;
+    const auto it = sessionClaims().activations.find(session_);
+    return it == sessionClaims().activations.end() ? 0 : it->second;
+}
+
 // ---- Shell and power
 
 void SimPlatform::openWebPage(std::string_view address) { shellOpens_.emplace_back(address); }
@@ -242,8 +314,14 @@ bool SimPlatform::pressEscape() {
 
 bool SimPlatform::closeBox() {
     if (!inputAllowed()) return false;
+    const auto& query = window_->description().closeQuery;
+    if (query && !query()) return true;
     window_->destroy();
     return true;
+}
+
+bool SimPlatform::choose(std::string_view dropDownList, std::string_view item) {
+    return inputAllowed() && window_->choose(dropDownList, item);
 }
 
 } // namespace vostrel::platform::sim

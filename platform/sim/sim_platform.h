@@ -12,7 +12,12 @@
 // - Message boxes are answered by a responder the test sets. It is called while the box is
 //   open (nested inside the handler that showed it) and the box closes when it returns. The
 //   responder may advance time: ticks then run inside the box, as on a real desktop. While a
-//   box is open the main window takes no clicks or keys (the box is modal).
+//   box is open the main window takes no clicks or keys (the box is modal). Questions (yes/no)
+//   and input forms work the same way with responders of their own that give the answer; with
+//   none set a question is answered 否 and a form is cancelled.
+// - Background files are real files with faults a test arms (SimBackgroundFiles). The clock's
+//   time-server state is what the test sets (unknown by default). One copy per session: every
+//   SimPlatform of the same session name in this process shares one claim.
 // - Files live under a program directory of the test's own (a fresh temporary folder unless
 //   one is given); shell opens and power requests are recorded.
 // - Audio goes to the driver given in Options, or to an absent device (open fails).
@@ -21,10 +26,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_background_files.h"
 #include "platform/sim/sim_window.h"
 
 namespace vostrel::platform::sim {
@@ -32,11 +39,20 @@ namespace vostrel::platform::sim {
 struct MessageRecord {
     std::string text;
     int flags = 0;
-    std::string title; // as shown: an empty title shows the default
+    std::string title;     // as shown: an empty title shows the default
+    bool question = false; // asked with 是 and 否
+};
+
+struct FormRecord {
+    std::string title;
+    std::string explanation;
+    std::vector<FormField> fields;
 };
 
 class SimPlatform;
 using MessageResponder = std::function<void(const MessageRecord&, SimPlatform&)>;
+using QuestionResponder = std::function<bool(const MessageRecord&, SimPlatform&)>;
+using FormResponder = std::function<std::optional<std::vector<std::string>>(const FormRecord&, SimPlatform&)>;
 
 class SimPlatform final : public Platform,
                           private WindowHost,
@@ -44,13 +60,17 @@ class SimPlatform final : public Platform,
                           private MessageBoxes,
                           private Clock,
                           private Shell,
-                          private PowerRequests {
+                          private PowerRequests,
+                          private InputForms,
+                          private SingleInstance,
+                          private ClockSync {
 public:
     struct Options {
         LocalDateTime start{2026, 12, 8, 8, 0, 0, 0};
         std::string programDirectory;    // empty: a fresh temporary folder, removed at the end
         WaveOutDriver* audio = nullptr;  // null: no audio device
         ProfileStore* profile = nullptr; // null: the private-profile store of POSIX systems
+        std::string session = "default"; // copies of the program in one session share a claim
     };
     SimPlatform();
     explicit SimPlatform(Options options);
@@ -68,6 +88,11 @@ public:
     Shell& shell() override { return *this; }
     WaveOutDriver& audio() override { return *audio_; }
     PowerRequests& power() override { return *this; }
+    InputForms& forms() override { return *this; }
+    BackgroundFiles& backgroundFiles() override { return backgroundFiles_; }
+    SingleInstance& instance() override { return *this; }
+    ClockSync& clockSync() override { return *this; }
+    SimBackgroundFiles& simBackgroundFiles() { return backgroundFiles_; }
 
     // ---- Virtual time
     std::uint64_t nowMs() const { return now_; }
@@ -95,15 +120,25 @@ public:
     bool pressTab();
     bool pressShiftTab();
     bool pressEscape(); // closes the window like its close box
-    bool closeBox();
+    bool closeBox();    // asks the window's close query first, if it has one
+    bool choose(std::string_view dropDownList, std::string_view item);
 
     // ---- Message boxes
     void setMessageResponder(MessageResponder responder) { responder_ = std::move(responder); }
+    void setQuestionResponder(QuestionResponder responder) { questionResponder_ = std::move(responder); }
+    void setFormResponder(FormResponder responder) { formResponder_ = std::move(responder); }
+    // Message boxes and questions, in the order shown.
     const std::vector<MessageRecord>& messageLog() const { return messages_; }
+    const std::vector<FormRecord>& formLog() const { return forms_; }
 
     // ---- Recorded outward effects
     const std::vector<std::string>& shellOpens() const { return shellOpens_; } // addresses, in order
     bool keptAwake() const { return keptAwake_; }
+    // Requests of later copies that this one (holding the claim) bring its window to the front.
+    int activationRequests() const;
+
+    // ---- What the system says of its clock
+    void setClockSynchronised(std::optional<bool> synchronised) { clockSynchronised_ = synchronised; }
 
     // ---- The event loop's run(): returns when the window is gone; in virtual time it gives up
     // after the budget (default one virtual day) and reports that.
@@ -121,6 +156,15 @@ private:
     void waitForEvents(std::int32_t milliseconds) override;
     // MessageBoxes
     void showMessage(std::string_view text, int flags, std::string_view title) override;
+    bool askYesNo(std::string_view text, std::string_view title) override;
+    // InputForms
+    std::optional<std::vector<std::string>> askForm(std::string_view title, std::string_view explanation,
+                                                    const std::vector<FormField>& fields) override;
+    // SingleInstance
+    bool claim() override;
+    void activateFirstCopy() override;
+    // ClockSync
+    std::optional<bool> synchronised() override { return clockSynchronised_; }
     // Clock
     LocalDateTime localNow() const override;
     std::uint64_t tickCountMs() const override { return kTickBase + now_; }
@@ -140,7 +184,10 @@ private:
     std::unique_ptr<SimWindow> window_;
     bool closeQueued_ = false;
     MessageResponder responder_;
+    QuestionResponder questionResponder_;
+    FormResponder formResponder_;
     std::vector<MessageRecord> messages_;
+    std::vector<FormRecord> forms_;
     int openBoxes_ = 0;
     std::vector<std::string> shellOpens_;
     bool keptAwake_ = false;
@@ -152,6 +199,10 @@ private:
     ProfileStore* profile_ = nullptr;
     std::unique_ptr<WaveOutDriver> ownedAudio_;
     WaveOutDriver* audio_ = nullptr;
+    SimBackgroundFiles backgroundFiles_;
+    std::string session_;
+    bool claimed_ = false;
+    std::optional<bool> clockSynchronised_;
 };
 
 } // namespace vostrel::platform::sim

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_window.h"
 
+#include <algorithm>
 #include <cassert>
 #include <stdexcept>
 
@@ -31,6 +32,7 @@ SimWindow::SimWindow(const WindowDescription& description, Hooks hooks)
         c.described = &described;
         c.index = index++;
         c.text = described.text;
+        c.items = described.items;
         c.visible = described.kind != ControlKind::Timer && described.visible;
         auto [it, inserted] = controls_.emplace(described.name, std::move(c));
         if (!inserted) throw std::invalid_argument("duplicate control " + described.name);
@@ -38,7 +40,11 @@ SimWindow::SimWindow(const WindowDescription& description, Hooks hooks)
     }
     for (const EventBinding& b : description_.bindings) {
         Control& c = at(b.control);
-        (b.event == ControlEvent::Click ? c.onClick : c.onTick) = b.handler;
+        switch (b.event) {
+        case ControlEvent::Click: c.onClick = b.handler; break;
+        case ControlEvent::Tick: c.onTick = b.handler; break;
+        case ControlEvent::Change: c.onChange = b.handler; break;
+        }
     }
     // Timers whose described interval is above 0 start with the window.
     for (Control* t : timers_) {
@@ -64,7 +70,26 @@ std::string SimWindow::text(std::string_view control) const { return at(control)
 void SimWindow::setText(std::string_view control, std::string_view text) {
     Control& c = at(control);
     if (!exists_) return;
-    c.text = std::string(text);
+    const bool dropDown = c.described->kind == ControlKind::DropDownList;
+    const bool known = !dropDown || std::find(c.items.begin(), c.items.end(), text) != c.items.end();
+    c.text = known ? std::string(text) : std::string();
+    ++c.repaints;
+}
+
+void SimWindow::setItems(std::string_view dropDownList, const std::vector<std::string>& items) {
+    Control& c = at(dropDownList);
+    assert(c.described->kind == ControlKind::DropDownList);
+    if (!exists_) return;
+    c.items = items;
+    if (std::find(items.begin(), items.end(), c.text) == items.end()) c.text.clear();
+    ++c.repaints;
+}
+
+void SimWindow::setAlert(std::string_view label, bool alert) {
+    Control& c = at(label);
+    assert(c.described->kind == ControlKind::TransparentLabel);
+    if (!exists_ || c.alert == alert) return;
+    c.alert = alert;
     ++c.repaints;
 }
 
@@ -109,7 +134,8 @@ void SimWindow::setAlwaysOnTop(bool onTop) {
 
 bool SimWindow::canTakeFocus(const Control& c) const {
     const ControlKind k = c.described->kind;
-    const bool focusable = k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox;
+    const bool focusable = k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox ||
+                           k == ControlKind::DropDownList;
     return focusable && c.visible;
 }
 
@@ -172,6 +198,18 @@ bool SimWindow::click(std::string_view control) {
     }
     if (canTakeFocus(c)) focus_ = std::string(control);
     if (c.onClick) c.onClick();
+    return true;
+}
+
+bool SimWindow::choose(std::string_view dropDownList, std::string_view item) {
+    Control& c = at(dropDownList);
+    assert(c.described->kind == ControlKind::DropDownList);
+    if (!exists_ || !c.visible || std::find(c.items.begin(), c.items.end(), item) == c.items.end()) return false;
+    focus_ = std::string(dropDownList);
+    if (c.text == item) return true;
+    c.text = std::string(item);
+    ++c.repaints;
+    if (c.onChange) c.onChange();
     return true;
 }
 

@@ -24,6 +24,8 @@ public:
     // Controls
     std::string text(std::string_view control) const override;
     void setText(std::string_view control, std::string_view text) override;
+    void setItems(std::string_view dropDownList, const std::vector<std::string>& items) override;
+    void setAlert(std::string_view label, bool alert) override;
     bool ticked(std::string_view checkBox) const override;
     bool visible(std::string_view control) const override;
     void setVisible(std::string_view control, bool visible) override;
@@ -50,10 +52,15 @@ public:
     bool click(std::string_view control);
     bool typeText(std::string_view editBox, std::string_view text); // typing limit applies
     bool clearText(std::string_view editBox);
+    // Picks an item of a drop-down list; false when the list has no such item. A Change event
+    // follows when it is not the item chosen already.
+    bool choose(std::string_view dropDownList, std::string_view item);
     void pressTab(bool backward);
 
     // What the tests observe beyond Controls.
     int repaintCount(std::string_view control) const;
+    bool alert(std::string_view label) const { return at(label).alert; }
+    const std::vector<std::string>& items(std::string_view dropDownList) const { return at(dropDownList).items; }
     int alwaysOnTopChanges() const { return alwaysOnTopChanges_; }
     const WindowDescription& description() const { return description_; }
     std::uint64_t timerTicks(std::string_view timer) const;
@@ -65,11 +72,13 @@ private:
         std::string text;
         bool visible = false;
         bool ticked = false;
+        bool alert = false;
+        std::vector<std::string> items; // drop-down lists
         int repaints = 0;
         std::int32_t interval = 0; // timers
         std::uint64_t nextDue = 0;
         std::uint64_t ticks = 0;
-        std::function<void()> onClick, onTick;
+        std::function<void()> onClick, onTick, onChange;
     };
     struct Hash {
         using is_transparent = void;

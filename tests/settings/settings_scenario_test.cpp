@@ -364,6 +364,7 @@ public:
     bool setCurrentDirectory(std::string_view) override { return true; }
     bool exists(std::string_view) const override { return false; }
     bool deleteFile(std::string_view) override { return false; }
+    std::optional<std::string> readFile(std::string_view, std::size_t) const override { return std::nullopt; }
 
 private:
     std::string directory_;
