@@ -59,10 +59,10 @@ struct EventBinding {
 
 struct WindowDescription {
     std::string title;
-    int outerWidth = 0, outerHeight = 0;      // frame and title bar included; centred on screen
-    std::string iconResource;                 // resource name of the icon group (Win32)
-    std::span<const std::uint8_t> iconPng;    // the same icon as PNG bytes (other backends)
-    bool escapeCloses = true;                 // Esc without modifiers closes from any control
+    int outerWidth = 0, outerHeight = 0;   // frame and title bar included; centred on screen
+    std::string iconResource;              // resource name of the icon group (Win32)
+    std::span<const std::uint8_t> iconPng; // the same icon as PNG bytes (other backends)
+    bool escapeCloses = true;              // Esc without modifiers closes from any control
     // Asked on the UI thread when the operator closes the window (close box or Esc): false keeps
     // it open. Empty: it closes at once. Never asked for Controls::closeMainWindow().
     std::function<bool()> closeQuery;
