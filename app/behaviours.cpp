@@ -44,11 +44,17 @@ void togglePicture(BehaviourContext& ctx) {
 }
 
 void syncSubjectRows(BehaviourContext& ctx) {
-    for (const schedule::SubjectControls& s : schedule::kSubjectControls) {
-        const bool shown = ctx.controls.ticked(s.checkBox);
+    for (std::size_t i = 0; i < schedule::kSubjectControls.size(); ++i) {
+        const schedule::SubjectControls& s = schedule::kSubjectControls[i];
+        const bool shown = ctx.controls.ticked(s.checkBox) || ctx.rows.shownForCorrection[i];
         ctx.controls.setVisible(s.timeBox, shown);
         ctx.controls.setVisible(s.endLabel, shown);
     }
+}
+
+bool mayCloseWindow(BehaviourContext& ctx) {
+    if (ctx.controls.text(schedule::kStartPauseButton) != schedule::kCaptionRunning) return true;
+    return ctx.messages.askYesNo(kQuitWhileRunningQuestion, schedule::kProgramTitle);
 }
 
 } // namespace vostrel::app

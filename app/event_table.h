@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "app/behaviours.h"
+#include "app/day_status.h"
+#include "app/plan_page.h"
+#include "app/subject_choice.h"
 #include "platform/power.h"
 #include "platform/window_description.h"
 #include "schedule/schedule_context.h"
@@ -16,6 +19,9 @@ struct HandlerContexts {
     schedule::ScheduleContext& schedule;
     settings::SettingsContext& settings;
     platform::PowerRequests& power;
+    ChoiceContext& choice;
+    PlanContext& plan;
+    StatusContext& status;
 };
 
 // Bindings for every control event of the main window. The contexts must outlive the window.

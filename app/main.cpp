@@ -12,15 +12,16 @@ int main(int argc, char** argv) {
     const auto platform = vostrel::platform::createPlatform(argc, argv);
     auto& soundDevice = platform->audio();
     vostrel::audio::TeardownReaper reaper;
-    const int exitCode = vostrel::app::runProgram(*platform, [&](vostrel::audio::PlayerEntryTable& table) {
+    const vostrel::app::ProgramEnd end = vostrel::app::runProgram(*platform, [&](vostrel::audio::PlayerEntryTable& table) {
         vostrel::audio::registerPlayerModule(table, soundDevice, reaper);
     });
-    if (!reaper.finish(vostrel::audio::TeardownReaper::kGraceAtExit)) {
-        // A sound device still holds a prompt's teardown and may let go at any moment, when its
-        // threads would go on using the player, the driver and the toolkit. Nothing may be
-        // destroyed under them, so the process ends here, leaving them as they are.
+    if (!reaper.finish(vostrel::audio::TeardownReaper::kGraceAtExit) || end.workLeftBehind) {
+        // A sound device still holds a prompt's teardown, or a disk the record's last lines, and
+        // may let go at any moment, when their threads would go on using the player, the driver,
+        // the files and the toolkit. Nothing may be destroyed under them, so the process ends
+        // here, leaving them as they are.
         std::fflush(nullptr);
-        std::_Exit(exitCode);
+        std::_Exit(end.exitCode);
     }
-    return exitCode;
+    return end.exitCode;
 }

@@ -7,6 +7,7 @@
 #include "assets/embedded_assets.h"
 #include "schedule/control_names.h"
 #include "schedule/subjects.h"
+#include "settings/row_choices.h"
 
 namespace vostrel::app {
 
@@ -36,6 +37,11 @@ constexpr int kTimeBoxWidth = 74;
 constexpr int kTimeBoxChars = 5; // "hh:mm"
 constexpr FontStyle kTimeBoxFont = font(21);
 constexpr std::string_view kEndCaption = "保存自动获取结束时间";
+
+// The window grows below the information lines by the status lines, which take its whole width.
+constexpr int kOuterWidth = 372;
+constexpr int kOuterHeight = 384 + 42;
+constexpr int kStatusLeft = 14, kStatusWidth = 344, kStatusLineHeight = 18;
 
 ControlDescription picture() {
     return {.name = own(schedule::kPicture),
@@ -81,15 +87,36 @@ ControlDescription timeBox(Subject subject, std::string_view parent, int left, i
             .maxChars = kTimeBoxChars};
 }
 
-ControlDescription checkBox(Subject subject, int top, int width, std::string_view caption) {
+// A row's check box: its square ticks the row; the row's subject list lies over where its caption
+// was, so it has none.
+ControlDescription checkBox(Subject subject, int top, int width) {
     return {.name = own(controlsOf(subject).checkBox),
             .kind = Kind::CheckBox,
             .parent = own(schedule::kSubjectGroup),
             .left = 24,
             .top = top,
             .width = width,
+            .height = 24};
+}
+
+// A row's subject list, right of the check box's square, up to the time box.
+ControlDescription subjectList(Subject subject, int top) {
+    const schedule::StandardSubject& own_ = schedule::kRowDefaults[schedule::indexOf(subject)];
+    const schedule::ExamSubject initial{std::string(own_.name), own_.minutes};
+    return {.name = own(controlsOf(subject).subjectList),
+            .kind = Kind::DropDownList,
+            .parent = own(schedule::kSubjectGroup),
+            .left = 38,
+            .top = top,
+            .width = 78,
             .height = 24,
-            .text = own(caption)};
+            .text = initial.name,
+            .items = settings::subjectListItems(initial)};
+}
+
+ControlDescription statusLine(std::string_view name, int top) {
+    return {.name = own(name), .kind = Kind::TransparentLabel, .left = kStatusLeft, .top = top,
+            .width = kStatusWidth, .height = kStatusLineHeight};
 }
 
 ControlDescription groupButton(std::string_view name, int left, int top, int width, int height,
@@ -119,6 +146,10 @@ std::vector<ControlDescription> upperControls() {
         timer(schedule::kClockTimer, 1000),
         {.name = own(schedule::kClockLabel), .kind = Kind::TransparentLabel, .left = 55, .top = 240, .width = 240,
          .height = 48, .text = "正在获取系统时间", .font = font(24), .align = HorizontalAlign::Centre},
+        {.name = own(schedule::kPlanButton), .kind = Kind::Button, .left = 298, .top = 252, .width = 58, .height = 28,
+         .text = own(schedule::kPlanCaption)},
+        statusLine(schedule::kNextPromptLabel, 346),
+        statusLine(schedule::kAttentionLabel, 364),
     };
 }
 // clang-format on
@@ -134,8 +165,8 @@ void append(std::vector<ControlDescription>& to, std::vector<ControlDescription>
 platform::WindowDescription mainWindowLayout() {
     platform::WindowDescription d;
     d.title = std::string(kWindowTitle);
-    d.outerWidth = 372;
-    d.outerHeight = 384;
+    d.outerWidth = kOuterWidth;
+    d.outerHeight = kOuterHeight;
     d.iconResource = "DEFAULT_ICON";
     d.iconPng = assets::iconPng();
     d.escapeCloses = true;
@@ -167,22 +198,29 @@ platform::WindowDescription mainWindowLayout() {
         timeBox(Subject::Combined, "", 134, 104, 22, "09:00"),
         timeBox(Subject::Maths, schedule::kSubjectGroup, 118, 64, 22, "15:00"),
         timeBox(Subject::Chinese, schedule::kSubjectGroup, 118, 33, 25, "09:00"),
-        checkBox(Subject::Combined, 96, 80, "文综/理综"),
-        checkBox(Subject::English, 128, 48, "英语"),
-        checkBox(Subject::Maths, 64, 80, "文数/理数"),
-        checkBox(Subject::Chinese, 32, 48, "语文"),
+        subjectList(Subject::Combined, 96),
+        subjectList(Subject::English, 128),
+        subjectList(Subject::Maths, 64),
+        subjectList(Subject::Chinese, 32),
+        checkBox(Subject::Combined, 96, 80),
+        checkBox(Subject::English, 128, 48),
+        checkBox(Subject::Maths, 64, 80),
+        checkBox(Subject::Chinese, 32, 48),
         {.name = own(schedule::kSubjectGroup), .kind = Kind::GroupBox, .left = 16, .top = 8, .width = 336,
          .height = 224, .text = "请选择当天考试科目"},
     });
-    // 英语 before 综合 and 按钮6 before 按钮5, as operators know it.
+    // 英语 before 综合 and 按钮6 before 按钮5, as operators know it; each row's subject list right
+    // after its check box.
     const auto& chinese = controlsOf(Subject::Chinese);
     const auto& maths = controlsOf(Subject::Maths);
     const auto& combined = controlsOf(Subject::Combined);
     const auto& english = controlsOf(Subject::English);
     for (const std::string_view name :
-         {chinese.checkBox, maths.checkBox, english.checkBox, combined.checkBox, chinese.timeBox, maths.timeBox,
+         {chinese.checkBox, chinese.subjectList, maths.checkBox, maths.subjectList, english.checkBox,
+          english.subjectList, combined.checkBox, combined.subjectList, chinese.timeBox, maths.timeBox,
           combined.timeBox, english.timeBox, schedule::kSaveButton, schedule::kStartPauseButton,
-          schedule::kKeepOnTopButton, schedule::kAutoRepairButton, schedule::kDownloadButton, schedule::kPictureButton})
+          schedule::kKeepOnTopButton, schedule::kAutoRepairButton, schedule::kDownloadButton, schedule::kPictureButton,
+          schedule::kPlanButton})
         d.focusOrder.emplace_back(name);
     return d;
 }

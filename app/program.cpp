@@ -1,31 +1,70 @@
 #include "app/program.h"
 
 #include "app/behaviours.h"
+#include "app/day_status.h"
 #include "app/event_table.h"
 #include "app/late_bound_controls.h"
 #include "app/main_window_layout.h"
+#include "app/plan_page.h"
+#include "app/subject_choice.h"
+#include "assets/embedded_assets.h"
+#include "record/record_line.h"
+#include "record/record_writer.h"
+#include "schedule/control_names.h"
+#include "schedule/poll.h"
+#include "schedule/prompt_record.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subject_times.h"
+#include "settings/row_choices.h"
 #include "settings/settings_actions.h"
 
 namespace vostrel::app {
+namespace {
+
+constexpr std::string_view kProgramStartedEvent = "程序启动";
+constexpr std::string_view kProgramEndedEvent = "程序退出";
+// What the program reads back of the record at start, and how long it waits for it.
+constexpr std::size_t kRecordReadBack = 256 * 1024;
+constexpr std::chrono::milliseconds kRecordReadWait{1000};
+// What the record's worker gets at the end to write the last lines.
+constexpr std::chrono::milliseconds kRecordGraceAtExit{2000};
+
+std::string besideTheProgram(const platform::FileSystem& files, std::string_view name) {
+    return files.programDirectory() + platform::kPathSeparator + std::string(name);
+}
+
+} // namespace
 
 // The global state of a run. Members are made in the order they are needed and released in
 // reverse when the run ends.
 struct Program::State {
     State(platform::Platform& p, const PlayerModuleInstaller& installer)
-        : behaviours{controls, p.clock(), p.shell(), settings::downloadPageAddress(p.files())},
-          schedule{controls, p.messages(), p.clock(), times, slot, p.files().programDirectory()},
-          settings{controls, p.messages(), p.loop(), p.clock(), p.files(), p.profile(), p.shell(), times} {
+        : writer(std::make_unique<record::RecordWriter>(p.backgroundFiles(),
+                                                        besideTheProgram(p.files(), record::kRecordFileName))),
+          behaviours{controls, p.clock(), p.shell(), p.messages(), rows, settings::downloadPageAddress(p.files())},
+          schedule{controls, p.messages(), p.clock(), times, slot, p.files().programDirectory(), scheduleState, *writer},
+          settings{controls, p.messages(), p.loop(), p.clock(), p.files(), p.profile(), p.shell(),
+                   times,    rows,         scheduleState, *writer, [this] { writePlanPage(plan); }},
+          choice{controls, p.messages(), p.forms(), rows},
+          plan{controls, p.clock(), p.shell(), times, *writer, promptWords(assets::promptTexts()),
+               besideTheProgram(p.files(), kPlanPageFileName)},
+          status{controls, p.clock(), schedule, *writer, dayStatus} {
         if (installer) installer(players);
     }
     LateBoundControls controls;
     audio::PlayerEntryTable players;
     audio::PlaySlot slot{players};
-    schedule::SubjectTimesTable times{};
+    schedule::SubjectTimesTable times = schedule::initialSubjectTimes();
+    settings::RowChoices rows = settings::initialRowChoices();
+    schedule::ScheduleState scheduleState;
+    DayStatus dayStatus;
+    std::unique_ptr<record::RecordWriter> writer;
     BehaviourContext behaviours;
     schedule::ScheduleContext schedule;
     settings::SettingsContext settings;
+    ChoiceContext choice;
+    PlanContext plan;
+    StatusContext status;
 };
 
 Program::Program(platform::Platform& platform, PlayerModuleInstaller installPlayerModule)
@@ -33,31 +72,60 @@ Program::Program(platform::Platform& platform, PlayerModuleInstaller installPlay
 
 Program::~Program() { finish(); }
 
+// The record says the program started; what it says of the prompts that began already keeps
+// them from sounding again after a restart.
+void Program::startRecord() {
+    State& s = *state_;
+    s.writer->appendLine(record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}}));
+    if (const std::optional<std::string> tail = s.writer->readTail(kRecordReadBack, kRecordReadWait))
+        s.scheduleState.handled = schedule::promptsBegunIn(*tail);
+}
+
 void Program::start() {
+    if (!platform_.instance().claim()) {
+        refused_ = true;
+        platform_.messages().showMessage(kAlreadyRunningMessage, platform::kMessageOk, schedule::kProgramTitle);
+        platform_.instance().activateFirstCopy();
+        return;
+    }
     State& s = *state_;
     platform_.files().setCurrentDirectory(platform_.files().programDirectory());
+    startRecord();
 
     platform::WindowDescription description = mainWindowLayout();
-    description.bindings = eventTable(HandlerContexts{s.behaviours, s.schedule, s.settings, platform_.power()});
+    description.bindings = eventTable(
+        HandlerContexts{s.behaviours, s.schedule, s.settings, platform_.power(), s.choice, s.plan, s.status});
+    description.closeQuery = [&b = s.behaviours] { return mayCloseWindow(b); };
     s.controls.attach(platform_.windows().createMainWindow(description));
 
     // Creation complete: before the window appears. A missing voice folder queues the close,
     // which the event loop takes right after the window has been shown.
     settings::startupChecks(s.settings);
+    s.dayStatus.clockUnsynchronised = platform_.clockSync().synchronised() == false;
+    checkVoiceFiles(s.status);
     platform_.windows().showMainWindow();
 }
 
 void Program::runEventLoop() {
-    if (platform_.windows().mainWindowExists()) platform_.loop().run();
+    if (!refused_ && platform_.windows().mainWindowExists()) platform_.loop().run();
 }
 
 int Program::finish() {
     if (finished_) return 0;
     finished_ = true;
-    // A prompt still sounding stops before the process ends; the player module is still in
-    // the table at this point.
-    state_->slot.StopPlayback();
-    platform_.power().keepAwake(false);
+    State& s = *state_;
+    if (!refused_) {
+        // A prompt still sounding stops before the process ends; the player module is still in
+        // the table at this point.
+        s.slot.StopPlayback(audio::PlaySlot::StopCause::ProgramEnd);
+        schedule::settleSoundingPrompt(s.schedule);
+        s.writer->appendLine(record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}}));
+        platform_.power().keepAwake(false);
+    }
+    if (!s.writer->finish(kRecordGraceAtExit)) {
+        workLeftBehind_ = true;
+        (void)s.writer.release(); // its worker still uses it
+    }
     state_.reset();
     return 0;
 }
@@ -65,11 +133,12 @@ int Program::finish() {
 platform::Controls& Program::controls() { return state_->controls; }
 audio::PlaySlot& Program::playSlot() { return state_->slot; }
 
-int runProgram(platform::Platform& platform, PlayerModuleInstaller installPlayerModule) {
+ProgramEnd runProgram(platform::Platform& platform, PlayerModuleInstaller installPlayerModule) {
     Program program(platform, std::move(installPlayerModule));
     program.start();
     program.runEventLoop();
-    return program.finish();
+    const int exitCode = program.finish();
+    return {exitCode, program.leftWorkBehind()};
 }
 
 } // namespace vostrel::app

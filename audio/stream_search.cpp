@@ -1,5 +1,7 @@
 #include "audio/stream_search.h"
 
+#include <algorithm>
+
 namespace vostrel::audio {
 
 std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from) {
@@ -50,6 +52,21 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
     StreamStart start{first->header, first->length, first->at, std::nullopt};
     start.xing = parseXingInfo(data + first->at, size - first->at, first->header);
     return start;
+}
+
+std::optional<StreamStart> searchFileForStream(const std::uint8_t* data, std::size_t size, std::size_t& at) {
+    at = 0;
+    if (size >= kId3HeaderBytes) at = static_cast<std::size_t>(std::min<std::uint64_t>(streamStartAfterId3(data), size));
+    for (int attempt = 0; attempt < kStreamSearchAttempts && at < size; ++attempt) {
+        if (auto start = findStreamStart(data + at, std::min(kStreamSearchBytes, size - at))) {
+            at += start->firstSync;
+            return start;
+        }
+        const auto next = findSync(data + at, size - at, 1);
+        if (!next) break;
+        at += *next;
+    }
+    return std::nullopt;
 }
 
 std::uint64_t streamStartAfterId3(const std::uint8_t* first) {

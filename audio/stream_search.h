@@ -24,6 +24,11 @@ struct StreamStart {
 // bytes). None when the attempt fails.
 std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t size);
 
+// The stream search over a whole file's bytes, as the decoder makes it: past an ID3v2 tag (as
+// streamStartAfterId3 says), at most kStreamSearchAttempts attempts, each moving on to the next
+// sync. `at` gets the offset of the stream's first header. None when the file holds no stream.
+std::optional<StreamStart> searchFileForStream(const std::uint8_t* data, std::size_t size, std::size_t& at);
+
 // The offset of the first sync at positions from..size-2, or none.
 std::optional<std::size_t> findSync(const std::uint8_t* data, std::size_t size, std::size_t from);
 

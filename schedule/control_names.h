@@ -12,11 +12,14 @@ inline constexpr std::string_view kKeepOnTopButton = "按钮3";
 inline constexpr std::string_view kAutoRepairButton = "按钮4";
 inline constexpr std::string_view kPictureButton = "按钮5";
 inline constexpr std::string_view kDownloadButton = "按钮6";
+inline constexpr std::string_view kPlanButton = "按钮7"; // opens the invigilators' plan page
 inline constexpr std::string_view kSubjectGroup = "分组框1";
 inline constexpr std::string_view kPicture = "图片框1";
 inline constexpr std::string_view kHeadingLabel = "透明标签1";
 inline constexpr std::string_view kClockLabel = "透明标签2";
 inline constexpr std::string_view kInformationLabel = "透明标签3";
+inline constexpr std::string_view kNextPromptLabel = "透明标签4"; // the status line: what comes next
+inline constexpr std::string_view kAttentionLabel = "透明标签5";  // the last prompt, or what needs looking at
 inline constexpr std::string_view kRowSyncTimer = "时钟1"; // shows a ticked subject's row
 inline constexpr std::string_view kClockTimer = "时钟2";   // refreshes the clock label
 
@@ -26,6 +29,7 @@ inline constexpr std::string_view kCaptionNotStarted = "开始运行";
 inline constexpr std::string_view kCaptionRunning = "工作中...";
 inline constexpr std::string_view kCaptionPaused = "已暂停";
 inline constexpr std::string_view kKeepOnTopCaption = "窗口前置";
+inline constexpr std::string_view kPlanCaption = "提示安排";
 
 // Title of the program's own message boxes.
 inline constexpr std::string_view kProgramTitle = "Vostrel软件";

@@ -1,43 +1,163 @@
 #include "schedule/poll.h"
 
-#include <cmath>
-#include <string>
+#include <algorithm>
 
-#include "schedule/minute_of_day.h"
-#include "schedule/prompt_table.h"
-#include "schedule/to_integer.h"
+#include "schedule/prompt_record.h"
 
 namespace vostrel::schedule {
 namespace {
 
-constexpr double kMatchTolerance = 1e-7; // minutes
+constexpr std::string_view kMissedUnpolled = "电脑这段时间没有按时运行（休眠、时钟跳变或卡顿），";
+constexpr std::string_view kMissedWaiting = "前一条提示播放时间太长，";
+constexpr std::string_view kMissedSuperseded = "同一科目的后一条提示已到时间";
 
-// The row's moment as minute of the day; outside 0..1439 it simply never matches.
-double momentOf(const PromptRow& row, const SubjectTimes& times) {
-    const bool fromStart = row.reference == PromptReference::Start;
-    const std::string& hour = fromStart ? times.startHour : times.endHour;
-    const std::string& minute = fromStart ? times.startMinute : times.endMinute;
-    const double reference = static_cast<double>(toInteger(hour)) * 60.0 + static_cast<double>(toInteger(minute));
-    return reference - row.minutesBefore;
+std::int64_t nowOf(const ScheduleContext& c) { return momentOf(c.clock.localNow()); }
+
+bool isTicked(const ScheduleContext& c, Subject s) { return c.controls.ticked(controlsOf(s).checkBox); }
+
+// The row's prompts that can be due around now: of the exam starting today, and of one that
+// started yesterday and ends after midnight.
+std::vector<ExamPrompt> promptsAround(const ScheduleContext& c, Subject s, std::int64_t now) {
+    const CalendarDate today = dateAtMoment(now);
+    std::vector<ExamPrompt> prompts = examPrompts(s, c.times[indexOf(s)], addDays(today, -1));
+    const std::vector<ExamPrompt> todays = examPrompts(s, c.times[indexOf(s)], today);
+    prompts.insert(prompts.end(), todays.begin(), todays.end());
+    return prompts;
+}
+
+// A row ticked again counts its prompts from the minute it is seen ticked, like a late start.
+void noteTicked(ScheduleState& state, Subject s, std::int64_t now) {
+    std::optional<std::int64_t>& since = state.pollingSince[indexOf(s)];
+    if (since && !state.seenUnticked[indexOf(s)]) return;
+    since = std::max(since.value_or(minuteStart(now)), minuteStart(now));
+    state.seenUnticked[indexOf(s)] = false;
+}
+
+void giveUp(ScheduleContext& c, const ExamPrompt& p, std::int64_t now, const std::string& why) {
+    c.state.handled.insert(p.key);
+    recordMissed(c.record, p, now, why);
+    c.state.last = LastPrompt{p, now, true, why, {audio::PromptEnd::NotPlayed, {}}};
+}
+
+bool isWaiting(const ScheduleState& state, const PromptKey& key) {
+    return std::any_of(state.waiting.begin(), state.waiting.end(), [&](const ExamPrompt& w) { return w.key == key; });
+}
+
+// A prompt due now waits for the device; an earlier one of the same row gives way to it.
+void enqueue(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
+    std::vector<ExamPrompt>& waiting = c.state.waiting;
+    for (auto it = waiting.begin(); it != waiting.end();) {
+        if (it->windowRow != p.windowRow) {
+            ++it;
+            continue;
+        }
+        giveUp(c, *it, now, std::string(kMissedSuperseded));
+        it = waiting.erase(it);
+    }
+    waiting.push_back(p);
+    std::stable_sort(waiting.begin(), waiting.end(), [](const ExamPrompt& a, const ExamPrompt& b) {
+        return a.moment != b.moment ? a.moment < b.moment : indexOf(a.windowRow) < indexOf(b.windowRow);
+    });
+}
+
+void collectRow(ScheduleContext& c, Subject s, std::int64_t now) {
+    ScheduleState& state = c.state;
+    std::optional<ExamPrompt> latest;
+    for (const ExamPrompt& p : promptsAround(c, s, now)) {
+        if (p.moment > now || p.moment < *state.pollingSince[indexOf(s)]) continue;
+        if (state.handled.count(p.key) || isWaiting(state, p.key)) continue;
+        if (now - p.moment > kLatestCatchUpSeconds) {
+            giveUp(c, p, now, std::string(kMissedUnpolled) + delayText(now - p.moment));
+            continue;
+        }
+        if (latest) giveUp(c, *latest, now, std::string(kMissedSuperseded));
+        latest = p;
+    }
+    if (latest) enqueue(c, *latest, now);
+}
+
+void collectDue(ScheduleContext& c, std::int64_t now) {
+    for (const Subject s : kSubjects) {
+        if (!isTicked(c, s)) {
+            c.state.seenUnticked[indexOf(s)] = true;
+            continue;
+        }
+        noteTicked(c.state, s, now);
+        collectRow(c, s, now);
+    }
+}
+
+void settle(ScheduleContext& c, std::int64_t now) {
+    std::optional<SoundingPrompt>& sounding = c.state.sounding;
+    if (!sounding) return;
+    const audio::PlayOutcome outcome = c.player.outcome();
+    if (outcome.end == audio::PromptEnd::Sounding) return;
+    recordEnded(c.record, *sounding, outcome, now);
+    if (c.state.last && c.state.last->prompt.key == sounding->prompt.key) c.state.last->outcome = outcome;
+    sounding.reset();
+}
+
+void play(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
+    if (c.state.sounding) { // past its longest time: the device is taken from it
+        c.player.StopPlayback(audio::PlaySlot::StopCause::NextPrompt);
+        settle(c, now);
+    }
+    const std::string_view file = voiceFileOf(p);
+    c.player.PlayMp3(1, {c.programDirectory + std::string(file)});
+    c.state.handled.insert(p.key);
+    c.state.sounding = SoundingPrompt{p, now, std::string(file.substr(1))};
+    recordBegan(c.record, *c.state.sounding);
+    c.state.last = LastPrompt{p, now, false, {}, {}};
+    const SubjectControls& names = controlsOf(p.windowRow);
+    c.controls.setInterval(names.holdOffTimer, kPromptTable[static_cast<std::size_t>(p.row - 1)].holdOffMs);
+    c.controls.setInterval(names.pollTimer, 0);
+}
+
+bool deviceBusy(const ScheduleState& state, std::int64_t now) {
+    return state.sounding && now - state.sounding->began < kLongestPromptSeconds;
+}
+
+void dispatch(ScheduleContext& c, std::int64_t now) {
+    std::vector<ExamPrompt>& waiting = c.state.waiting;
+    while (!waiting.empty() && !deviceBusy(c.state, now)) {
+        const ExamPrompt next = waiting.front();
+        waiting.erase(waiting.begin());
+        if (!isTicked(c, next.windowRow)) continue; // unticked meanwhile: silenced, as asked
+        if (now - next.moment > kLatestCatchUpSeconds) {
+            giveUp(c, next, now, std::string(kMissedWaiting) + delayText(now - next.moment));
+            continue;
+        }
+        play(c, next, now);
+        return;
+    }
 }
 
 } // namespace
 
 void pollSubject(ScheduleContext& context, Subject subject) {
-    const SubjectControls& controls = controlsOf(subject);
-    if (!context.controls.ticked(controls.checkBox)) return;
-
-    const int now = minuteOfDay(context.clock);
-    // Every row is looked at, even after one has fired: when several fire in one poll, the
-    // last one is heard and its hold-off stands.
-    for (const PromptRow& row : kPromptTable) {
-        if (std::fabs(now - momentOf(row, context.times[indexOf(subject)])) > kMatchTolerance) continue;
-        context.player.StopPlayback();
-        const std::string path = context.programDirectory + std::string(row.voiceFile);
-        context.player.PlayMp3(1, {path});
-        context.controls.setInterval(controls.holdOffTimer, row.holdOffMs);
-        context.controls.setInterval(controls.pollTimer, 0);
+    if (!isTicked(context, subject)) {
+        context.state.seenUnticked[indexOf(subject)] = true;
+        return;
     }
+    const std::int64_t now = nowOf(context);
+    settle(context, now);
+    collectDue(context, now);
+    dispatch(context, now);
+}
+
+void settleSoundingPrompt(ScheduleContext& context) { settle(context, nowOf(context)); }
+
+std::optional<ExamPrompt> nextPrompt(const ScheduleContext& context) {
+    const std::int64_t now = nowOf(context);
+    std::optional<ExamPrompt> next;
+    for (const Subject s : kSubjects) {
+        if (!isTicked(context, s)) continue;
+        for (const ExamPrompt& p : promptsAround(context, s, now)) {
+            if (p.moment < minuteStart(now) || context.state.handled.count(p.key)) continue;
+            if (!next || p.moment < next->moment) next = p;
+        }
+    }
+    return next;
 }
 
 } // namespace vostrel::schedule

@@ -7,10 +7,12 @@
 
 namespace vostrel::schedule {
 
-inline std::string promptMomentText(const PromptRow& row) {
-    const bool start = row.reference == PromptReference::Start;
-    if (row.minutesBefore == 0) return start ? "开考时" : "考试结束时";
-    return std::string(start ? "开考前" : "结束前") + std::to_string(row.minutesBefore) + "分钟";
+inline std::string promptMomentText(PromptReference reference, int minutesBefore) {
+    const bool start = reference == PromptReference::Start;
+    if (minutesBefore == 0) return start ? "开考时" : "考试结束时";
+    return std::string(start ? "开考前" : "结束前") + std::to_string(minutesBefore) + "分钟";
 }
+
+inline std::string promptMomentText(const PromptRow& row) { return promptMomentText(row.reference, row.minutesBefore); }
 
 } // namespace vostrel::schedule

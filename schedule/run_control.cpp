@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/message_box.h"
+#include "record/record_line.h"
+#include "schedule/poll.h"
 #include "schedule/prompt_table.h"
 
 namespace vostrel::schedule {
@@ -22,6 +24,10 @@ bool tickedSubjectLacksEndTime(const ScheduleContext& context) {
     });
 }
 
+void recordRunState(ScheduleContext& context, std::string_view event) {
+    context.record.appendLine(record::formatRecordLine({context.clock.localNow(), std::string(event), {}}));
+}
+
 void start(ScheduleContext& context) {
     if (!anySubjectTicked(context.controls)) {
         context.messages.showMessage(kNoSubjectMessage, platform::kMessageOk, kProgramTitle);
@@ -32,11 +38,21 @@ void start(ScheduleContext& context) {
         return;
     }
     context.controls.setText(kStartPauseButton, kCaptionRunning);
-    for (Subject s : kSubjects) context.controls.setInterval(controlsOf(s).pollTimer, kPollIntervalMs);
+    // Prompts whose minute ended before the start are not caught up: starting late is no
+    // skipped minute.
+    const std::int64_t startedAt = minuteStart(momentOf(context.clock.localNow()));
+    for (Subject s : kSubjects) {
+        context.state.pollingSince[indexOf(s)] = startedAt;
+        context.state.seenUnticked[indexOf(s)] = false;
+        context.controls.setInterval(controlsOf(s).pollTimer, kPollIntervalMs);
+    }
+    recordRunState(context, kRunStartedEvent);
 }
 
 void pause(ScheduleContext& context) {
-    context.player.StopPlayback();
+    context.player.StopPlayback(audio::PlaySlot::StopCause::Pause);
+    settleSoundingPrompt(context);
+    recordRunState(context, kRunPausedEvent);
     context.controls.setText(kStartPauseButton, kCaptionPaused);
     for (Subject s : kSubjects) context.controls.setInterval(controlsOf(s).pollTimer, 0);
     // A hold-off left running would re-arm polling and play prompts during the pause.

@@ -11,12 +11,16 @@ namespace vostrel::schedule {
 
 inline constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
 inline constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
+// Their lines in the day's record.
+inline constexpr std::string_view kRunStartedEvent = "开始运行";
+inline constexpr std::string_view kRunPausedEvent = "暂停";
 
-// Click of 按钮2. While running it pauses: playback stops and every subject timer, polling
-// and hold-off alike, stops, so nothing sounds while the caption reads paused. Otherwise it
-// starts: refused with a message when no subject is ticked or no save has derived the end
-// times yet; else all four polling timers run, so a subject ticked later is announced too
-// (an unticked subject's poll returns at once).
+// Click of 按钮2. While running it pauses: playback stops (the prompt counts as cut by the
+// pause) and every subject timer, polling and hold-off alike, stops, so nothing sounds while the
+// caption reads paused. Otherwise it starts: refused with a message when no subject is ticked or
+// no save has derived the end times yet; else all four polling timers run, so a subject ticked
+// later is announced too (an unticked subject's poll returns at once). Prompts whose minute
+// ended before the start are not caught up. Both are written into the day's record.
 void startPauseClicked(ScheduleContext& context);
 
 // Tick of the subject's hold-off timer: the hold-off ends and the subject polls again.

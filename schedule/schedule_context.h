@@ -7,6 +7,8 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/message_box.h"
+#include "record/record_sink.h"
+#include "schedule/schedule_state.h"
 #include "schedule/subject_times.h"
 
 namespace vostrel::schedule {
@@ -18,6 +20,8 @@ struct ScheduleContext {
     const SubjectTimesTable& times; // written by the save, read afresh on every poll
     audio::PlaySlot& player;
     std::string programDirectory; // no trailing separator; voice file names begin with one
+    ScheduleState& state;
+    record::RecordSink& record;
 };
 
 } // namespace vostrel::schedule

@@ -34,14 +34,17 @@ std::string fileUrl(std::string_view path) {
 
 } // namespace
 
-std::string downloadPageAddress(const platform::FileSystem& files) {
-    constexpr char sep = platform::kPathSeparator;
-    const std::string path = files.programDirectory() + sep + std::string(kHelpFolder) + sep + std::string(kHelpPage);
-    if constexpr (sep == '\\') {
-        return path; // the Windows shell opens a local .html file in the default browser
+std::string localPageAddress(std::string_view path) {
+    if constexpr (platform::kPathSeparator == '\\') {
+        return std::string(path); // the Windows shell opens a local .html file in the default browser
     } else {
         return fileUrl(path);
     }
+}
+
+std::string downloadPageAddress(const platform::FileSystem& files) {
+    constexpr char sep = platform::kPathSeparator;
+    return localPageAddress(files.programDirectory() + sep + std::string(kHelpFolder) + sep + std::string(kHelpPage));
 }
 
 } // namespace vostrel::settings

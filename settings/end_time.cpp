@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "settings/subject_settings.h"
 #include "settings/time_text.h"
 
 namespace vostrel::settings {
@@ -23,10 +22,10 @@ std::optional<StartPieces> acceptStartTime(std::string_view typed) {
     return StartPieces{std::move(pieces[0]), std::move(pieces[1])};
 }
 
-EndTexts deriveEndTime(const StartPieces& start, double minutesAdded) {
+EndTexts deriveEndTime(const StartPieces& start, int examMinutes) {
     EndTexts end;
-    end.hour = numberToText(toNumber(start.hour) + kHoursAdded);
-    end.minute = numberToText(toNumber(start.minute) + minutesAdded);
+    end.hour = numberToText(toNumber(start.hour) + examMinutes / 60);
+    end.minute = numberToText(toNumber(start.minute) + examMinutes % 60);
     if (toNumber(end.minute) - 59 > kTolerance) {
         end.hour = numberToText(toNumber(end.hour) + 1);
         end.minute = numberToText(toNumber(end.minute) - 60);

@@ -21,9 +21,10 @@ struct EndTexts {
 // ignored; there is no lower bound.
 std::optional<StartPieces> acceptStartTime(std::string_view typed);
 
-// Hour + 2 and minute + minutesAdded, carried once when the minute goes past 59, then each
+// The end of an exam of examMinutes: hour + the whole hours of the length and minute + the rest
+// (150 minutes: hour + 2, minute + 30), carried once when the minute goes past 59, then each
 // text below 10 gets a leading "0" (the minute too, when nothing was added).
-EndTexts deriveEndTime(const StartPieces& start, double minutesAdded);
+EndTexts deriveEndTime(const StartPieces& start, int examMinutes);
 
 // "结束时间为" followed by hour ":" minute.
 std::string endLabelCaption(const EndTexts& end);

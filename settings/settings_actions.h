@@ -2,6 +2,7 @@
 // The exam-time settings behaviours of the main window, as event handlers. Each takes the
 // parts of the platform it works through and the schedule's SubjectTimes, which only the
 // save writes.
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
@@ -11,7 +12,10 @@
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
+#include "record/record_sink.h"
+#include "schedule/schedule_state.h"
 #include "schedule/subject_times.h"
+#include "settings/row_choices.h"
 
 namespace vostrel::settings {
 
@@ -24,14 +28,21 @@ struct SettingsContext {
     platform::ProfileStore& profile;
     platform::Shell& shell;
     schedule::SubjectTimesTable& times;
+    RowChoices& rows;
+    schedule::ScheduleState& schedule; // a save that changes an exam starts its polling afresh
+    record::RecordSink& record;
+    std::function<void()> saved; // after every accepted save (the invigilators' plan page)
 };
 
 // Click of 按钮1. Splits and validates the four typed start times; on the first faulty one
-// (fewer than two pieces at ":", hour above 23, minute above 59) shows its message, moves the
-// focus to its box and changes nothing else. Otherwise stores the start pieces and the derived
-// end times in `times`, shows the end times, writes the four texts to the settings file and
-// shows "保存成功" on the button for three seconds (events keep being handled meanwhile); a
-// failed write is reported by a message instead.
+// (fewer than two pieces at ":", hour above 23, minute above 59) shows its message naming the
+// row's subject, moves the focus to its box (showing the row if it is unticked) and changes
+// nothing else. An unticked row's empty box is no fault: that row has no exam. Otherwise stores
+// the rows' subjects, start pieces and derived end times in `times`, shows the end times, writes
+// the four texts (and the subjects of rows that hold another than their own) to the settings
+// file in one replacement, writes the save into the day's record and shows "保存成功" on the
+// button for three seconds (events keep being handled meanwhile); a failed write is reported by
+// a message instead.
 void saveSettings(SettingsContext& context);
 
 // Creation-complete of the main window. Without the first voice file: message, the download
@@ -47,5 +58,8 @@ void autoRepair(SettingsContext& context);
 // shipped beside the program, help/voice-files.html, so that it works in a classroom without
 // network. A plain path on Windows (the shell opens it in the browser), a file:// URL elsewhere.
 std::string downloadPageAddress(const platform::FileSystem& files);
+
+// What the shell is given to open a page that lies at `path` beside the program.
+std::string localPageAddress(std::string_view path);
 
 } // namespace vostrel::settings

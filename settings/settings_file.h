@@ -16,6 +16,8 @@ inline constexpr std::string_view kSettingsSection = "时间设置";
 inline constexpr std::string_view kSettingsFileName = "vanto.ini";
 // A value is read with at most this many bytes less one.
 inline constexpr std::size_t kReadBufferBytes = 10240;
+// The most of the file read for its prepared timetable.
+inline constexpr std::size_t kTimetableReadBytes = 1024 * 1024;
 
 // programDirectory, the platform's separator, "vanto.ini"; built anew for every access.
 std::string settingsFilePath(const platform::FileSystem& files);
@@ -30,8 +32,9 @@ bool writeSetting(platform::ProfileStore& profile, const platform::FileSystem& f
 // True when an entry of that name exists; a directory counts.
 bool fileExists(const platform::FileSystem& files, std::string_view path);
 
-// Start-up: fills the four start-time boxes from the file (a missing key empties its box), or
-// shows the first-run message when there is no file. SubjectTimes stay untouched.
+// Start-up: fills the four start-time boxes from the file (a missing key empties its box) and
+// puts each row's stored subject into it, or shows the first-run message when there is no file.
+// SubjectTimes stay untouched.
 void loadSettings(SettingsContext& context);
 
 } // namespace vostrel::settings

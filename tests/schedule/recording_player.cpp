@@ -33,6 +33,17 @@ void RecordingPlayer::installInto(audio::PlayerEntryTable& table) {
                   return std::int32_t{0};
               }});
     table.put("SetPauseState", audio::SetPauseStateOp{[this](audio::PlayerHandle, std::int32_t) { ++unexpected_; }});
+    table.put("GetPlayOutcome", audio::GetPlayOutcomeOp{[this](audio::PlayerHandle p) { return outcomeOf(p); }});
+}
+
+audio::PlayOutcome RecordingPlayer::outcomeOf(audio::PlayerHandle player) const {
+    for (const PlayerCall& c : calls_) {
+        if (c.kind != PlayerCall::Kind::Create || c.player != player) continue;
+        if (const auto failure = failures_.find(c.files.at(0)); failure != failures_.end()) return failure->second;
+        const bool sounding = nowMs_ && nowMs_() - c.atMs < promptLengthMs_;
+        return {sounding ? audio::PromptEnd::Sounding : audio::PromptEnd::PlayedToEnd, {}};
+    }
+    return {audio::PromptEnd::NotPlayed, {}};
 }
 
 audio::PlayerHandle RecordingPlayer::create(const char* fileList, std::int32_t repeatCount) {

@@ -3,6 +3,7 @@
 // can see exactly which prompts were created, started and removed, and when.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ public:
     void setClock(std::function<std::int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
     // Makes the following creates fail (return null).
     void failCreates(bool fail) { failCreates_ = fail; }
+    // How long every prompt sounds by the clock (0: it has ended as soon as it is asked).
+    void setPromptLength(std::int64_t ms) { promptLengthMs_ = ms; }
+    // Prompts of this file end at once with this outcome instead of playing.
+    void failFile(const std::string& file, audio::PlayOutcome outcome) { failures_[file] = std::move(outcome); }
 
     const std::vector<PlayerCall>& calls() const { return calls_; }
     std::vector<PlayerCall> callsOf(PlayerCall::Kind kind) const;
@@ -41,10 +46,13 @@ public:
 private:
     audio::PlayerHandle create(const char* fileList, std::int32_t repeatCount);
     void record(PlayerCall call);
+    audio::PlayOutcome outcomeOf(audio::PlayerHandle player) const;
 
     std::vector<PlayerCall> calls_;
     std::function<std::int64_t()> nowMs_;
     bool failCreates_ = false;
+    std::int64_t promptLengthMs_ = 0;
+    std::map<std::string, audio::PlayOutcome> failures_;
     std::uintptr_t nextHandle_ = 1;
     int live_ = 0;
     int unexpected_ = 0;

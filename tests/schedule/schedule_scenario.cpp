@@ -33,6 +33,14 @@ int rowOfPath(std::string_view directory, const std::string& path) {
 
 } // namespace
 
+std::vector<std::string> CollectedRecord::withEvent(std::string_view event) const {
+    std::vector<std::string> matching;
+    const std::string marker = " | " + std::string(event) + " | ";
+    for (const std::string& line : lines)
+        if (line.find(marker) == 19 || line.ends_with(" | " + std::string(event))) matching.push_back(line);
+    return matching;
+}
+
 void PrintTo(const PlayedPrompt& p, std::ostream* os) {
     const std::int64_t s = p.atMs / 1000;
     *os << "row " << p.row << " on day " << s / 86400 << " at " << (s / 3600) % 24 << ':' << (s / 60) % 60 << ':'
@@ -65,14 +73,17 @@ ScheduleScenario::ScheduleScenario()
     }
     platform::Controls& controls = sim.windows().createMainWindow(d);
     sim.windows().showMainWindow();
-    context.emplace(
-        schedule::ScheduleContext{controls, sim.messages(), clock, times, slot, std::string(kProgramDirectory)});
+    context.emplace(schedule::ScheduleContext{controls, sim.messages(), clock, times, slot,
+                                              std::string(kProgramDirectory), state, record});
 }
 
 void ScheduleScenario::save(Subject subject, std::string startHour, std::string startMinute, std::string endHour,
                             std::string endMinute) {
-    times[schedule::indexOf(subject)] = {std::move(startHour), std::move(startMinute), std::move(endHour),
-                                         std::move(endMinute)};
+    schedule::SubjectTimes& t = times[schedule::indexOf(subject)];
+    t.startHour = std::move(startHour);
+    t.startMinute = std::move(startMinute);
+    t.endHour = std::move(endHour);
+    t.endMinute = std::move(endMinute);
 }
 
 void ScheduleScenario::runUntil(std::int64_t momentMs) {

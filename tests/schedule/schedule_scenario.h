@@ -15,6 +15,7 @@
 
 #include "audio/play_command.h"
 #include "platform/sim/sim_platform.h"
+#include "record/record_sink.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subjects.h"
 #include "tests/schedule/recording_player.h"
@@ -53,6 +54,15 @@ struct HoldOffEnd {
     std::int64_t atMs;
 };
 
+// The record's lines as the schedule writes them, kept in memory.
+class CollectedRecord final : public record::RecordSink {
+public:
+    void appendLine(std::string line) override { lines.push_back(std::move(line)); }
+    // The lines whose event (second field) is `event`.
+    std::vector<std::string> withEvent(std::string_view event) const;
+    std::vector<std::string> lines;
+};
+
 class ScheduleScenario : public ::testing::Test {
 protected:
     static constexpr std::string_view kProgramDirectory = "D:\\Tools";
@@ -84,7 +94,9 @@ protected:
     platform::sim::SimPlatform sim;
     audio::PlayerEntryTable table;
     RecordingPlayer recorder;
-    schedule::SubjectTimesTable times;
+    schedule::SubjectTimesTable times = schedule::initialSubjectTimes();
+    schedule::ScheduleState state;
+    CollectedRecord record;
     audio::PlaySlot slot{table};
     CountingClock clock{sim.clock()};
     std::optional<schedule::ScheduleContext> context;

@@ -24,7 +24,7 @@
 namespace vostrel::settings_test {
 namespace {
 
-using settings::kSubjectSettings;
+using settings::kRowSettings;
 
 constexpr int kFiles = 1500;            // each saved twice
 constexpr std::size_t kTypingLimit = 5; // characters a start-time box takes
@@ -89,7 +89,7 @@ private:
 
     // One of the four keys, with or without blanks around it, or without "=" and value.
     std::string entry() {
-        const std::string key = platform::utf8ToGbk(kSubjectSettings[static_cast<std::size_t>(below(4))].key);
+        const std::string key = platform::utf8ToGbk(kRowSettings[static_cast<std::size_t>(below(4))].key);
         const std::string value = platform::utf8ToGbk(typed());
         switch (below(4)) {
         case 0: return key + "=" + value;
@@ -140,8 +140,8 @@ std::vector<FileLine> linesOf(std::string_view text) {
 
 bool isOneOfTheKeys(std::string_view name) {
     static const std::array<std::string, 4> kKeys{
-        platform::utf8ToGbk(kSubjectSettings[0].key), platform::utf8ToGbk(kSubjectSettings[1].key),
-        platform::utf8ToGbk(kSubjectSettings[2].key), platform::utf8ToGbk(kSubjectSettings[3].key)};
+        platform::utf8ToGbk(kRowSettings[0].key), platform::utf8ToGbk(kRowSettings[1].key),
+        platform::utf8ToGbk(kRowSettings[2].key), platform::utf8ToGbk(kRowSettings[3].key)};
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
     return std::find(kKeys.begin(), kKeys.end(), name) != kKeys.end();
@@ -212,13 +212,13 @@ TEST(SaveRoundTripProperty, TheFourTypedTextsReadBackAndEveryOtherLineStays) {
             std::array<std::string, 4> texts;
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 texts[i] = generate.typed();
-                ASSERT_TRUE(store.writeString(settings::kSettingsSection, kSubjectSettings[i].key, texts[i], path));
+                ASSERT_TRUE(store.writeString(settings::kSettingsSection, kRowSettings[i].key, texts[i], path));
             }
             const std::string after = TempFolder::readBytes(path);
             SCOPED_TRACE("case " + std::to_string(n) + ", save " + std::to_string(save) +
                          "\nbefore: " + escaped(before) + "\nafter:  " + escaped(after));
             for (std::size_t i = 0; i < texts.size(); ++i) {
-                ASSERT_EQ(store.readString(settings::kSettingsSection, kSubjectSettings[i].key, path,
+                ASSERT_EQ(store.readString(settings::kSettingsSection, kRowSettings[i].key, path,
                                            settings::kReadBufferBytes),
                           texts[i]);
             }

@@ -21,23 +21,6 @@ std::size_t dataEnd(const std::vector<std::uint8_t>& bytes) {
     return trailer ? trailerAt : bytes.size();
 }
 
-std::optional<audio::StreamStart> findStream(const std::vector<std::uint8_t>& bytes, std::size_t& at) {
-    at = 0;
-    if (bytes.size() >= audio::kId3HeaderBytes)
-        at = static_cast<std::size_t>(std::min<std::uint64_t>(audio::streamStartAfterId3(bytes.data()), bytes.size()));
-    for (int attempt = 0; attempt < audio::kStreamSearchAttempts && at < bytes.size(); ++attempt) {
-        const std::size_t length = std::min(audio::kStreamSearchBytes, bytes.size() - at);
-        if (auto start = audio::findStreamStart(bytes.data() + at, length)) {
-            at += start->firstSync;
-            return start;
-        }
-        const auto next = audio::findSync(bytes.data() + at, bytes.size() - at, 1);
-        if (!next) break;
-        at += *next;
-    }
-    return std::nullopt;
-}
-
 class FrameWalk {
 public:
     FrameWalk(const std::vector<std::uint8_t>& bytes, std::size_t end, const audio::StreamStart& start)
@@ -98,7 +81,7 @@ bool isInfoFrame(const std::vector<std::uint8_t>& bytes, std::size_t at, const a
 StreamSurvey surveyStream(const std::vector<std::uint8_t>& bytes) {
     StreamSurvey survey;
     std::size_t at = 0;
-    const auto start = findStream(bytes, at);
+    const auto start = audio::searchFileForStream(bytes.data(), bytes.size(), at);
     if (!start) return survey;
     survey.header = start->header;
     const std::size_t end = std::max(dataEnd(bytes), at);
