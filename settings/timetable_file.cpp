@@ -25,6 +25,7 @@ constexpr std::size_t kShownProblems = 10;
 constexpr std::size_t kShownTextCharacters = 30;
 
 constexpr std::string_view kDateExample = "[2026-06-09]";
+constexpr std::string_view kSubjectExample = "化学=08:30";
 constexpr std::string_view kSkippedSection = "，这一段没有读入";
 
 // A value read from the file, or what is wrong with it.
@@ -212,7 +213,8 @@ std::string subjectNameOf(std::string_view written) {
 }
 
 Reading<TimetableSubject> subjectOf(std::string_view writtenName, std::string_view foldedValue) {
-    if (writtenName.empty()) return wrongBecause<TimetableSubject>("等号前面要写科目名称，例如 化学=08:30");
+    if (writtenName.empty())
+        return wrongBecause<TimetableSubject>("等号前面要写科目名称，例如 " + std::string(kSubjectExample));
     const std::string name = subjectNameOf(writtenName);
     const std::optional<int> standard = schedule::standardMinutes(name);
     // The shortest length is always allowed, so only the name can be wrong here.
@@ -360,7 +362,7 @@ private:
 
     static std::string withoutEqualsSign(std::string_view line) {
         if (dateShape(schedule::foldFullWidth(line))) return "日期要写在方括号里，例如 " + std::string(kDateExample);
-        return "没有等号，请写成 化学=08:30 这样";
+        return "没有等号，请写成 " + std::string(kSubjectExample) + " 这样";
     }
 
     void problem(int number, std::string_view line, std::string wrong) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "schedule/exam_subject.h"
 #include "schedule/prompt_moment.h"
 #include "schedule/prompt_table.h"
 #include "settings/end_time.h"
@@ -160,6 +161,12 @@ TEST(UserDocs, GuideExampleOfAPreparedTimetableIsTheNationalOne) {
     EXPECT_TRUE(example.starts_with("[" + std::string(kSettingsSection) + "]\n")) << example;
     for (const SubjectSettings& subject : kSubjectSettings)
         EXPECT_NE(example.find("\n" + std::string(subject.key) + "="), std::string::npos) << subject.key;
+    // The section names every subject a row can hold as the list spells it.
+    const std::string guide = sourceFile("docs/user-guide.zh.md");
+    const std::size_t section = guide.find("## 为全校准备考试安排");
+    const std::string sectionText = guide.substr(section, guide.find("\n## ", section) - section);
+    for (const schedule::StandardSubject& subject : schedule::kStandardSubjects)
+        EXPECT_NE(sectionText.find(subject.name), std::string::npos) << subject.name;
     // The mistake the guide shows gives the message it shows.
     const std::string right = "化学=08:30", wrong = "化学=8.30";
     std::string mistaken = example;
