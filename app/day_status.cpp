@@ -40,7 +40,8 @@ void recordLine(StatusContext& c, std::string_view event, std::vector<std::strin
 
 void watchClockSteps(StatusContext& c, std::int64_t now) {
     const platform::LocalDateTime wall = c.clock.localNow();
-    const std::int64_t offset = momentOf(wall) * 1000 + wall.millisecond - static_cast<std::int64_t>(c.clock.tickCountMs());
+    const std::int64_t offset =
+        momentOf(wall) * 1000 + wall.millisecond - static_cast<std::int64_t>(c.clock.tickCountMs());
     const std::optional<std::int64_t> previous = std::exchange(c.status.clockOffsetMs, offset);
     if (!previous || std::llabs(offset - *previous) <= kLargestUnnoticedStepMs) return;
     const std::int64_t step = (offset - *previous) / 1000;

@@ -12,9 +12,10 @@ int main(int argc, char** argv) {
     const auto platform = vostrel::platform::createPlatform(argc, argv);
     auto& soundDevice = platform->audio();
     vostrel::audio::TeardownReaper reaper;
-    const vostrel::app::ProgramEnd end = vostrel::app::runProgram(*platform, [&](vostrel::audio::PlayerEntryTable& table) {
-        vostrel::audio::registerPlayerModule(table, soundDevice, reaper);
-    });
+    const vostrel::app::ProgramEnd end =
+        vostrel::app::runProgram(*platform, [&](vostrel::audio::PlayerEntryTable& table) {
+            vostrel::audio::registerPlayerModule(table, soundDevice, reaper);
+        });
     if (!reaper.finish(vostrel::audio::TeardownReaper::kGraceAtExit) || end.workLeftBehind) {
         // A sound device still holds a prompt's teardown, or a disk the record's last lines, and
         // may let go at any moment, when their threads would go on using the player, the driver,

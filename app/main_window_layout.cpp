@@ -115,8 +115,12 @@ ControlDescription subjectList(Subject subject, int top) {
 }
 
 ControlDescription statusLine(std::string_view name, int top) {
-    return {.name = own(name), .kind = Kind::TransparentLabel, .left = kStatusLeft, .top = top,
-            .width = kStatusWidth, .height = kStatusLineHeight};
+    return {.name = own(name),
+            .kind = Kind::TransparentLabel,
+            .left = kStatusLeft,
+            .top = top,
+            .width = kStatusWidth,
+            .height = kStatusLineHeight};
 }
 
 ControlDescription groupButton(std::string_view name, int left, int top, int width, int height,

@@ -42,12 +42,17 @@ struct Program::State {
         : writer(std::make_unique<record::RecordWriter>(p.backgroundFiles(),
                                                         besideTheProgram(p.files(), record::kRecordFileName))),
           behaviours{controls, p.clock(), p.shell(), p.messages(), rows, settings::downloadPageAddress(p.files())},
-          schedule{controls, p.messages(), p.clock(), times, slot, p.files().programDirectory(), scheduleState, *writer},
-          settings{controls, p.messages(), p.loop(), p.clock(), p.files(), p.profile(), p.shell(),
-                   times,    rows,         scheduleState, *writer, [this] { writePlanPage(plan); }},
-          choice{controls, p.messages(), p.forms(), rows},
-          plan{controls, p.clock(), p.shell(), times, *writer, promptWords(assets::promptTexts()),
-               besideTheProgram(p.files(), kPlanPageFileName)},
+          schedule{controls,      p.messages(), p.clock(), times, slot, p.files().programDirectory(),
+                   scheduleState, *writer},
+          settings{controls,  p.messages(), p.loop(), p.clock(),     p.files(), p.profile(),
+                   p.shell(), times,        rows,     scheduleState, *writer,   [this] { writePlanPage(plan); }},
+          choice{controls, p.messages(), p.forms(), rows}, plan{controls,
+                                                                p.clock(),
+                                                                p.shell(),
+                                                                times,
+                                                                *writer,
+                                                                promptWords(assets::promptTexts()),
+                                                                besideTheProgram(p.files(), kPlanPageFileName)},
           status{controls, p.clock(), schedule, *writer, dayStatus} {
         if (installer) installer(players);
     }
@@ -76,7 +81,8 @@ Program::~Program() { finish(); }
 // them from sounding again after a restart.
 void Program::startRecord() {
     State& s = *state_;
-    s.writer->appendLine(record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}}));
+    s.writer->appendLine(
+        record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}}));
     if (const std::optional<std::string> tail = s.writer->readTail(kRecordReadBack, kRecordReadWait))
         s.scheduleState.handled = schedule::promptsBegunIn(*tail);
 }
@@ -119,7 +125,8 @@ int Program::finish() {
         // the table at this point.
         s.slot.StopPlayback(audio::PlaySlot::StopCause::ProgramEnd);
         schedule::settleSoundingPrompt(s.schedule);
-        s.writer->appendLine(record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}}));
+        s.writer->appendLine(
+            record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}}));
         platform_.power().keepAwake(false);
     }
     if (!s.writer->finish(kRecordGraceAtExit)) {

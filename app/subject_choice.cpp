@@ -24,10 +24,10 @@ int minutesOf(const std::string& text) {
 // Asks until the answer is usable; none when the operator cancels.
 std::optional<ExamSubject> askCustomSubject(ChoiceContext& c, ExamSubject shown) {
     for (;;) {
-        const std::optional<std::vector<std::string>> answer = c.forms.askForm(
-            kFormTitle, kFormExplanation,
-            {{std::string(kNameLabel), shown.name, schedule::kSubjectNameMaxChars, false},
-             {std::string(kMinutesLabel), std::to_string(shown.minutes), kMinutesChars, true}});
+        const std::optional<std::vector<std::string>> answer =
+            c.forms.askForm(kFormTitle, kFormExplanation,
+                            {{std::string(kNameLabel), shown.name, schedule::kSubjectNameMaxChars, false},
+                             {std::string(kMinutesLabel), std::to_string(shown.minutes), kMinutesChars, true}});
         if (!answer || answer->size() != 2) return std::nullopt;
         shown = {(*answer)[0], minutesOf((*answer)[1])};
         const std::optional<std::string> problem = schedule::customSubjectProblem(shown.name, shown.minutes);

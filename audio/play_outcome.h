@@ -18,10 +18,10 @@ enum class PromptEnd {
     DeviceFailed,     // the device failed while playing
     FileMissing,
     FileUnreadable,
-    NoAudioStream,    // no MPEG audio stream in the file
-    DamagedFrame,     // the stream broke off at a damaged frame
-    EngineFailed,     // anything else inside the engine
-    NotPlayed,        // no player could be made
+    NoAudioStream, // no MPEG audio stream in the file
+    DamagedFrame,  // the stream broke off at a damaged frame
+    EngineFailed,  // anything else inside the engine
+    NotPlayed,     // no player could be made
 };
 
 struct PlayOutcome {

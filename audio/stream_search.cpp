@@ -56,7 +56,8 @@ std::optional<StreamStart> findStreamStart(const std::uint8_t* data, std::size_t
 
 std::optional<StreamStart> searchFileForStream(const std::uint8_t* data, std::size_t size, std::size_t& at) {
     at = 0;
-    if (size >= kId3HeaderBytes) at = static_cast<std::size_t>(std::min<std::uint64_t>(streamStartAfterId3(data), size));
+    if (size >= kId3HeaderBytes)
+        at = static_cast<std::size_t>(std::min<std::uint64_t>(streamStartAfterId3(data), size));
     for (int attempt = 0; attempt < kStreamSearchAttempts && at < size; ++attempt) {
         if (auto start = findStreamStart(data + at, std::min(kStreamSearchBytes, size - at))) {
             at += start->firstSync;

@@ -23,7 +23,8 @@ std::int64_t momentOf(const platform::LocalDateTime& t) {
 }
 
 CalendarDate dateAtMoment(std::int64_t moment) {
-    const std::int64_t dayNumber = (moment - ((moment % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay) / kSecondsPerDay;
+    const std::int64_t dayNumber =
+        (moment - ((moment % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay) / kSecondsPerDay;
     const year_month_day ymd{sys_days{days{dayNumber}}};
     return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
             static_cast<int>(static_cast<unsigned>(ymd.day()))};
@@ -32,8 +33,13 @@ CalendarDate dateAtMoment(std::int64_t moment) {
 platform::LocalDateTime localTimeAt(std::int64_t moment) {
     const CalendarDate date = dateAtMoment(moment);
     const std::int64_t second = moment - midnightOf(date);
-    return {date.year, date.month, date.day, static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
-            static_cast<int>(second % 60), 0};
+    return {date.year,
+            date.month,
+            date.day,
+            static_cast<int>(second / 3600),
+            static_cast<int>(second / 60 % 60),
+            static_cast<int>(second % 60),
+            0};
 }
 
 CalendarDate addDays(CalendarDate date, int days) { return dateAtMoment(midnightOf(date) + days * kSecondsPerDay); }

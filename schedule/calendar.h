@@ -28,9 +28,7 @@ CalendarDate dateAtMoment(std::int64_t moment);
 platform::LocalDateTime localTimeAt(std::int64_t moment);
 CalendarDate addDays(CalendarDate date, int days);
 // The start of the minute holding the moment.
-inline std::int64_t minuteStart(std::int64_t moment) {
-    return moment - ((moment % 60) + 60) % 60;
-}
+inline std::int64_t minuteStart(std::int64_t moment) { return moment - ((moment % 60) + 60) % 60; }
 // True for a date the calendar has (2026-02-30 is none).
 bool isRealDate(CalendarDate date);
 

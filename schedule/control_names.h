@@ -20,8 +20,8 @@ inline constexpr std::string_view kClockLabel = "透明标签2";
 inline constexpr std::string_view kInformationLabel = "透明标签3";
 inline constexpr std::string_view kNextPromptLabel = "透明标签4"; // the status line: what comes next
 inline constexpr std::string_view kAttentionLabel = "透明标签5";  // the last prompt, or what needs looking at
-inline constexpr std::string_view kRowSyncTimer = "时钟1"; // shows a ticked subject's row
-inline constexpr std::string_view kClockTimer = "时钟2";   // refreshes the clock label
+inline constexpr std::string_view kRowSyncTimer = "时钟1";        // shows a ticked subject's row
+inline constexpr std::string_view kClockTimer = "时钟2";          // refreshes the clock label
 
 inline constexpr std::string_view kSaveCaption = "保存设置";
 // 按钮2's caption is the run state.

@@ -23,10 +23,10 @@ struct PromptKey {
 };
 
 struct ExamPrompt {
-    Subject windowRow;    // the main window's row that holds the exam
-    int row = 0;          // 1..8
-    std::int64_t moment;  // the start of the prompt's minute (calendar.h)
-    int minutesBefore;    // before the start (rows 1-6) or the end (rows 7, 8)
+    Subject windowRow;   // the main window's row that holds the exam
+    int row = 0;         // 1..8
+    std::int64_t moment; // the start of the prompt's minute (calendar.h)
+    int minutesBefore;   // before the start (rows 1-6) or the end (rows 7, 8)
     PromptKey key;
 };
 

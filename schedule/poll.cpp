@@ -16,13 +16,18 @@ std::int64_t nowOf(const ScheduleContext& c) { return momentOf(c.clock.localNow(
 bool isTicked(const ScheduleContext& c, Subject s) { return c.controls.ticked(controlsOf(s).checkBox); }
 
 // The row's prompts that can be due around now: of the exam starting today, and of one that
-// started yesterday and ends after midnight.
-std::vector<ExamPrompt> promptsAround(const ScheduleContext& c, Subject s, std::int64_t now) {
+// started yesterday and ends after midnight. Made anew only when the times or the day change.
+RowPrompts& promptsAround(const ScheduleContext& c, Subject s, std::int64_t now) {
+    RowPrompts& row = c.state.rowPrompts[indexOf(s)];
     const CalendarDate today = dateAtMoment(now);
-    std::vector<ExamPrompt> prompts = examPrompts(s, c.times[indexOf(s)], addDays(today, -1));
-    const std::vector<ExamPrompt> todays = examPrompts(s, c.times[indexOf(s)], today);
+    const SubjectTimes& times = c.times[indexOf(s)];
+    if (row.made && row.today == today && row.times == times) return row;
+    std::vector<ExamPrompt> prompts = examPrompts(s, times, addDays(today, -1));
+    const std::vector<ExamPrompt> todays = examPrompts(s, times, today);
     prompts.insert(prompts.end(), todays.begin(), todays.end());
-    return prompts;
+    const std::size_t count = prompts.size();
+    row = RowPrompts{times, today, true, std::move(prompts), std::vector<bool>(count, false)};
+    return row;
 }
 
 // A row ticked again counts its prompts from the minute it is seen ticked, like a late start.
@@ -62,10 +67,16 @@ void enqueue(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
 
 void collectRow(ScheduleContext& c, Subject s, std::int64_t now) {
     ScheduleState& state = c.state;
+    RowPrompts& row = promptsAround(c, s, now);
     std::optional<ExamPrompt> latest;
-    for (const ExamPrompt& p : promptsAround(c, s, now)) {
-        if (p.moment > now || p.moment < *state.pollingSince[indexOf(s)]) continue;
-        if (state.handled.count(p.key) || isWaiting(state, p.key)) continue;
+    for (std::size_t i = 0; i < row.prompts.size(); ++i) {
+        const ExamPrompt& p = row.prompts[i];
+        if (row.settled[i] || p.moment > now) continue;
+        if (p.moment < *state.pollingSince[indexOf(s)] || state.handled.count(p.key)) {
+            row.settled[i] = true;
+            continue;
+        }
+        if (isWaiting(state, p.key)) continue;
         if (now - p.moment > kLatestCatchUpSeconds) {
             giveUp(c, p, now, std::string(kMissedUnpolled) + delayText(now - p.moment));
             continue;
@@ -117,9 +128,14 @@ bool deviceBusy(const ScheduleState& state, std::int64_t now) {
     return state.sounding && now - state.sounding->began < kLongestPromptSeconds;
 }
 
+// A row holding off after its last prompt plays its next one at its first poll after the
+// hold-off, as it always has; those waiting behind it keep their order.
+bool holdingOff(const ScheduleContext& c, Subject s) { return c.controls.interval(controlsOf(s).holdOffTimer) > 0; }
+
 void dispatch(ScheduleContext& c, std::int64_t now) {
     std::vector<ExamPrompt>& waiting = c.state.waiting;
     while (!waiting.empty() && !deviceBusy(c.state, now)) {
+        if (holdingOff(c, waiting.front().windowRow) && isTicked(c, waiting.front().windowRow)) return;
         const ExamPrompt next = waiting.front();
         waiting.erase(waiting.begin());
         if (!isTicked(c, next.windowRow)) continue; // unticked meanwhile: silenced, as asked
@@ -152,7 +168,7 @@ std::optional<ExamPrompt> nextPrompt(const ScheduleContext& context) {
     std::optional<ExamPrompt> next;
     for (const Subject s : kSubjects) {
         if (!isTicked(context, s)) continue;
-        for (const ExamPrompt& p : promptsAround(context, s, now)) {
+        for (const ExamPrompt& p : promptsAround(context, s, now).prompts) {
             if (p.moment < minuteStart(now) || context.state.handled.count(p.key)) continue;
             if (!next || p.moment < next->moment) next = p;
         }

@@ -18,8 +18,7 @@ std::string examText(const PromptKey& key) { return dateText(key.date) + " " + k
 // window's row, then what the line adds.
 record::RecordLine promptLine(std::string_view event, const ExamPrompt& prompt, std::int64_t at) {
     record::RecordLine line{localTimeAt(at), std::string(event), {}};
-    line.fields = {prompt.key.subject,
-                   examText(prompt.key),
+    line.fields = {prompt.key.subject, examText(prompt.key),
                    std::string(kRowPrefix) + std::to_string(prompt.row) + std::string(kRowSuffix) + " " +
                        momentText(prompt),
                    "计划 " + timeOfDayText(prompt.moment).substr(0, 5),

@@ -20,7 +20,7 @@ struct ScheduleContext {
     const SubjectTimesTable& times; // written by the save, read afresh on every poll
     audio::PlaySlot& player;
     std::string programDirectory; // no trailing separator; voice file names begin with one
-    ScheduleState& state;
+    ScheduleState& state;         // mutable memory of the run, even for the const context of a query
     record::RecordSink& record;
 };
 

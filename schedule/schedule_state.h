@@ -30,10 +30,22 @@ struct SoundingPrompt {
 // The latest prompt dealt with, for the window's status line.
 struct LastPrompt {
     ExamPrompt prompt;
-    std::int64_t at = 0;  // when it began, or when it was given up
-    bool missed = false;  // never played
-    std::string why;      // missed: why
+    std::int64_t at = 0; // when it began, or when it was given up
+    bool missed = false; // never played
+    std::string why;     // missed: why
     audio::PlayOutcome outcome;
+};
+
+// A row's prompts of the exams starting yesterday and today, made once for its times and the
+// day: a poll comes every 600 ms and must cost next to nothing.
+struct RowPrompts {
+    SubjectTimes times;
+    CalendarDate today;
+    bool made = false;
+    std::vector<ExamPrompt> prompts;
+    // Per prompt: dealt with, or never to be caught up (its minute began before the row's
+    // polling did); both stay so, so the poll need not look at it again.
+    std::vector<bool> settled;
 };
 
 struct ScheduleState {
@@ -45,6 +57,7 @@ struct ScheduleState {
     // exam started later, or the row was ticked later). Unset until the row is first polled.
     std::array<std::optional<std::int64_t>, 4> pollingSince{};
     std::array<bool, 4> seenUnticked{};
+    std::array<RowPrompts, 4> rowPrompts{};
 };
 
 } // namespace vostrel::schedule

@@ -19,8 +19,9 @@ struct SubjectTimes {
     std::string startMinute; // second piece
     std::string endHour;     // derived, may exceed 23
     std::string endMinute;
-    ExamSubject subject;     // whose exam it is; its length derived the end
+    ExamSubject subject; // whose exam it is; its length derived the end
     int firstPromptLead = kFirstPromptLead;
+    bool operator==(const SubjectTimes&) const = default;
 };
 
 // Indexed by indexOf(Subject); all texts empty until the first accepted save of a run.

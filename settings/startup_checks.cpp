@@ -29,7 +29,7 @@ void fillDay(SettingsContext& c, const TimetableDay& day) {
         c.controls.setText(kSubjectControls[i].timeBox, day.subjects[i].start);
     }
     const auto first = std::min_element(day.subjects.begin(), day.subjects.end(),
-                                         [](const auto& a, const auto& b) { return a.start < b.start; });
+                                        [](const auto& a, const auto& b) { return a.start < b.start; });
     if (first != day.subjects.end())
         c.rows.firstPromptLead[static_cast<std::size_t>(first - day.subjects.begin())] = day.firstPromptLead;
 }

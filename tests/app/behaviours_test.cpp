@@ -130,14 +130,15 @@ TEST_F(Behaviours, TabOrderSkipsHiddenTimeBoxes) {
     sim.tick("英语");
     sim.advance(200);
     controls().giveFocus("英语");
-    const char* forward[] = {"综合",  "语文时间", "英语时间", "按钮1", "按钮2",
-                             "按钮3", "按钮4",    "按钮6",    "按钮5", "语文"};
+    // Each row's subject list right after its check box; 按钮7 last.
+    const char* forward[] = {"英语科目", "综合",  "综合科目", "语文时间", "英语时间", "按钮1", "按钮2",
+                             "按钮3",    "按钮4", "按钮6",    "按钮5",    "按钮7",    "语文"};
     for (const char* expected : forward) {
         sim.pressTab();
         EXPECT_EQ(controls().focusedControl(), expected);
     }
     sim.pressShiftTab();
-    EXPECT_EQ(controls().focusedControl(), "按钮5");
+    EXPECT_EQ(controls().focusedControl(), "按钮7");
 }
 
 } // namespace

@@ -68,8 +68,9 @@ TEST_F(ExamDay, FromAnEmptyFolderToTheDaysPromptsAndARestart) {
     EXPECT_EQ(runToEnd(), 0);
 
     // The next morning: the boxes show the saved times, and the schedule needs a save first.
+    // The computer was switched off overnight: a new session.
     platform::sim::SimPlatform nextDay(platform::sim::SimPlatform::Options{
-        {2026, 12, 9, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr});
+        {2026, 12, 9, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "next morning"});
     app::Program again(nextDay);
     again.start();
     EXPECT_TRUE(nextDay.messageLog().empty());

@@ -71,9 +71,45 @@ TEST_F(ProgramLife, KeepsTheComputerAwakeOnlyWhileRunning) {
     EXPECT_FALSE(sim.keptAwake());
     sim.click("按钮2");
     EXPECT_TRUE(sim.keptAwake());
+    sim.setQuestionResponder([](const auto&, auto&) { return true; });
     sim.closeBox();
     EXPECT_EQ(runToEnd(), 0);
     EXPECT_FALSE(sim.keptAwake());
+}
+
+// While the run announces prompts an accidental Esc or close box does not end the day: the
+// operator is asked first, and keeping the run is the default. Paused, the window closes at once.
+TEST_F(ProgramLife, EscapeWhileRunningAsksFirstAndKeepsRunningByDefault) {
+    placeVoiceFile();
+    startProgram();
+    sim.tick("语文");
+    sim.click("按钮1");
+    sim.click("按钮2");
+    EXPECT_TRUE(sim.pressEscape());
+    ASSERT_EQ(sim.messageLog().size(), 2u); // the first-run message, then the question
+    EXPECT_TRUE(sim.messageLog()[1].question);
+    EXPECT_EQ(sim.messageLog()[1].text, "正在播报考试提示，确定要退出吗？");
+    EXPECT_EQ(sim.messageLog()[1].title, "Vostrel软件");
+    EXPECT_TRUE(sim.windowExists());
+    EXPECT_EQ(controls().text("按钮2"), "工作中...");
+
+    sim.click("按钮2"); // paused: no question
+    EXPECT_TRUE(sim.closeBox());
+    EXPECT_EQ(sim.messageLog().size(), 2u);
+    EXPECT_FALSE(sim.windowExists());
+    EXPECT_EQ(runToEnd(), 0);
+}
+
+TEST_F(ProgramLife, ConfirmedCloseWhileRunningEndsTheProgram) {
+    placeVoiceFile();
+    startProgram();
+    sim.tick("语文");
+    sim.click("按钮1");
+    sim.click("按钮2");
+    sim.setQuestionResponder([](const auto&, auto&) { return true; });
+    EXPECT_TRUE(sim.closeBox());
+    EXPECT_FALSE(sim.windowExists());
+    EXPECT_EQ(runToEnd(), 0);
 }
 
 TEST_F(ProgramLife, ARunningDayKeepsGoingUntilTheWindowCloses) {

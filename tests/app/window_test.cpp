@@ -24,22 +24,22 @@ std::map<std::string, platform::ControlDescription> byName(const platform::Windo
     return m;
 }
 
+bool takesFocus(ControlKind k) {
+    return k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox ||
+           k == ControlKind::DropDownList;
+}
+
 TEST(WindowDescription, FocusOrderNamesFocusableControls) {
     const auto d = app::mainWindowLayout();
     const auto controls = byName(d);
     std::set<std::string> seen;
     for (const std::string& name : d.focusOrder) {
         ASSERT_TRUE(controls.count(name)) << name;
-        const ControlKind k = controls.at(name).kind;
-        EXPECT_TRUE(k == ControlKind::Button || k == ControlKind::EditBox || k == ControlKind::CheckBox) << name;
+        EXPECT_TRUE(takesFocus(controls.at(name).kind)) << name;
         EXPECT_TRUE(seen.insert(name).second) << name;
     }
     // Every control that can take the focus is in the order.
-    for (const auto& [name, described] : controls) {
-        const bool focusable = described.kind == ControlKind::Button || described.kind == ControlKind::EditBox ||
-                               described.kind == ControlKind::CheckBox;
-        EXPECT_EQ(focusable, seen.count(name) == 1) << name;
-    }
+    for (const auto& [name, described] : controls) EXPECT_EQ(takesFocus(described.kind), seen.count(name) == 1) << name;
 }
 
 TEST(WindowDescription, ParentsAreGroupBoxesAndTimeBoxesLineUp) {

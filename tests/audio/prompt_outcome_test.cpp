@@ -53,7 +53,8 @@ protected:
 
     PlayerHarness harness;
     PlaySlot slot{harness.table};
-    std::filesystem::path scratch = std::filesystem::temp_directory_path() / ("vostrel-outcome-" + std::to_string(::getpid()));
+    std::filesystem::path scratch =
+        std::filesystem::temp_directory_path() / ("vostrel-outcome-" + std::to_string(::getpid()));
 };
 
 TEST_F(PromptOutcome, NothingPlayedYetThenPlayedToItsEnd) {
@@ -64,9 +65,9 @@ TEST_F(PromptOutcome, NothingPlayedYetThenPlayedToItsEnd) {
 }
 
 TEST_F(PromptOutcome, ASoundingPromptIsCutByWhatRemovesIt) {
-    for (const auto& [cause, end] : {std::pair{Cause::Pause, PromptEnd::CutByPause},
-                                     std::pair{Cause::NextPrompt, PromptEnd::CutByNextPrompt},
-                                     std::pair{Cause::ProgramEnd, PromptEnd::CutByProgramEnd}}) {
+    for (const auto& [cause, end] :
+         {std::pair{Cause::Pause, PromptEnd::CutByPause}, std::pair{Cause::NextPrompt, PromptEnd::CutByNextPrompt},
+          std::pair{Cause::ProgramEnd, PromptEnd::CutByProgramEnd}}) {
         SCOPED_TRACE(std::string(promptEndText(end)));
         playAndHold();
         slot.StopPlayback(cause);
@@ -88,8 +89,8 @@ TEST_F(PromptOutcome, ADeviceThatFailsWhilePlayingGivesTheSystemsReason) {
 }
 
 TEST_F(PromptOutcome, FilesThatCannotPlaySayWhy) {
-    const std::string damaged = scratchFile("damaged.mp3", bytesOf(testFile("cbr.mp3")).substr(0, 20000) +
-                                                               std::string(3000, '\0'));
+    const std::string damaged =
+        scratchFile("damaged.mp3", bytesOf(testFile("cbr.mp3")).substr(0, 20000) + std::string(3000, '\0'));
     const std::vector<std::pair<std::string, PromptEnd>> cases = {
         {(scratch / "missing.mp3").string(), PromptEnd::FileMissing},
         {scratch.string(), PromptEnd::FileUnreadable}, // a folder

@@ -59,6 +59,7 @@ TEST_P(StuckDevice, TheWindowGoesOnAndTheNextPromptPlaysOnAFreshDevice) {
     // The device lets go; the program ends; everything of both prompts is gone.
     EXPECT_FALSE(reaper.finish(0ms));
     device.releaseHang();
+    sim.setQuestionResponder([](const auto&, auto&) { return true; }); // yes, end the running day
     sim.pressEscape();
     EXPECT_EQ(runToEnd(), 0);
     ASSERT_TRUE(reaper.finish(20s));

@@ -121,21 +121,25 @@ TEST_F(RunControl, PauseStopsTheSoundAndEveryTimerUntilTheNextStart) {
                                 {8, minuteOf(1, 11, 30)}}));
 }
 
-// A pause and start within the minute of a fired row plays that row once more; the paused
-// hold-off is gone, so the second firing's hold-off is the one that runs.
-TEST_F(RunControl, PauseAndStartWithinTheFiredMinutePlaysTheRowAgain) {
+// A pause and start within the minute of a fired row does not play that row again: each prompt
+// of an exam sounds once. The pause cut the prompt off, and the record says so.
+TEST_F(RunControl, PauseAndStartWithinTheFiredMinuteDoNotPlayTheRowAgain) {
+    recorder.setPromptLength(30000);
     sim.tick("语文");
     clickStartPauseAt(at(0, 8, 34, 59, 900));
     clickStartPauseAt(at(0, 8, 35, 20));
     clickStartPauseAt(at(0, 8, 35, 30));
     runUntil(at(0, 8, 41));
     const auto played = prompts();
-    ASSERT_EQ(played.size(), 3u);
+    ASSERT_EQ(played.size(), 2u);
     EXPECT_EQ(played[0], (PlayedPrompt{1, at(0, 8, 35, 0, 500)}));
-    EXPECT_EQ(played[1], (PlayedPrompt{1, at(0, 8, 35, 30, 600)}));
-    EXPECT_EQ(played[2].row, 2);
-    ASSERT_EQ(holdOffEnds.size(), 1u);
-    EXPECT_EQ(holdOffEnds[0].atMs, played[1].atMs + 283000);
+    EXPECT_EQ(played[1].row, 2);
+    const auto ended = record.withEvent("播放结束");
+    ASSERT_FALSE(ended.empty());
+    EXPECT_NE(ended[0].find("第1条"), std::string::npos);
+    EXPECT_TRUE(ended[0].ends_with("暂停时中断")) << ended[0];
+    EXPECT_EQ(record.withEvent("暂停").size(), 1u);
+    EXPECT_EQ(record.withEvent("开始运行").size(), 2u);
 }
 
 // A hold-off ending re-arms only its own subject.

@@ -33,14 +33,6 @@ int rowOfPath(std::string_view directory, const std::string& path) {
 
 } // namespace
 
-std::vector<std::string> CollectedRecord::withEvent(std::string_view event) const {
-    std::vector<std::string> matching;
-    const std::string marker = " | " + std::string(event) + " | ";
-    for (const std::string& line : lines)
-        if (line.find(marker) == 19 || line.ends_with(" | " + std::string(event))) matching.push_back(line);
-    return matching;
-}
-
 void PrintTo(const PlayedPrompt& p, std::ostream* os) {
     const std::int64_t s = p.atMs / 1000;
     *os << "row " << p.row << " on day " << s / 86400 << " at " << (s / 3600) % 24 << ':' << (s / 60) % 60 << ':'

@@ -15,7 +15,7 @@
 
 #include "audio/play_command.h"
 #include "platform/sim/sim_platform.h"
-#include "record/record_sink.h"
+#include "tests/schedule/collected_record.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subjects.h"
 #include "tests/schedule/recording_player.h"
@@ -52,15 +52,6 @@ void PrintTo(const PlayedPrompt& p, std::ostream* os);
 struct HoldOffEnd {
     schedule::Subject subject;
     std::int64_t atMs;
-};
-
-// The record's lines as the schedule writes them, kept in memory.
-class CollectedRecord final : public record::RecordSink {
-public:
-    void appendLine(std::string line) override { lines.push_back(std::move(line)); }
-    // The lines whose event (second field) is `event`.
-    std::vector<std::string> withEvent(std::string_view event) const;
-    std::vector<std::string> lines;
 };
 
 class ScheduleScenario : public ::testing::Test {

@@ -11,7 +11,7 @@ namespace {
 
 struct EndCase {
     const char* typed;
-    double minutesAdded;
+    int examMinutes;
     const char* caption;
 };
 
@@ -20,30 +20,33 @@ class EndTimeTest : public ::testing::TestWithParam<EndCase> {};
 TEST_P(EndTimeTest, GivesTheLabelCaption) {
     const std::optional<StartPieces> start = acceptStartTime(GetParam().typed);
     ASSERT_TRUE(start) << GetParam().typed;
-    EXPECT_EQ(endLabelCaption(deriveEndTime(*start, GetParam().minutesAdded)), GetParam().caption);
+    EXPECT_EQ(endLabelCaption(deriveEndTime(*start, GetParam().examMinutes)), GetParam().caption);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedValues, EndTimeTest,
-    ::testing::Values(EndCase{"09:00", 30, "结束时间为11:30"}, EndCase{"15:00", 0, "结束时间为17:00"},
-                      EndCase{"8:45", 30, "结束时间为11:15"}, // the minute sum 75 carries
-                      EndCase{"7:5", 0, "结束时间为09:05"}, EndCase{"23:59", 0, "结束时间为25:59"},
-                      EndCase{"-1:00", 30, "结束时间为01:30"},     // no lower bound
-                      EndCase{"9:3:1", 30, "结束时间为11:33"},     // third piece ignored
-                      EndCase{":30", 30, "结束时间为03:00"},       // empty hour reads as 0
-                      EndCase{"22:45", 30, "结束时间为25:15"},     // no wrap past midnight
-                      EndCase{"05:05", 0, "结束时间为07:05"},      // minute zero-filled though 0 added
-                      EndCase{"ab:cd", 0, "结束时间为02:00"},      // not a number: reads as 00:00
-                      EndCase{"０９:３０", 30, "结束时间为12:00"}, // full-width digits
-                      EndCase{"9:29.5", 30, "结束时间为12:0-0.5"}, // 59.5 carries
-                      EndCase{"10:-5", 0, "结束时间为12:0-5"}));   // negative texts below 10 get the 0 too
+    ::testing::Values(EndCase{"09:00", 150, "结束时间为11:30"}, EndCase{"15:00", 120, "结束时间为17:00"},
+                      EndCase{"08:30", 75, "结束时间为09:45"},  // a 3+1+2 second-choice subject
+                      EndCase{"10:50", 90, "结束时间为12:20"},  // 90 minutes: the minute sum 80 carries
+                      EndCase{"23:00", 300, "结束时间为28:00"}, // the longest exam, past midnight
+                      EndCase{"8:45", 150, "结束时间为11:15"},  // the minute sum 75 carries
+                      EndCase{"7:5", 120, "结束时间为09:05"}, EndCase{"23:59", 120, "结束时间为25:59"},
+                      EndCase{"-1:00", 150, "结束时间为01:30"},     // no lower bound
+                      EndCase{"9:3:1", 150, "结束时间为11:33"},     // third piece ignored
+                      EndCase{":30", 150, "结束时间为03:00"},       // empty hour reads as 0
+                      EndCase{"22:45", 150, "结束时间为25:15"},     // no wrap past midnight
+                      EndCase{"05:05", 120, "结束时间为07:05"},     // minute zero-filled though 0 added
+                      EndCase{"ab:cd", 120, "结束时间为02:00"},     // not a number: reads as 00:00
+                      EndCase{"０９:３０", 150, "结束时间为12:00"}, // full-width digits
+                      EndCase{"9:29.5", 150, "结束时间为12:0-0.5"}, // 59.5 carries
+                      EndCase{"10:-5", 120, "结束时间为12:0-5"}));  // negative texts below 10 get the 0 too
 
 TEST(EndTimePieces, StartPiecesAreKeptExactlyAsTyped) {
     const std::optional<StartPieces> start = acceptStartTime(" 09:00:99");
     ASSERT_TRUE(start);
     EXPECT_EQ(start->hour, " 09");
     EXPECT_EQ(start->minute, "00");
-    const EndTexts end = deriveEndTime(*start, 0);
+    const EndTexts end = deriveEndTime(*start, 120);
     EXPECT_EQ(end.hour, "11");
     EXPECT_EQ(end.minute, "00"); // "00" + 0 is rewritten as 0, then zero-filled
 }

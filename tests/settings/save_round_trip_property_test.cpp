@@ -218,9 +218,9 @@ TEST(SaveRoundTripProperty, TheFourTypedTextsReadBackAndEveryOtherLineStays) {
             SCOPED_TRACE("case " + std::to_string(n) + ", save " + std::to_string(save) +
                          "\nbefore: " + escaped(before) + "\nafter:  " + escaped(after));
             for (std::size_t i = 0; i < texts.size(); ++i) {
-                ASSERT_EQ(store.readString(settings::kSettingsSection, kRowSettings[i].key, path,
-                                           settings::kReadBufferBytes),
-                          texts[i]);
+                ASSERT_EQ(
+                    store.readString(settings::kSettingsSection, kRowSettings[i].key, path, settings::kReadBufferBytes),
+                    texts[i]);
             }
             ASSERT_TRUE(keepsEveryOtherLine(before, after));
             before = after;

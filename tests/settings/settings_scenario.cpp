@@ -38,6 +38,10 @@ void SettingsRun::start() {
     for (std::size_t i = 0; i < schedule::kSubjectControls.size(); ++i) {
         const schedule::SubjectControls& subject = schedule::kSubjectControls[i];
         description.controls.push_back(control(std::string(subject.checkBox), ControlKind::CheckBox));
+        platform::ControlDescription list = control(std::string(subject.subjectList), ControlKind::DropDownList,
+                                                    std::string(schedule::kRowDefaults[i].name));
+        list.items = settings::subjectListItems(rows_.subjects[i]);
+        description.controls.push_back(list);
         platform::ControlDescription box =
             control(std::string(subject.timeBox), ControlKind::EditBox, std::string(kInitialTimes[i]));
         box.maxChars = 5;
@@ -55,8 +59,9 @@ void SettingsRun::start() {
                                     }});
 
     controls_ = &sim_.windows().createMainWindow(description);
-    context_ = std::make_unique<settings::SettingsContext>(settings::SettingsContext{
-        *controls_, sim_.messages(), sim_.loop(), sim_.clock(), sim_.files(), sim_.profile(), sim_.shell(), times_});
+    context_ = std::make_unique<settings::SettingsContext>(
+        settings::SettingsContext{*controls_, sim_.messages(), sim_.loop(), sim_.clock(), sim_.files(), sim_.profile(),
+                                  sim_.shell(), times_, rows_, scheduleState_, record_, [this] { ++plansWritten_; }});
     settings::startupChecks(*context_);
     sim_.advance(0); // takes a queued close, as the event loop would before showing the window
     if (sim_.windowExists()) sim_.windows().showMainWindow();

@@ -10,8 +10,11 @@
 #include <string_view>
 
 #include "platform/sim/sim_platform.h"
+#include "schedule/schedule_state.h"
 #include "schedule/subject_times.h"
+#include "settings/row_choices.h"
 #include "settings/settings_actions.h"
+#include "tests/schedule/collected_record.h"
 #include "tests/settings/temp_folder.h"
 
 namespace vostrel::settings_test {
@@ -30,6 +33,10 @@ public:
     platform::Controls& controls() { return *controls_; }
     settings::SettingsContext& context() { return *context_; }
     schedule::SubjectTimesTable& times() { return times_; }
+    settings::RowChoices& rows() { return rows_; }
+    schedule::ScheduleState& scheduleState() { return scheduleState_; }
+    const test::CollectedRecord& record() const { return record_; }
+    int plansWritten() const { return plansWritten_; }
     std::string text(std::string_view control) { return controls_->text(control); }
 
     // Runs on every tick of kProbeTimer (set its interval through controls()).
@@ -37,7 +44,11 @@ public:
 
 private:
     platform::sim::SimPlatform sim_;
-    schedule::SubjectTimesTable times_{};
+    schedule::SubjectTimesTable times_ = schedule::initialSubjectTimes();
+    settings::RowChoices rows_ = settings::initialRowChoices();
+    schedule::ScheduleState scheduleState_;
+    test::CollectedRecord record_;
+    int plansWritten_ = 0;
     platform::Controls* controls_ = nullptr;
     std::unique_ptr<settings::SettingsContext> context_;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -192,6 +193,12 @@ struct RefusedSave {
 
 class RefusedSaveTest : public SettingsScenarioTest, public ::testing::WithParamInterface<RefusedSave> {};
 
+const schedule::SubjectControls& rowOfBox(std::string_view box) {
+    for (const schedule::SubjectControls& row : schedule::kSubjectControls)
+        if (row.timeBox == box) return row;
+    throw std::invalid_argument("no row has the box");
+}
+
 TEST_P(RefusedSaveTest, ReportsTheSubjectAndChangesNothing) {
     SettingsRun& run = startWithVoice();
     ASSERT_TRUE(run.sim().click("按钮1")); // a first accepted save sets times and file
@@ -200,7 +207,7 @@ TEST_P(RefusedSaveTest, ReportsTheSubjectAndChangesNothing) {
     const std::uint64_t messagesBefore = run.sim().messageLog().size();
 
     ASSERT_TRUE(run.sim().clearAndType(GetParam().box, GetParam().typed));
-    run.sim().tick("语文"); // moves the focus away from the box
+    run.sim().tick(rowOfBox(GetParam().box).checkBox); // the row is held today; the focus leaves the box
     ASSERT_TRUE(run.sim().click("按钮1"));
 
     ASSERT_EQ(run.sim().messageLog().size(), messagesBefore + 1);
@@ -222,6 +229,33 @@ INSTANTIATE_TEST_SUITE_P(RangeAndShape, RefusedSaveTest,
                                            RefusedSave{"语文时间", "9:", "语文时间设置有错误"},
                                            RefusedSave{"英语时间", ":", "英语时间设置有错误"},
                                            RefusedSave{"数学时间", "9：30", "文数/理数时间设置有错误"}));
+
+// A file that lacks a key (or holds a bad text) for a row not held today: the empty box never
+// blocks a save; a bad text is named with the row's subject, and the row is shown so that the
+// focus lands in a box the operator sees.
+TEST_F(SettingsScenarioTest, AnUntickedRowNeverBlocksUnseen) {
+    writeSettingsFileUtf8("[时间设置]\r\n语文时间=08:30\r\n英语时间=25:00\r\n");
+    SettingsRun& run = startWithVoice();
+    ASSERT_TRUE(run.sim().tick("语文"));
+    run.controls().setText("英语时间", "14:00"); // only the empty boxes are left
+    EXPECT_TRUE(run.sim().click("按钮1"));
+    EXPECT_TRUE(messageTexts(run).empty()) << "empty boxes of unticked rows do not block";
+    EXPECT_EQ(fields(run.times()[0]), (Fields{"08", "30", "11", "00"}));
+    EXPECT_EQ(fields(run.times()[1]), kEmptyTimes) << "no exam in an unticked row left empty";
+
+    run.controls().setText("英语时间", "25:00");
+    run.sim().advance(3001);
+    EXPECT_TRUE(run.sim().click("按钮1"));
+    EXPECT_EQ(messageTexts(run), (std::vector<std::string>{"英语时间设置有错误"}));
+    EXPECT_TRUE(run.controls().visible("英语时间"));
+    EXPECT_EQ(run.controls().focusedControl(), "英语时间");
+    EXPECT_TRUE(run.rows().shownForCorrection[3]);
+
+    ASSERT_TRUE(run.sim().clearAndType("英语时间", "14:00"));
+    EXPECT_TRUE(run.sim().click("按钮1"));
+    EXPECT_FALSE(run.rows().shownForCorrection[3]);
+    EXPECT_EQ(fields(run.times()[3]), (Fields{"14", "00", "16", "00"}));
+}
 
 TEST_F(SettingsScenarioTest, RefusedSaveLeavesTheLabelsOfValidSubjectsToo) {
     SettingsRun& run = startWithVoice();

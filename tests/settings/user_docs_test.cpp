@@ -15,6 +15,7 @@
 #include "schedule/exam_subject.h"
 #include "schedule/prompt_moment.h"
 #include "schedule/prompt_table.h"
+#include "schedule/subjects.h"
 #include "settings/end_time.h"
 #include "settings/settings_file.h"
 #include "settings/subject_settings.h"
@@ -59,13 +60,13 @@ std::string clock(int minuteOfDay) {
 }
 
 // The minute of day at which the schedule plays `row` for a subject typed as `start`.
-int promptMinute(const schedule::PromptRow& row, const std::string& start, const SubjectSettings& subject) {
+int promptMinute(const schedule::PromptRow& row, const std::string& start, int examMinutes) {
     const auto pieces = acceptStartTime(start);
     EXPECT_TRUE(pieces) << start;
     if (!pieces) return -1;
     int reference = std::stoi(pieces->hour) * 60 + std::stoi(pieces->minute);
     if (row.reference == schedule::PromptReference::End) {
-        const EndTexts end = deriveEndTime(*pieces, subject.minutesAdded);
+        const EndTexts end = deriveEndTime(*pieces, examMinutes);
         reference = std::stoi(end.hour) * 60 + std::stoi(end.minute);
     }
     return reference - row.minutesBefore;
@@ -81,13 +82,6 @@ std::string fencedBlockAfter(const std::vector<std::string>& lines, const std::s
     std::string block;
     for (++at; at < lines.size() && !lines[at].starts_with("```"); ++at) block += lines[at] + "\n";
     return block;
-}
-
-const SubjectSettings* subjectCaptioned(const std::string& caption) {
-    for (const SubjectSettings& subject : kSubjectSettings) {
-        if (subject.key == caption + "时间") return &subject;
-    }
-    return nullptr;
 }
 
 TEST(UserDocs, GuideAndHelpPageShowWhatEveryPromptSays) {
@@ -116,17 +110,17 @@ TEST(UserDocs, GuideTimetableGivesTheMinutesTheScheduleFires) {
     while (header < lines.size() && !lines[header].starts_with("| 第几条 | 什么时候 | 语文 ")) ++header;
     ASSERT_LT(header + 2 + schedule::kPromptTable.size(), lines.size()) << "no timetable in the guide";
     // Columns from the third on: "<subject> <start> 开考".
-    std::map<std::size_t, std::pair<const SubjectSettings*, std::string>> columns;
+    std::map<std::size_t, std::pair<int, std::string>> columns; // exam minutes, start
     const std::vector<std::string> titles = cellsOf(lines[header]);
     for (std::size_t column = 2; column < titles.size(); ++column) {
         std::istringstream words(titles[column]);
         std::string caption, start;
         words >> caption >> start;
-        const SubjectSettings* subject = subjectCaptioned(caption);
-        ASSERT_NE(subject, nullptr) << titles[column];
-        columns[column] = {subject, start};
+        const std::optional<int> minutes = schedule::standardMinutes(caption);
+        ASSERT_TRUE(minutes) << titles[column];
+        columns[column] = {*minutes, start};
     }
-    EXPECT_EQ(columns.size(), kSubjectSettings.size());
+    EXPECT_EQ(columns.size(), schedule::kRowDefaults.size());
     for (std::size_t n = 1; n <= schedule::kPromptTable.size(); ++n) {
         const auto& row = schedule::kPromptTable[n - 1];
         const std::vector<std::string> cells = cellsOf(lines[header + 1 + n]);
@@ -134,7 +128,7 @@ TEST(UserDocs, GuideTimetableGivesTheMinutesTheScheduleFires) {
         EXPECT_EQ(cells[0], std::to_string(n));
         EXPECT_EQ(cells[1], schedule::promptMomentText(row));
         for (const auto& [column, subject] : columns) {
-            EXPECT_EQ(cells[column], clock(promptMinute(row, subject.second, *subject.first)))
+            EXPECT_EQ(cells[column], clock(promptMinute(row, subject.second, subject.first)))
                 << "prompt " << n << ", " << titles[column];
         }
     }
@@ -159,8 +153,8 @@ TEST(UserDocs, GuideExampleOfAPreparedTimetableIsTheNationalOne) {
                     }));
     // The file as the program leaves it, with the times it saves, and the days added below.
     EXPECT_TRUE(example.starts_with("[" + std::string(kSettingsSection) + "]\n")) << example;
-    for (const SubjectSettings& subject : kSubjectSettings)
-        EXPECT_NE(example.find("\n" + std::string(subject.key) + "="), std::string::npos) << subject.key;
+    for (const RowSettings& row : kRowSettings)
+        EXPECT_NE(example.find("\n" + std::string(row.key) + "="), std::string::npos) << row.key;
     // The section names every subject a row can hold as the list spells it.
     const std::string guide = sourceFile("docs/user-guide.zh.md");
     const std::size_t section = guide.find("## 为全校准备考试安排");
