@@ -1,0 +1,50 @@
+#include "platform/qt/drop_down_list.h"
+
+#include <QAbstractItemView>
+#include <QFontMetrics>
+#include <QStyle>
+#include <algorithm>
+
+namespace vostrel::platform::qt {
+
+DropDownList::DropDownList(const QStringList& items, const QString& chosen, QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    addItems(items);
+    choose(chosen);
+    // activated() is sent only for the operator's picks, the same item again included.
+    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int index) { taken(index); });
+}
+
+void DropDownList::choose(const QString& text) {
+    setCurrentIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    known_ = currentIndex();
+}
+
+void DropDownList::replaceItems(const QStringList& items) {
+    const QString before = chosenText();
+    clear();
+    addItems(items);
+    choose(before);
+}
+
+void DropDownList::taken(int index) {
+    if (index == known_) return;
+    known_ = index;
+    if (picked_) picked_();
+}
+
+void DropDownList::showPopup() {
+    QAbstractItemView* list = view();
+    // Every item whole: the widest text, the item's own margins and room for a scroll bar should
+    // the screen be too low for all of them.
+    int widest = 0;
+    const QFontMetrics metrics(list->font());
+    for (int i = 0; i < count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 2 * list->frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->setMinimumWidth(std::max(list->sizeHintForColumn(0), widest) + margins);
+    setMaxVisibleItems(std::max(1, count()));
+    QComboBox::showPopup();
+}
+
+} // namespace vostrel::platform::qt
