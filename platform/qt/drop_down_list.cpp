@@ -1,7 +1,6 @@
 #include "platform/qt/drop_down_list.h"
 
 #include <QAbstractItemView>
-#include <QFontMetrics>
 #include <QStyle>
 #include <algorithm>
 
@@ -35,14 +34,10 @@ void DropDownList::taken(int index) {
 
 void DropDownList::showPopup() {
     QAbstractItemView* list = view();
-    // Every item whole: the widest text, the item's own margins and room for a scroll bar should
-    // the screen be too low for all of them.
-    int widest = 0;
-    const QFontMetrics metrics(list->font());
-    for (int i = 0; i < count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
-    const int margins = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 2 * list->frameWidth() +
-                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    list->setMinimumWidth(std::max(list->sizeHintForColumn(0), widest) + margins);
+    // Every item whole: as wide as the item delegate asks for the widest one (the text and the
+    // style's margins around it), with room for a scroll bar should the screen be too low.
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
     setMaxVisibleItems(std::max(1, count()));
     QComboBox::showPopup();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A closed drop-down list on QComboBox. QComboBox reports a pick of the item already chosen as
 // well, and its other signals fire for the program's own changes too; here only the operator's
-// pick of another item is reported. The open list is as wide as its widest item and tall enough
-// for every item, as far as the screen allows, so no subject name is cut or scrolled away.
+// pick of another item is reported. The open list is as wide as its widest item needs and tall
+// enough for every item, as far as the screen allows, so no subject name is cut or scrolled
+// away, whatever the closed field's width.
 #include <QComboBox>
 #include <QStringList>
 #include <functional>
