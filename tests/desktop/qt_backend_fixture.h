@@ -130,7 +130,7 @@ inline void pickWithTheMouse(QComboBox* dropDownList, int row) {
     QTest::mouseClick(dropDownList, Qt::LeftButton);
     QAbstractItemView* list = openList(dropDownList);
     ASSERT_NE(list, nullptr);
-    const QPoint item = list->visualRect(list->model()->index(row, 0)).center();
+    const QPoint item(list->viewport()->width() / 2, list->visualRect(list->model()->index(row, 0)).center().y());
     QMouseEvent move(QEvent::MouseMove, item, list->viewport()->mapToGlobal(item), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &move);

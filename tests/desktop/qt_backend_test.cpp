@@ -316,7 +316,18 @@ TEST_F(QtBackend, SetTextAndSetItemsChooseByTheExactText) {
     EXPECT_EQ(fixture_.subjectChanges + fixture_.otherChanges, 0);
 }
 
-TEST_F(QtBackend, TheOpenListShowsEveryItemWhole) {
+// The open list is drawn by the desktop's widget style: as a menu over the field (Fusion, the
+// default) or as a list below it (Windows, and styles alike), each sized in its own way.
+class QtBackendInStyle : public QtBackend, public ::testing::WithParamInterface<const char*> {
+protected:
+    QtBackendInStyle() { QApplication::setStyle(GetParam()); }
+    ~QtBackendInStyle() override { QApplication::setStyle(kDefaultStyle); }
+    static constexpr const char* kDefaultStyle = "Fusion";
+};
+
+INSTANTIATE_TEST_SUITE_P(Styles, QtBackendInStyle, ::testing::Values("Fusion", "Windows"));
+
+TEST_P(QtBackendInStyle, TheOpenListShowsEveryItemWhole) {
     QComboBox* subjects = dropDown(widget("科目1"));
     subjects->showPopup();
     QAbstractItemView* list = openList(subjects);

@@ -126,6 +126,7 @@ std::vector<QLineEdit*> boxesOf(QWidget& form) {
 
 TEST_F(QtBackend, TheFormReturnsWhatWasTypedForOkAndNothingOtherwise) {
     qt::QtInputForms forms(host_);
+    window_->move(30, 20); // away from the screen's centre, where an unowned form would go
     QPoint formCentre;
     ModalAnswerer answerer([&](QWidget& form) {
         formCentre = form.frameGeometry().center();
