@@ -39,7 +39,9 @@ int boxWidthFor(const QLineEdit& box, const FormField& field) {
     QStyleOptionFrame option;
     option.initFrom(&box);
     option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
-    const QSize content(chars * advance + kLineEditTextRoom + text.left() + text.right(), metrics.height());
+    // Half a character to spare, so that a full box does not look cramped.
+    const int characters = chars * advance + advance / 2;
+    const QSize content(characters + kLineEditTextRoom + text.left() + text.right(), metrics.height());
     return box.style()->sizeFromContents(QStyle::CT_LineEdit, &option, content, &box).width();
 }
 
