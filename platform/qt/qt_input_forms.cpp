@@ -5,11 +5,13 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QRegularExpressionValidator>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/qt/cjk_font.h"
@@ -78,6 +80,20 @@ QDialogButtonBox* makeButtons(QDialog& dialog) {
     return buttons;
 }
 
+// Qt centres a dialog's client area on its owner's with a guessed frame, which leaves it a title
+// bar's height too high; here the outer frames are centred, the dialog's frame taken to be like
+// the owner's (the same window manager draws both), and the dialog kept whole on the screen.
+void centreOn(QWidget& dialog, const QWidget& owner) {
+    dialog.adjustSize();
+    const QMargins frame = owner.windowHandle() ? owner.windowHandle()->frameMargins() : QMargins();
+    QRect place(QPoint(), dialog.size().grownBy(frame));
+    place.moveCenter(owner.frameGeometry().center());
+    const QRect screen = owner.screen()->availableGeometry();
+    place.moveLeft(std::max(screen.left(), std::min(place.left(), screen.right() + 1 - place.width())));
+    place.moveTop(std::max(screen.top(), std::min(place.top(), screen.bottom() + 1 - place.height())));
+    dialog.move(place.topLeft()); // before the first show, move() places the frame's corner
+}
+
 } // namespace
 
 std::optional<std::vector<std::string>> QtInputForms::askForm(std::string_view title, std::string_view explanation,
@@ -98,6 +114,7 @@ std::optional<std::vector<std::string>> QtInputForms::askForm(std::string_view t
     layout->addWidget(makeButtons(dialog));
     // Wide enough for the window manager to show the whole title.
     layout->addItem(new QSpacerItem(titleBarWidth(dialog.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
+    if (const QWidget* owner = host_.mainWindow()) centreOn(dialog, *owner);
     if (!boxes.empty()) {
         boxes.front()->setFocus(Qt::OtherFocusReason);
         boxes.front()->selectAll(); // typing replaces what the box holds

@@ -94,6 +94,7 @@ protected:
         host_.showMainWindow();
         window_ = qobject_cast<QWidget*>(widget("分组框1")->window());
         QApplication::setActiveWindow(window_);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_)); // at once offscreen; a display maps it later
         loop_.processPendingEvents();
     }
     QWidget* widget(const char* name) {
@@ -144,7 +145,8 @@ public:
     explicit ModalAnswerer(std::function<void(QWidget&)> answer) : answer_(std::move(answer)) {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             QWidget* box = QApplication::activeModalWidget();
-            if (!box || !box->isVisible() || box == answered_) return;
+            // The operator answers a box once it is on the screen and has the keyboard.
+            if (!box || !box->isActiveWindow() || box == answered_) return;
             answered_ = box; // forgotten when the box goes, so the next box is answered too
             answer_(*box);
         });
