@@ -2,12 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QStyle>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace vostrel::platform::qt {
 
 DropDownList::DropDownList(const QStringList& items, const QString& chosen, QWidget* parent) : QComboBox(parent) {
     setEditable(false);
+    setFocusPolicy(Qt::StrongFocus); // not QComboBox's wheel focus: see wheelEvent()
     addItems(items);
     choose(chosen);
     // activated() is sent only for the operator's picks, the same item again included.
@@ -30,6 +32,14 @@ void DropDownList::taken(int index) {
     if (index == known_) return;
     known_ = index;
     if (picked_) picked_();
+}
+
+void DropDownList::wheelEvent(QWheelEvent* event) {
+    if (hasFocus()) {
+        QComboBox::wheelEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 void DropDownList::showPopup() {

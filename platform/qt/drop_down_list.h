@@ -26,6 +26,11 @@ public:
 
     void showPopup() override;
 
+protected:
+    // The wheel steps through the items only in the list that has the keyboard focus, as on
+    // Windows: a wheel turned while the mouse merely passes over a list changes no subject.
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void taken(int index);
 

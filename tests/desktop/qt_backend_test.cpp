@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <memory>
 
@@ -298,6 +299,26 @@ TEST_F(QtBackend, OnlyTheOperatorsPickOfAnotherItemIsAChange) {
     EXPECT_EQ(controls_->text("科目1"), "数学");
     EXPECT_EQ(fixture_.subjectChanges, 3);
     EXPECT_EQ(fixture_.otherChanges, 0);
+}
+
+// Turns the mouse wheel one notch down over the control.
+void turnWheelDown(QWidget* over) {
+    const QPoint centre = over->rect().center();
+    QWheelEvent wheel(centre, over->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &wheel);
+}
+
+TEST_F(QtBackend, TheWheelStepsOnlyThroughTheListThatHasTheFocus) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    controls_->giveFocus("综合时间");
+    turnWheelDown(subjects); // the mouse passing over the window
+    EXPECT_EQ(controls_->text("科目1"), "物理");
+    EXPECT_EQ(controls_->focusedControl(), "综合时间");
+    controls_->giveFocus("科目1");
+    turnWheelDown(subjects);
+    EXPECT_EQ(controls_->text("科目1"), "历史");
+    EXPECT_EQ(fixture_.subjectChanges, 1);
 }
 
 TEST_F(QtBackend, SetTextAndSetItemsChooseByTheExactText) {
