@@ -138,6 +138,14 @@ bool QtControls::ticked(std::string_view checkBox) const {
     return attached_ && box && box->isChecked();
 }
 
+void QtControls::setTicked(std::string_view checkBox, bool ticked) {
+    auto* box = qobject_cast<QCheckBox*>(widget(checkBox));
+    assert(box);
+    if (!attached_ || !box || box->isChecked() == ticked) return; // same state: no change, no repaint
+    box->setChecked(ticked);                                      // clicked() is the operator's alone: no Click event
+    if (box->isVisible()) box->repaint();
+}
+
 bool QtControls::visible(std::string_view control) const {
     QWidget* w = widget(control);
     return attached_ && w && !w->isHidden();

@@ -36,6 +36,7 @@ inline const std::vector<std::string> kSubjects = {"语文",      "数学",     
 // buttons; an edit box and a second drop-down list (nothing chosen) on the window itself; timers.
 struct Fixture {
     int clicks = 0;
+    int boxClicks = 0;
     int fastTicks = 0;
     int subjectChanges = 0;
     int otherChanges = 0;
@@ -75,6 +76,7 @@ struct Fixture {
         };
         d.focusOrder = {"语文", "科目1", "语文时间", "综合时间", "按钮1", "按钮2", "科目2"};
         d.bindings.push_back({"按钮1", ControlEvent::Click, [this] { ++clicks; }});
+        d.bindings.push_back({"语文", ControlEvent::Click, [this] { ++boxClicks; }});
         d.bindings.push_back({"快钟", ControlEvent::Tick, [this] { ++fastTicks; }});
         d.bindings.push_back({"科目1", ControlEvent::Change, [this] {
             ++subjectChanges;

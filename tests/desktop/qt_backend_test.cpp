@@ -438,6 +438,23 @@ TEST_F(QtBackend, AnAlertLabelIsRedUntilTheAlertEnds) {
     EXPECT_GT(drawnColours(label).black, 0);
 }
 
+TEST_F(QtBackend, TheProgramTicksACheckBoxWithoutAClick) {
+    QWidget* box = widget("语文");
+    PaintCounter counter(box);
+    controls_->setTicked("语文", true);
+    EXPECT_TRUE(controls_->ticked("语文"));
+    EXPECT_GT(counter.paints, 0); // on the screen at once
+    EXPECT_EQ(fixture_.boxClicks, 0);
+    loop_.processPendingEvents();
+    const int settled = counter.paints;
+    controls_->setTicked("语文", true);
+    loop_.processPendingEvents();
+    EXPECT_EQ(counter.paints, settled);     // the state it has: no repaint
+    QTest::mouseClick(box, Qt::LeftButton); // the operator's click still is one
+    EXPECT_FALSE(controls_->ticked("语文"));
+    EXPECT_EQ(fixture_.boxClicks, 1);
+}
+
 // ---- The close query
 
 class QtBackendAskingBeforeClosing : public QtBackend {
