@@ -142,7 +142,8 @@ void QtControls::setTicked(std::string_view checkBox, bool ticked) {
     auto* box = qobject_cast<QCheckBox*>(widget(checkBox));
     assert(box);
     if (!attached_ || !box || box->isChecked() == ticked) return; // same state: no change, no repaint
-    box->setChecked(ticked);                                      // clicked() is the operator's alone: no Click event
+    // setChecked() emits no clicked(), which alone stands for the operator's Click.
+    box->setChecked(ticked);
     if (box->isVisible()) box->repaint();
 }
 

@@ -5,8 +5,8 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -28,7 +28,7 @@ constexpr const char* kCancelCaption = "取消";
 // A box is as wide as its limit in the widest characters it takes: CJK ones, or digits.
 const QChar kWidestCharacter(0x4E2D); // 中
 const QChar kWidestDigit(u'0');
-// QLineEdit's own room beside its text, and its cursor's.
+// QLineEdit's margin on either side of its text (2 px each) and its cursor (1 px).
 constexpr int kLineEditTextRoom = 2 * 2 + 1;
 // Boxes without a limit are as wide as this many characters.
 constexpr int kUnlimitedChars = 8;
@@ -114,7 +114,7 @@ std::optional<std::vector<std::string>> QtInputForms::askForm(std::string_view t
     layout->addWidget(makeButtons(dialog));
     // Wide enough for the window manager to show the whole title.
     layout->addItem(new QSpacerItem(titleBarWidth(dialog.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
-    if (const QWidget* owner = host_.mainWindow()) centreOn(dialog, *owner);
+    if (const QWidget* owner = host_.mainWindow(); owner && owner->isVisible()) centreOn(dialog, *owner);
     if (!boxes.empty()) {
         boxes.front()->setFocus(Qt::OtherFocusReason);
         boxes.front()->selectAll(); // typing replaces what the box holds
