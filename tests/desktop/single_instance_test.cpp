@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,14 +132,15 @@ TEST_F(SingleInstance, WithoutARuntimeFolderTheClaimLivesInAFolderOfTheUsersOwnI
         EXPECT_TRUE(other.refused());
     }
     // A folder others may enter is not trusted: the program then starts unguarded rather than
-    // not at all.
+    // not at all. The folder is the user's real one: it is made private again whatever happens.
     ASSERT_EQ(::chmod(folder->c_str(), 0755), 0);
+    const std::unique_ptr<const std::string, void (*)(const std::string*)> makePrivateAgain(
+        &*folder, [](const std::string* path) { ::chmod(path->c_str(), 0700); });
     EXPECT_FALSE(userRuntimeFolder().has_value());
     QtSingleInstance first([] {});
     QtSingleInstance second([] {});
     EXPECT_TRUE(first.claim());
     EXPECT_TRUE(second.claim());
-    ::chmod(folder->c_str(), 0700);
 }
 
 // The other copy: claims, tells the test, and holds the claim until it is killed.
