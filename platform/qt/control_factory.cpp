@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "platform/qt/cjk_font.h"
+#include "platform/qt/drop_down_list.h"
 #include "platform/qt/limited_line_edit.h"
 #include "platform/qt/picture_box.h"
 
@@ -56,10 +57,16 @@ QWidget* makeTransparentLabel(const ControlDescription& described, QWidget* pare
     align |= (described.verticalCentre && !described.wordWrap) ? Qt::AlignVCenter : Qt::AlignTop;
     label->setAlignment(align);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::WindowText, kLabelTextColour);
     label->setPalette(palette);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
+}
+
+QWidget* makeDropDownList(const ControlDescription& described, QWidget* parent) {
+    QStringList items;
+    for (const std::string& item : described.items) items << QString::fromStdString(item);
+    return new DropDownList(items, QString::fromStdString(described.text), parent);
 }
 
 } // namespace
@@ -76,6 +83,7 @@ QWidget* makeControlWidget(const ControlDescription& described, QWidget* parent)
         widget = new PictureBox(described.jpeg, parent);
         widget->setFocusPolicy(Qt::NoFocus);
         break;
+    case ControlKind::DropDownList: widget = makeDropDownList(described, parent); break;
     case ControlKind::Timer: return nullptr;
     }
     widget->setObjectName(QString::fromStdString(described.name));
@@ -90,6 +98,7 @@ QString widgetText(const QWidget* widget) {
     if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
     if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
     if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
+    if (auto* list = dynamic_cast<const DropDownList*>(widget)) return list->chosenText();
     return {};
 }
 
@@ -102,6 +111,8 @@ void setWidgetText(QWidget* widget, const QString& text) {
         label->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(text);
+    } else if (auto* list = dynamic_cast<DropDownList*>(widget)) {
+        list->choose(text);
     } else {
         return;
     }

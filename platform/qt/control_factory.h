@@ -7,6 +7,10 @@
 
 namespace vostrel::platform::qt {
 
+// A transparent label's text, and the same text while it raises an alert.
+constexpr Qt::GlobalColor kLabelTextColour = Qt::black;
+constexpr Qt::GlobalColor kAlertTextColour = Qt::red;
+
 // parent: the window, or the group box named in described.parent. The widget is owned by the parent.
 QWidget* makeControlWidget(const ControlDescription& described, QWidget* parent);
 

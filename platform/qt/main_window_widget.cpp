@@ -72,8 +72,21 @@ void MainWindowWidget::setKeepOnTop(bool onTop) {
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {
+    // A close while the query waits for its answer is the same close, not asked twice.
+    if (asking_ || !mayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (closed_) closed_();
+}
+
+bool MainWindowWidget::mayClose() {
+    if (!closeQuery_) return true;
+    asking_ = true;
+    const bool agreed = closeQuery_();
+    asking_ = false;
+    return agreed;
 }
 
 bool MainWindowWidget::eventFilter(QObject* watched, QEvent* event) {

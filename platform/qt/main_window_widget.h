@@ -16,6 +16,8 @@ public:
 
     // Called when the operator closes the window (close box or Esc); the window is then hidden.
     void onClosedByOperator(std::function<void()> handler) { closed_ = std::move(handler); }
+    // Asked before the operator's close takes effect; false keeps the window as it is.
+    void setCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
 
     // Shows the window centred on the primary screen.
     void showCentred();
@@ -37,6 +39,7 @@ private:
     // outer size stays as described, and the window is centred again.
     void fitFrame();
     QPoint centredFramePosition() const;
+    bool mayClose();
 
     int outerWidth_, outerHeight_;
     QMargins fittedMargins_{-1, -1, -1, -1};
@@ -44,6 +47,8 @@ private:
     bool onTop_ = false;
     bool escapeCloses_ = true;
     std::function<void()> closed_;
+    std::function<bool()> closeQuery_;
+    bool asking_ = false; // the close query runs (it may show a question and wait for the answer)
 };
 
 } // namespace vostrel::platform::qt

@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <cassert>
 
 #include "platform/qt/control_factory.h"
+#include "platform/qt/drop_down_list.h"
 #include "platform/qt/utf8_qstring.h"
 
 namespace vostrel::platform::qt {
@@ -45,16 +47,24 @@ QtControls::QtControls(const WindowDescription& description, MainWindowWidget& w
         QWidget* to = widget(description.focusOrder[i + 1]);
         if (from && to) QWidget::setTabOrder(from, to);
     }
-    for (const EventBinding& binding : description.bindings) {
-        auto it = entries_.find(binding.control);
-        if (it == entries_.end()) continue;
-        if (binding.event == ControlEvent::Tick && it->second.timer) {
-            it->second.timer->onTick(binding.handler);
-        } else if (binding.event == ControlEvent::Click) {
-            if (auto* button = qobject_cast<QAbstractButton*>(it->second.widget)) {
-                QObject::connect(button, &QAbstractButton::clicked, button, [handler = binding.handler] { handler(); });
-            }
-        }
+    for (const EventBinding& binding : description.bindings) bind(binding);
+}
+
+void QtControls::bind(const EventBinding& binding) {
+    auto it = entries_.find(binding.control);
+    if (it == entries_.end()) return;
+    Entry& entry = it->second;
+    switch (binding.event) {
+    case ControlEvent::Tick:
+        if (entry.timer) entry.timer->onTick(binding.handler);
+        return;
+    case ControlEvent::Click:
+        if (auto* button = qobject_cast<QAbstractButton*>(entry.widget))
+            QObject::connect(button, &QAbstractButton::clicked, button, [handler = binding.handler] { handler(); });
+        return;
+    case ControlEvent::Change:
+        if (auto* list = dynamic_cast<DropDownList*>(entry.widget)) list->onPicked(binding.handler);
+        return;
     }
 }
 
@@ -101,9 +111,40 @@ void QtControls::setText(std::string_view control, std::string_view text) {
     setWidgetText(w, fromUtf8(text));
 }
 
+void QtControls::setItems(std::string_view dropDownList, const std::vector<std::string>& items) {
+    auto* list = dynamic_cast<DropDownList*>(widget(dropDownList));
+    assert(list);
+    if (!attached_ || !list) return;
+    QStringList texts;
+    for (const std::string& item : items) texts << fromUtf8(item);
+    list->replaceItems(texts);
+    if (list->isVisible()) list->repaint();
+}
+
+void QtControls::setAlert(std::string_view label, bool alert) {
+    const auto it = entries_.find(label);
+    auto* shown = it == entries_.end() ? nullptr : qobject_cast<QLabel*>(it->second.widget);
+    assert(shown);
+    if (!attached_ || !shown || it->second.alert == alert) return; // same state: no change, no repaint
+    it->second.alert = alert;
+    QPalette palette = shown->palette();
+    palette.setColor(QPalette::WindowText, alert ? kAlertTextColour : kLabelTextColour);
+    shown->setPalette(palette);
+    if (shown->isVisible()) shown->repaint(); // on the screen before the handler goes on
+}
+
 bool QtControls::ticked(std::string_view checkBox) const {
     auto* box = qobject_cast<QCheckBox*>(widget(checkBox));
     return attached_ && box && box->isChecked();
+}
+
+void QtControls::setTicked(std::string_view checkBox, bool ticked) {
+    auto* box = qobject_cast<QCheckBox*>(widget(checkBox));
+    assert(box);
+    if (!attached_ || !box || box->isChecked() == ticked) return; // same state: no change, no repaint
+    // setChecked() emits no clicked(), which alone stands for the operator's Click.
+    box->setChecked(ticked);
+    if (box->isVisible()) box->repaint();
 }
 
 bool QtControls::visible(std::string_view control) const {

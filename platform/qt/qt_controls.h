@@ -27,7 +27,10 @@ public:
 
     std::string text(std::string_view control) const override;
     void setText(std::string_view control, std::string_view text) override;
+    void setItems(std::string_view dropDownList, const std::vector<std::string>& items) override;
+    void setAlert(std::string_view label, bool alert) override;
     bool ticked(std::string_view checkBox) const override;
+    void setTicked(std::string_view checkBox, bool ticked) override;
     bool visible(std::string_view control) const override;
     void setVisible(std::string_view control, bool visible) override;
     void setInterval(std::string_view timer, std::int32_t milliseconds) override;
@@ -43,10 +46,12 @@ private:
         QWidget* widget = nullptr;           // on-screen controls; owned by the window
         std::unique_ptr<ControlTimer> timer; // timers
         std::int32_t describedInterval = 0;
+        bool alert = false; // transparent labels: drawn in the alert colour
     };
     const Entry* find(std::string_view name) const;
     QWidget* widget(std::string_view name) const;
     ControlTimer* timer(std::string_view name) const;
+    void bind(const EventBinding& binding);
 
     QPointer<MainWindowWidget> window_;
     std::map<std::string, Entry, std::less<>> entries_;

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 #include "platform/qt/cjk_font.h"
@@ -17,6 +18,17 @@ namespace {
 // is high, and the gap a title bar leaves around each of them and the title.
 constexpr int kTitleBarButtons = 4;
 constexpr int kTitleBarGap = 4;
+
+constexpr const char* kYesCaption = "是";
+constexpr const char* kNoCaption = "否";
+
+// Title, font and modality, the same for every box.
+void prepare(QMessageBox& box, std::string_view title) {
+    box.setWindowTitle(fromUtf8(title.empty() ? kDefaultMessageTitle : title));
+    box.setTextFormat(Qt::PlainText);
+    box.setFont(defaultGuiFont());
+    box.setWindowModality(Qt::ApplicationModal);
+}
 
 // QMessageBox sizes itself to its message and leaves the title only a little room, so a short
 // message cut its title ("Vostrel软件" showed as "Vo…件"); a spacer across the box's grid keeps
@@ -39,14 +51,24 @@ int titleBarWidth(const QString& title) {
 
 void QtMessageBoxes::showMessage(std::string_view text, int flags, std::string_view title) {
     const QMessageBox::Icon icon = (flags & kMessageIconStop) ? QMessageBox::Critical : QMessageBox::NoIcon;
-    QMessageBox box(icon, fromUtf8(title.empty() ? kDefaultMessageTitle : title), fromUtf8(text), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.setFont(defaultGuiFont());
-    box.setWindowModality(Qt::ApplicationModal);
+    QMessageBox box(icon, QString(), fromUtf8(text), QMessageBox::Ok);
+    prepare(box, title);
     // No system-wide modality exists on X11; the nearest is staying above every other window.
     if (flags & kMessageSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     makeRoomForTitle(box);
     box.exec();
+}
+
+bool QtMessageBoxes::askYesNo(std::string_view text, std::string_view title) {
+    QMessageBox box(QMessageBox::Question, QString(), fromUtf8(text));
+    prepare(box, title);
+    QPushButton* yes = box.addButton(QString::fromUtf8(kYesCaption), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8(kNoCaption), QMessageBox::NoRole);
+    box.setDefaultButton(no); // Enter keeps the current state
+    box.setEscapeButton(no);  // Esc and the close box too
+    makeRoomForTitle(box);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace vostrel::platform::qt

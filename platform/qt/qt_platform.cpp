@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "platform/posix/ini_profile_store.h"
+#include "platform/posix/posix_background_files.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/cjk_font.h"
 #include "platform/qt/display_scaling.h"
@@ -24,7 +25,7 @@ std::unique_ptr<QApplication> makeApplication(int& argc, char** argv) {
 
 QtPlatform::QtPlatform(int argc, char** argv)
     : argc_(argc), app_(makeApplication(argc_, argv)), files_(std::make_unique<PosixFileSystem>()),
-      profile_(std::make_unique<IniProfileStore>()) {
+      profile_(std::make_unique<IniProfileStore>()), backgroundFiles_(std::make_unique<PosixBackgroundFiles>()) {
     // On a Chinese desktop the message boxes' button reads 确定, as the system's own boxes do.
     if (qtTexts_.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::location(QLibraryInfo::TranslationsPath)))

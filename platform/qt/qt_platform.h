@@ -1,7 +1,9 @@
 #pragma once
-// The Linux desktop platform: Qt5 widgets for the window, message boxes and event loop, ALSA for
-// sound, logind for keeping the session awake, Qt's desktop services for web pages, and the POSIX
-// file system and private-profile store shared with the simulated platform.
+// The Linux desktop platform: Qt5 widgets for the window, message boxes, forms and event loop,
+// ALSA for sound, logind for keeping the session awake, timedated for the clock's time-server
+// state, Qt's desktop services for web pages, a lock and a socket in the user's runtime folder
+// for one copy per session, and the POSIX file system, background files and private-profile
+// store shared with the simulated platform.
 #include <QApplication>
 #include <QTranslator>
 #include <memory>
@@ -10,9 +12,12 @@
 #include "platform/qt/alsa_wave_out.h"
 #include "platform/qt/logind_power.h"
 #include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_input_forms.h"
 #include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/system_clock.h"
+#include "platform/qt/timedate_clock_sync.h"
 #include "platform/qt/xdg_shell.h"
 
 namespace vostrel::platform::qt {
@@ -31,6 +36,10 @@ public:
     Shell& shell() override { return shell_; }
     WaveOutDriver& audio() override { return audio_; }
     PowerRequests& power() override { return power_; }
+    InputForms& forms() override { return forms_; }
+    BackgroundFiles& backgroundFiles() override { return *backgroundFiles_; }
+    SingleInstance& instance() override { return instance_; }
+    ClockSync& clockSync() override { return clockSync_; }
 
 private:
     // QApplication keeps a reference to argc: it lives here, beside the application.
@@ -46,6 +55,10 @@ private:
     XdgShell shell_;
     AlsaWaveOutDriver audio_;
     LogindPower power_;
+    QtInputForms forms_{host_};
+    std::unique_ptr<BackgroundFiles> backgroundFiles_;
+    QtSingleInstance instance_{[this] { host_.bringToFront(); }};
+    TimedateClockSync clockSync_;
 };
 
 } // namespace vostrel::platform::qt

@@ -19,6 +19,7 @@ Controls& QtWindowHost::createMainWindow(const WindowDescription& description) {
     window_ = std::make_unique<MainWindowWidget>(description.outerWidth, description.outerHeight);
     window_->setWindowTitle(QString::fromStdString(description.title));
     window_->setEscapeCloses(description.escapeCloses);
+    window_->setCloseQuery(description.closeQuery);
     QPixmap icon;
     if (!description.iconPng.empty() &&
         icon.loadFromData(description.iconPng.data(), static_cast<uint>(description.iconPng.size()), "PNG")) {
@@ -38,6 +39,17 @@ Controls& QtWindowHost::createMainWindow(const WindowDescription& description) {
 
 void QtWindowHost::showMainWindow() {
     if (exists_ && window_) window_->showCentred();
+}
+
+void QtWindowHost::bringToFront() {
+    if (!exists_ || !window_->isVisible()) return;
+    window_->showNormal();
+    window_->raise();
+    // A message, question or form still open stays above the window and keeps the keyboard.
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front) front = window_.get();
+    front->raise();
+    front->activateWindow();
 }
 
 void QtWindowHost::destroyWindow() {

@@ -27,6 +27,12 @@ public:
     // The event loop's run() registers its loop here so that the window's end ends it.
     void setRunLoop(QEventLoop* loop) { runLoop_ = loop; }
 
+    // The main window while it exists for the program (the owner of the program's dialogs).
+    QWidget* mainWindow() const { return exists_ ? window_.get() : nullptr; }
+    // Shows a shown main window again, not minimised, above other windows and active (or the
+    // open modal box above it); nothing before it has been shown or once it is gone.
+    void bringToFront();
+
 private:
     void destroyWindow();
 

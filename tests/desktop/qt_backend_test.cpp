@@ -1,106 +1,37 @@
 // The Qt backend's window and event loop, on Qt's offscreen platform (no display needed): the
 // controls as described, the typing limit, Esc, the queued close, timers and their rules, message
-// boxes that keep timers running and are as wide as their titles, the picture, the Tab order and
-// the keep-on-top layer.
+// boxes that keep timers running and are as wide as their titles, the picture, the Tab order,
+// the keep-on-top layer, drop-down lists and alert labels. The dialogs' own tests are in
+// qt_dialogs_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <memory>
 
 #include "assets/embedded_assets.h"
 #include "platform/jpeg/jpeg_decoder.h"
-#include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_message_boxes.h"
-#include "platform/qt/qt_window_host.h"
+#include "tests/desktop/qt_backend_fixture.h"
 
 namespace {
 
 using namespace vostrel::platform;
-
-ControlDescription timer(std::string name, std::int32_t interval) {
-    return {.name = std::move(name), .kind = ControlKind::Timer, .interval = interval};
-}
-
-// A small window in the shape of the program's: a picture above a group box holding a check box,
-// an edit box, a label and two buttons, one edit box on the window itself, and timers.
-struct Fixture {
-    int clicks = 0;
-    int fastTicks = 0;
-    // Laid out by hand: one control a line or two, so the table reads like the window.
-    // clang-format off
-    WindowDescription description() {
-        WindowDescription d;
-        d.title = "Vostrel测试窗口";
-        d.outerWidth = 372;
-        d.outerHeight = 384;
-        d.iconPng = vostrel::assets::iconPng();
-        const std::string group = "分组框1";
-        d.controls = {
-            {.name = "图片框1", .kind = ControlKind::PictureBox, .left = 10, .top = 10, .width = 500, .height = 700,
-             .visible = false, .jpeg = vostrel::assets::pictureJpeg()},
-            {.name = "按钮1", .parent = group, .left = 11, .top = 153, .width = 60, .height = 32, .text = "保存设置"},
-            timer("时钟1", 200),
-            timer("慢钟", 0),
-            timer("快钟", 0),
-            {.name = "标签", .kind = ControlKind::TransparentLabel, .parent = group, .left = 80, .top = 16,
-             .width = 99, .height = 16, .text = "A & B"},
-            {.name = "语文时间", .kind = ControlKind::EditBox, .parent = group, .left = 118, .top = 33, .width = 74,
-             .height = 25, .text = "09:00", .visible = false, .font = {.heightPx = 21}, .maxChars = 5},
-            {.name = "综合时间", .kind = ControlKind::EditBox, .left = 134, .top = 104, .width = 74, .height = 22,
-             .text = "09:00", .maxChars = 5},
-            {.name = "按钮2", .parent = group, .left = 89, .top = 167, .width = 152, .height = 49, .text = "开始运行"},
-            {.name = "语文", .kind = ControlKind::CheckBox, .parent = group, .left = 24, .top = 32, .width = 48,
-             .height = 24, .text = "语文"},
-            {.name = group, .kind = ControlKind::GroupBox, .left = 16, .top = 8, .width = 336, .height = 224,
-             .text = "请选择当天考试科目"},
-        };
-        d.focusOrder = {"语文", "语文时间", "综合时间", "按钮1", "按钮2"};
-        d.bindings.push_back({"按钮1", ControlEvent::Click, [this] { ++clicks; }});
-        d.bindings.push_back({"快钟", ControlEvent::Tick, [this] { ++fastTicks; }});
-        return d;
-    }
-    // clang-format on
-};
-
-class QtBackend : public ::testing::Test {
-protected:
-    void SetUp() override {
-        controls_ = &host_.createMainWindow(fixture_.description());
-        host_.showMainWindow();
-        window_ = qobject_cast<QWidget*>(widget("分组框1")->window());
-        QApplication::setActiveWindow(window_);
-        loop_.processPendingEvents();
-    }
-    QWidget* widget(const char* name) {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* w = top->findChild<QWidget*>(QString::fromUtf8(name))) return w;
-        }
-        return nullptr;
-    }
-    // Processes events until the condition holds; the bound only keeps a broken build from hanging.
-    template <class Condition>
-    bool processUntil(Condition condition) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!condition() && elapsed.elapsed() < 10000) loop_.waitForEvents(20);
-        return condition();
-    }
-
-    Fixture fixture_;
-    qt::QtWindowHost host_;
-    qt::QtEventLoop loop_{host_};
-    Controls* controls_ = nullptr;
-    QWidget* window_ = nullptr;
-};
+using qt::testing::openList;
+using qt::testing::pickWithTheMouse;
+using qt::testing::QtBackend;
 
 TEST_F(QtBackend, ControlsStartAsDescribed) {
     EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("Vostrel测试窗口"));
@@ -278,18 +209,25 @@ TEST_F(QtBackend, ThePictureIsDrawnAtItsOwnSizeAndTiled) {
     EXPECT_EQ(shown.pixel(200, 300), pixel(200, 300));
 }
 
-TEST_F(QtBackend, TabFollowsTheFocusOrderSkipsHiddenBoxesAndWraps) {
+TEST_F(QtBackend, TabFollowsTheFocusOrderThroughDropDownListsSkipsHiddenBoxesAndWraps) {
     controls_->giveFocus("语文");
     EXPECT_EQ(controls_->focusedControl(), "语文");
     QTest::keyClick(widget("语文"), Qt::Key_Tab);
+    EXPECT_EQ(controls_->focusedControl(), "科目1");
+    QTest::keyClick(widget("科目1"), Qt::Key_Tab);
     EXPECT_EQ(controls_->focusedControl(), "综合时间"); // 语文时间 is hidden
+    QTest::keyClick(widget("综合时间"), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(controls_->focusedControl(), "科目1");
+    QTest::keyClick(widget("科目1"), Qt::Key_Tab);
     QTest::keyClick(widget("综合时间"), Qt::Key_Tab);
     EXPECT_EQ(controls_->focusedControl(), "按钮1");
     QTest::keyClick(widget("按钮1"), Qt::Key_Tab);
     QTest::keyClick(widget("按钮2"), Qt::Key_Tab);
+    EXPECT_EQ(controls_->focusedControl(), "科目2");
+    QTest::keyClick(widget("科目2"), Qt::Key_Tab);
     EXPECT_EQ(controls_->focusedControl(), "语文");
     QTest::keyClick(widget("语文"), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(controls_->focusedControl(), "按钮2");
+    EXPECT_EQ(controls_->focusedControl(), "科目2");
 }
 
 TEST_F(QtBackend, SettingTheSameVisibilityChangesNothing) {
@@ -319,6 +257,256 @@ TEST_F(QtBackend, TransparentLabelsShowAmpersandsAsTheyAre) {
     EXPECT_EQ(controls_->text("标签"), "A & B");
     controls_->setText("标签", "结束时间为11:30");
     EXPECT_EQ(controls_->text("标签"), "结束时间为11:30");
+}
+
+// ---- Drop-down lists
+
+QComboBox* dropDown(QWidget* widget) { return qobject_cast<QComboBox*>(widget); }
+
+TEST_F(QtBackend, DropDownListsShowTheirItemsWithTheDescribedOneChosen) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    ASSERT_NE(subjects, nullptr);
+    EXPECT_FALSE(subjects->isEditable());
+    EXPECT_EQ(subjects->count(), static_cast<int>(qt::testing::kSubjects.size()));
+    EXPECT_EQ(subjects->itemText(12).toStdString(), qt::testing::kSubjects[12]);
+    EXPECT_EQ(controls_->text("科目1"), "物理");
+    EXPECT_EQ(subjects->currentText(), QString::fromUtf8("物理"));
+    EXPECT_EQ(controls_->text("科目2"), ""); // described without a chosen item
+    EXPECT_EQ(subjects->mapTo(window_, QPoint(0, 0)), QPoint(16 + 42, 8 + 33));
+    EXPECT_EQ(subjects->size(), QSize(70, 24));
+}
+
+TEST_F(QtBackend, OnlyTheOperatorsPickOfAnotherItemIsAChange) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    subjects->setFocus();
+    QTest::keyClick(subjects, Qt::Key_Down); // the closed list steps to the next item
+    EXPECT_EQ(controls_->text("科目1"), "历史");
+    EXPECT_EQ(fixture_.subjectChanges, 1);
+
+    // With the mouse; the item already chosen is no change.
+    pickWithTheMouse(subjects, 6);
+    EXPECT_EQ(controls_->text("科目1"), "化学");
+    EXPECT_EQ(fixture_.subjectChanges, 2);
+    pickWithTheMouse(subjects, 6);
+    EXPECT_EQ(openList(subjects), nullptr);
+    EXPECT_EQ(fixture_.subjectChanges, 2);
+
+    // The program's own changes are never reported, and a pick after them compares with them.
+    controls_->setText("科目1", "语文");
+    controls_->setItems("科目1", {"语文", "数学"});
+    EXPECT_EQ(fixture_.subjectChanges, 2);
+    QTest::keyClick(subjects, Qt::Key_Down);
+    EXPECT_EQ(controls_->text("科目1"), "数学");
+    EXPECT_EQ(fixture_.subjectChanges, 3);
+    EXPECT_EQ(fixture_.otherChanges, 0);
+}
+
+// Turns the mouse wheel one notch down over the control.
+void turnWheelDown(QWidget* over) {
+    const QPoint centre = over->rect().center();
+    QWheelEvent wheel(centre, over->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &wheel);
+}
+
+TEST_F(QtBackend, TheWheelStepsOnlyThroughTheListThatHasTheFocus) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    controls_->giveFocus("综合时间");
+    turnWheelDown(subjects); // the mouse passing over the window
+    EXPECT_EQ(controls_->text("科目1"), "物理");
+    EXPECT_EQ(controls_->focusedControl(), "综合时间");
+    controls_->giveFocus("科目1");
+    turnWheelDown(subjects);
+    EXPECT_EQ(controls_->text("科目1"), "历史");
+    EXPECT_EQ(fixture_.subjectChanges, 1);
+}
+
+TEST_F(QtBackend, SetTextAndSetItemsChooseByTheExactText) {
+    controls_->setText("科目1", "文数/理数");
+    EXPECT_EQ(controls_->text("科目1"), "文数/理数");
+    controls_->setText("科目1", "文数");
+    EXPECT_EQ(controls_->text("科目1"), "");
+    controls_->setText("科目1", "化学");
+    controls_->setItems("科目1", {"物理", "化学", "生物"});
+    EXPECT_EQ(controls_->text("科目1"), "化学"); // still among the items
+    EXPECT_EQ(dropDown(widget("科目1"))->count(), 3);
+    controls_->setItems("科目1", {"物理", "生物"});
+    EXPECT_EQ(controls_->text("科目1"), "");
+    controls_->setItems("科目2", {"化学竞赛", "数学"});
+    EXPECT_EQ(controls_->text("科目2"), ""); // none chosen before, none after
+    EXPECT_EQ(fixture_.subjectChanges + fixture_.otherChanges, 0);
+}
+
+// The open list is drawn by the desktop's widget style: as a menu over the field (Fusion, the
+// default) or as a list below it (Windows, and styles alike), each sized in its own way.
+class QtBackendInStyle : public QtBackend, public ::testing::WithParamInterface<const char*> {
+protected:
+    QtBackendInStyle() { QApplication::setStyle(GetParam()); }
+    ~QtBackendInStyle() override { QApplication::setStyle(kDefaultStyle); }
+    static constexpr const char* kDefaultStyle = "Fusion";
+};
+
+INSTANTIATE_TEST_SUITE_P(Styles, QtBackendInStyle, ::testing::Values("Fusion", "Windows"));
+
+TEST_P(QtBackendInStyle, TheOpenListShowsEveryItemWhole) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    subjects->showPopup();
+    QAbstractItemView* list = openList(subjects);
+    ASSERT_NE(list, nullptr);
+    const QRect shown = list->viewport()->rect();
+    for (int row = 0; row < subjects->count(); ++row) {
+        SCOPED_TRACE(row);
+        const QModelIndex item = list->model()->index(row, 0);
+        const QRect place = list->visualRect(item);
+        EXPECT_TRUE(place.top() >= shown.top() && place.bottom() <= shown.bottom()) << "in sight without scrolling";
+        EXPECT_LE(list->sizeHintForIndex(item).width(), shown.width()) << "as wide as the item needs";
+    }
+    subjects->hidePopup();
+}
+
+TEST_F(QtBackend, EscapeClosesAnOpenListButNotTheWindow) {
+    QComboBox* subjects = dropDown(widget("科目1"));
+    subjects->setFocus();
+    QTest::mouseClick(subjects, Qt::LeftButton);
+    QAbstractItemView* list = openList(subjects);
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_TRUE(host_.mainWindowExists());
+    EXPECT_EQ(controls_->text("科目1"), "物理");
+    QTest::keyClick(subjects, Qt::Key_Escape); // the list is closed: Esc closes the window again
+    EXPECT_FALSE(host_.mainWindowExists());
+}
+
+// ---- Alert labels
+
+// Pixels of the label as drawn, counted by colour.
+struct Drawn {
+    int red = 0;
+    int black = 0;
+};
+Drawn drawnColours(QWidget* label) {
+    const QImage image = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Drawn drawn;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 160 && c.green() < 90 && c.blue() < 90) ++drawn.red;
+            if (c.red() < 60 && c.green() < 60 && c.blue() < 60) ++drawn.black;
+        }
+    }
+    return drawn;
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(QtBackend, AnAlertLabelIsRedUntilTheAlertEnds) {
+    QWidget* label = widget("标签");
+    controls_->setText("标签", "上一条提示播放失败");
+    EXPECT_EQ(drawnColours(label).red, 0);
+    EXPECT_GT(drawnColours(label).black, 0);
+
+    PaintCounter counter(label);
+    controls_->setAlert("标签", true);
+    const int paintsForTheAlert = counter.paints;
+    EXPECT_GT(paintsForTheAlert, 0); // on the screen at once
+    const Drawn alert = drawnColours(label);
+    EXPECT_GT(alert.red, 0);
+    EXPECT_EQ(alert.black, 0);
+
+    loop_.processPendingEvents();
+    const int settled = counter.paints;
+    controls_->setAlert("标签", true);
+    loop_.processPendingEvents();
+    EXPECT_EQ(counter.paints, settled); // the state it has: no repaint
+
+    controls_->setText("标签", "下一条提示：08:50 考前十分钟"); // a new text keeps the alert
+    EXPECT_GT(drawnColours(label).red, 0);
+    controls_->setAlert("标签", false);
+    EXPECT_EQ(drawnColours(label).red, 0);
+    EXPECT_GT(drawnColours(label).black, 0);
+}
+
+TEST_F(QtBackend, TheProgramTicksACheckBoxWithoutAClick) {
+    QWidget* box = widget("语文");
+    PaintCounter counter(box);
+    controls_->setTicked("语文", true);
+    EXPECT_TRUE(controls_->ticked("语文"));
+    EXPECT_GT(counter.paints, 0); // on the screen at once
+    EXPECT_EQ(fixture_.boxClicks, 0);
+    loop_.processPendingEvents();
+    const int settled = counter.paints;
+    controls_->setTicked("语文", true);
+    loop_.processPendingEvents();
+    EXPECT_EQ(counter.paints, settled);     // the state it has: no repaint
+    QTest::mouseClick(box, Qt::LeftButton); // the operator's click still is one
+    EXPECT_FALSE(controls_->ticked("语文"));
+    EXPECT_EQ(fixture_.boxClicks, 1);
+}
+
+// ---- The close query
+
+class QtBackendAskingBeforeClosing : public QtBackend {
+protected:
+    QtBackendAskingBeforeClosing() {
+        fixture_.closeQuery = [this] {
+            ++queries_;
+            return agree_;
+        };
+    }
+    // What the close box does: the window system asks the window to close.
+    void pressCloseBox() {
+        QCloseEvent close;
+        QApplication::sendEvent(window_->windowHandle(), &close);
+    }
+    int queries_ = 0;
+    bool agree_ = false;
+};
+
+TEST_F(QtBackendAskingBeforeClosing, TheCloseBoxAndEscapeCloseOnlyWhenTheQueryAgrees) {
+    controls_->setInterval("快钟", 20);
+    pressCloseBox();
+    EXPECT_EQ(queries_, 1);
+    EXPECT_TRUE(host_.mainWindowExists());
+    EXPECT_TRUE(window_->isVisible());
+    QTest::keyClick(widget("综合时间"), Qt::Key_Escape);
+    EXPECT_EQ(queries_, 2);
+    EXPECT_TRUE(host_.mainWindowExists());
+    EXPECT_TRUE(window_->isVisible());
+    // The run goes on: timers still tick.
+    const int ticks = fixture_.fastTicks;
+    EXPECT_TRUE(processUntil([&] { return fixture_.fastTicks > ticks; }));
+
+    agree_ = true;
+    QTest::keyClick(widget("综合时间"), Qt::Key_Escape);
+    EXPECT_EQ(queries_, 3);
+    EXPECT_FALSE(host_.mainWindowExists());
+}
+
+TEST_F(QtBackendAskingBeforeClosing, TheCloseBoxClosesWhenTheQueryAgrees) {
+    agree_ = true;
+    pressCloseBox();
+    EXPECT_EQ(queries_, 1);
+    EXPECT_FALSE(host_.mainWindowExists());
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(QtBackendAskingBeforeClosing, TheProgramsOwnCloseIsNeverQueried) {
+    controls_->closeMainWindow();
+    loop_.processPendingEvents();
+    EXPECT_EQ(queries_, 0);
+    EXPECT_FALSE(host_.mainWindowExists());
 }
 
 } // namespace
