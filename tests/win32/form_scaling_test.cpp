@@ -118,8 +118,9 @@ void formScalingTests() {
     platform::win32::Win32InputForms forms(host);
     bool measured = false;
     runWhileModal([&] {
+        // Measured as the operator sees it: the dialog shows itself once its loop is idle.
         HWND form = threadWindow(platform::win32::toWide(kSubjectFormTitle));
-        if (!form) return false;
+        if (!form || !IsWindowVisible(form)) return false;
         checkFormIsWhole(form, host.mainWindow());
         measured = true;
         holdForScreenshot("form open");
