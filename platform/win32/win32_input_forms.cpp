@@ -21,8 +21,9 @@ struct FormState {
     std::vector<std::string> texts; // filled by OK
 };
 
-// The face and size of the stock GUI font the main window's controls use, so the form shows
-// its characters as the window does; the dialog makes it at the system's DPI.
+// The explanation, a label and a box per field, OK and Cancel. The dialog's font is the face and
+// size of the stock GUI font the main window's controls use, so the form shows its characters as
+// the window does; the dialog makes it at the system's DPI.
 DialogTemplate formTemplate(std::string_view title, std::string_view explanation,
                             const std::vector<FormField>& fields) {
     LOGFONTW stock{};

@@ -204,21 +204,22 @@ void focusInTheDescribedOrder(TestWindow& t) {
 }
 
 void alertColour(TestWindow& t) {
+    constexpr char kStatusLabel[] = "透明标签2";
     platform::Controls& controls = t.controls;
-    HWND label = t.host.controlWindow("透明标签2");
-    controls.setText("透明标签2", "上一条提示播放失败");
+    HWND label = t.host.controlWindow(kStatusLabel);
+    controls.setText(kStatusLabel, "上一条提示播放失败");
     const Inks ordinary = inksOf(label);
     check(ordinary.dark > 0 && ordinary.red == 0, "a label draws its text in black");
-    controls.setAlert("透明标签2", true);
+    controls.setAlert(kStatusLabel, true);
     const Inks alert = inksOf(label);
     check(alert.red > 0 && alert.dark == 0, "in alert the whole text turns red");
 
     labelProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countPaints)));
-    controls.setAlert("透明标签2", true);
+    controls.setAlert(kStatusLabel, true);
     t.loop.processPendingEvents();
     checkEqual(labelPaints, 0, "setting the alert it has already causes no repaint");
-    controls.setAlert("透明标签2", false);
+    controls.setAlert(kStatusLabel, false);
     check(labelPaints > 0, "leaving the alert repaints at once");
     SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelProc));
     const Inks back = inksOf(label);
