@@ -18,6 +18,7 @@ public:
     void setItems(std::string_view c, const std::vector<std::string>& items) override { get().setItems(c, items); }
     void setAlert(std::string_view c, bool alert) override { get().setAlert(c, alert); }
     bool ticked(std::string_view c) const override { return get().ticked(c); }
+    void setTicked(std::string_view c, bool t) override { get().setTicked(c, t); }
     bool visible(std::string_view c) const override { return get().visible(c); }
     void setVisible(std::string_view c, bool v) override { get().setVisible(c, v); }
     void setInterval(std::string_view c, std::int32_t ms) override { get().setInterval(c, ms); }

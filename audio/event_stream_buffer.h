@@ -17,7 +17,8 @@ enum class StreamEventKind { FormatEvent = 0, EndOfStreamEvent = 3 };
 
 struct StreamEvent {
     StreamEventKind kind = StreamEventKind::EndOfStreamEvent;
-    PcmFormat format; // for FormatEvent
+    PcmFormat format;     // for FormatEvent
+    bool damaged = false; // for EndOfStreamEvent: the stream broke off at a damaged frame
 };
 
 class EventStreamBuffer : public StreamBuffer {

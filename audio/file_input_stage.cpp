@@ -47,11 +47,11 @@ Result FileInputStage::open(std::string_view fileName, std::string_view passPhra
         buffer_ = std::make_unique<StreamBuffer>(kRingBytes, kOverflowBytes);
     }
     if (const Result opened = openFile(); opened != Result::Ok) {
-        reportError();
+        reportError(opened);
         return opened;
     }
     if (!thread_.create([this] { readerThread(); })) {
-        reportError();
+        reportError(Result::ReaderThreadFailed);
         return Result::ReaderThreadFailed;
     }
     return Result::Ok;

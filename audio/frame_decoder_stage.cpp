@@ -158,8 +158,8 @@ void FrameDecoderStage::postProgress() {
     window_->postProgress(lastProgress_);
 }
 
-void FrameDecoderStage::endStream() {
-    output_->acceptEvent(StreamEvent{StreamEventKind::EndOfStreamEvent, {}});
+void FrameDecoderStage::endStream(bool damaged) {
+    output_->acceptEvent(StreamEvent{StreamEventKind::EndOfStreamEvent, {}, damaged});
     wakeConsumer();
 }
 
@@ -181,7 +181,7 @@ bool FrameDecoderStage::startStream() {
     }
 
     if (!decoder_.initialise(header_, frameLength_)) {
-        reportError(); // DecoderInitFailed
+        reportError(Result::DecoderInitFailed);
         return false;
     }
     const MpegFrameDecoder::Info info = decoder_.info();
@@ -199,7 +199,7 @@ bool FrameDecoderStage::startStream() {
         reportUnlessInterrupted(resized);
         return false;
     }
-    if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}) != Result::Ok) return false;
+    if (out.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format, false}) != Result::Ok) return false;
     wakeConsumer();
     return true;
 }
@@ -222,7 +222,7 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     if (writable == Result::Interrupted) return Step::Stop;
     if (writable == Result::BufferFull) return waitForWake() ? Step::Stop : Step::Again;
     if (writable != Result::Ok) {
-        reportError();
+        reportError(writable);
         return Step::Stop;
     }
 
@@ -259,15 +259,17 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
 FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
     const Result synced = resynchronise();
     if (synced == Result::EndOfStream) {
-        endStream();
+        // Nothing playable followed the damaged frame: what was decoded still plays.
+        endStream(true);
         return Step::Stop;
     }
+    // The stream had started: losing it now is a damaged file, not one without audio.
     if (synced != Result::Ok) {
-        reportUnlessInterrupted(synced);
+        reportUnlessInterrupted(synced == Result::NoFrameSync ? Result::DamagedFrame : synced);
         return Step::Stop;
     }
     if (!decoder_.initialise(header_, frameLength_)) {
-        reportError();
+        reportError(Result::DamagedFrame);
         return Step::Stop;
     }
     return Step::Again;

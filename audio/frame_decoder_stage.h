@@ -73,7 +73,8 @@ private:
     // The frame at span[0] if it continues the stream; its length (with padding) or 0.
     std::size_t frameLengthAt(const std::uint8_t* span, std::size_t available) const;
     void postProgress();
-    void endStream();
+    // The end-of-stream event; damaged when the stream broke off at a frame it could not decode.
+    void endStream(bool damaged = false);
     void wakeConsumer();
 
     ProgressWindow* window_;

@@ -28,10 +28,16 @@ StreamBuffer* PipelineStage::input() const {
     return input_;
 }
 
-void PipelineStage::reportError() { post(PlayerEventCode::StageError); }
+void PipelineStage::reportError(Result result, std::string reason) {
+    if (owner_) owner_->postStageError(result, std::move(reason));
+}
 
 void PipelineStage::reportUnlessInterrupted(Result result) {
-    if (result != Result::Interrupted) reportError();
+    if (result != Result::Interrupted) reportError(result);
+}
+
+void PipelineStage::noteDeviceUnavailable(std::string reason) {
+    if (owner_) owner_->noteDeviceUnavailable(std::move(reason));
 }
 
 void PipelineStage::post(PlayerEventCode code) {

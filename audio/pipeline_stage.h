@@ -32,10 +32,12 @@ public:
     virtual void resume();
     void wake();
     void setInput(StreamBuffer* input);
-    void reportError();
+    // StageError carrying the result that ended the file (and a device's reason).
+    void reportError(Result result, std::string reason = {});
     // Reports a failed call as StageError; an interrupted one is the teardown, not an error.
     void reportUnlessInterrupted(Result result);
     void post(PlayerEventCode code);
+    void noteDeviceUnavailable(std::string reason);
 
     // Blocks until woken; returns the quit flag.
     bool waitForWake();

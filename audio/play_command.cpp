@@ -33,15 +33,28 @@ std::optional<std::int32_t> repeatCountFor(std::optional<std::int32_t> count) {
 
 } // namespace
 
-void PlaySlot::StopPlayback() {
+PlayOutcome PlaySlot::currentOutcome() const {
+    const auto* get = table_.find<GetPlayOutcomeOp>("GetPlayOutcome");
+    return get ? get->call(current_) : PlayOutcome{PromptEnd::PlayedToEnd, {}}; // a module that cannot tell
+}
+
+PlayOutcome PlaySlot::outcome() const { return current_ ? currentOutcome() : last_; }
+
+void PlaySlot::StopPlayback(StopCause cause) {
     if (!current_) return;
+    last_ = currentOutcome();
+    if (last_.end == PromptEnd::Sounding) {
+        static constexpr PromptEnd kCutBy[] = {PromptEnd::CutByPause, PromptEnd::CutByNextPrompt,
+                                               PromptEnd::CutByProgramEnd};
+        last_ = {kCutBy[static_cast<int>(cause)], {}};
+    }
     if (const auto* remove = table_.find<RemovePlayerOp>("RemovePlayer")) remove->call(current_);
     current_ = nullptr;
 }
 
 void PlaySlot::PlayMp3(std::optional<std::int32_t> count, std::span<const PlayName> names) {
     // Stopping comes before anything else, so even a call that plays nothing silences the slot.
-    StopPlayback();
+    StopPlayback(StopCause::NextPrompt);
     const std::optional<std::int32_t> repeatCount = repeatCountFor(count);
     if (!repeatCount) return;
 
@@ -52,7 +65,10 @@ void PlaySlot::PlayMp3(std::optional<std::int32_t> count, std::span<const PlayNa
 
     if (const auto* create = table_.find<CreatePlayerOp>("CreatePlayer"))
         current_ = create->call(list.c_str(), *repeatCount);
-    if (!current_) return;
+    if (!current_) {
+        last_ = {PromptEnd::NotPlayed, {}};
+        return;
+    }
     if (const auto* newPlay = table_.find<NewPlayOp>("NewPlay")) newPlay->call(current_, nullptr, nullptr, 0);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The play command: the one application-wide player slot and the two calls that fill and
 // empty it. At most one prompt sounds at a time; every play first removes the previous player.
+// The slot also tells how the latest prompt has ended (played out, cut off, or failed and why),
+// as the player module reports it through "GetPlayOutcome".
 // The player module is reached only through the PlayerEntryTable; an operation the table does
 // not hold is skipped silently, so with an empty table nothing ever sounds.
 //
@@ -40,15 +42,27 @@ public:
         PlayMp3(count, std::span<const PlayName>(names.begin(), names.size()));
     }
 
-    // Removes the current player, if any, and leaves the slot empty.
-    void StopPlayback();
+    // Why a sounding prompt is removed, for its outcome.
+    enum class StopCause { Pause, NextPrompt, ProgramEnd };
+
+    // Removes the current player, if any, and leaves the slot empty. A prompt still sounding
+    // counts as cut by the cause (the operator's pause when none is given).
+    void StopPlayback() { StopPlayback(StopCause::Pause); }
+    void StopPlayback(StopCause cause);
+
+    // How the latest prompt has ended so far: the held player's outcome, or the final one of the
+    // player removed last; NotPlayed before the first play and when no player could be made.
+    PlayOutcome outcome() const;
 
     // The held player, null when the slot is empty.
     PlayerHandle CurrentPlayer() const { return current_; }
 
 private:
+    PlayOutcome currentOutcome() const;
+
     const PlayerEntryTable& table_;
     PlayerHandle current_ = nullptr;
+    PlayOutcome last_{PromptEnd::NotPlayed, {}};
 };
 
 } // namespace vostrel::audio

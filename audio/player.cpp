@@ -44,12 +44,27 @@ Player::~Player() {
     destroyEngineLocked();
 }
 
-void Player::post(PlayerEventCode code, std::uint64_t generation) {
+void Player::post(Event event) {
     {
         const std::lock_guard lock(queueMutex_);
-        queue_.push_back(Event{code, generation});
+        queue_.push_back(std::move(event));
     }
     wakeup_.release();
+}
+
+void Player::noteDeviceUnavailable(std::uint64_t generation, std::string reason) {
+    if (generation != soundingGeneration_) return;
+    setOutcome({PromptEnd::DeviceOpenFailed, std::move(reason)});
+}
+
+void Player::setOutcome(PlayOutcome outcome) {
+    const std::lock_guard lock(outcomeMutex_);
+    outcome_ = std::move(outcome);
+}
+
+PlayOutcome Player::playOutcome() const {
+    const std::lock_guard lock(outcomeMutex_);
+    return outcome_;
 }
 
 void Player::eventThread() {
@@ -79,6 +94,11 @@ void Player::handleEvent(const Event& event) {
     // Only the first terminal event of the current engine counts.
     if (event.generation != generation_ || generationHandled_) return;
     generationHandled_ = true;
+    soundingGeneration_ = 0;
+    if (event.code == PlayerEventCode::DoneOutputting)
+        setOutcome({PromptEnd::PlayedToEnd, {}});
+    else
+        setOutcome({promptEndFor(event.result), event.reason});
 
     destroyEngineLocked();
     state_ = PlayState::Stopped;
@@ -127,6 +147,8 @@ void Player::newPlayLocked(ProgressWindow* window, const char* passPhrase, std::
     if (!engine_) {
         ++generation_;
         generationHandled_ = false;
+        soundingGeneration_ = generation_;
+        setOutcome({});
         engineEvents_ = std::make_unique<EngineEvents>(*this, generation_);
         engine_ = std::make_unique<WaveOutputStage>(engineEvents_.get(), window, driver_);
         if (engine_->open(currentName(), passPhrase ? passPhrase : "") != Result::Ok) {

@@ -9,7 +9,10 @@
 //   time (the play command's thread); the event thread runs newPlay for the next file.
 // - One player mutex makes newPlay, the handling of an event and the teardown exclusive: each
 //   of them replaces or destroys the engine. Lock order: player mutex, then the engine's locks;
-//   the event queue's mutex is a leaf (the stages post from their own threads).
+//   the event queue's mutex and the outcome's mutex are leaves (the stages post and note from
+//   their own threads).
+// - The outcome of the current file (playOutcome) is set when a file starts, when its terminal
+//   event is handled and when its device cannot be opened; the play command reads it.
 // - The destructor returns only when the engine's threads and the event thread have ended
 //   and the device is closed.
 #include <atomic>
@@ -21,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/play_outcome.h"
 #include "audio/player_entry_table.h"
 #include "audio/player_events.h"
 #include "audio/semaphore.h"
@@ -48,6 +52,8 @@ public:
     std::int32_t playState() const;
     // Non-zero pauses a playing player, zero resumes a paused one.
     void setPauseState(std::int32_t pause);
+    // How the current file's prompt has ended so far (Sounding while it plays).
+    PlayOutcome playOutcome() const;
 
     // Pass phrases of this length or longer start nothing.
     static constexpr std::size_t kPassPhraseLimit = 512;
@@ -60,7 +66,13 @@ private:
     class EngineEvents final : public PlayerEventSink {
     public:
         EngineEvents(Player& player, std::uint64_t generation) : player_(player), generation_(generation) {}
-        void post(PlayerEventCode code) override { player_.post(code, generation_); }
+        void post(PlayerEventCode code) override { player_.post({code, generation_, Result::Ok, {}}); }
+        void postStageError(Result result, std::string reason) override {
+            player_.post({PlayerEventCode::StageError, generation_, result, std::move(reason)});
+        }
+        void noteDeviceUnavailable(std::string reason) override {
+            player_.noteDeviceUnavailable(generation_, std::move(reason));
+        }
 
     private:
         Player& player_;
@@ -69,10 +81,14 @@ private:
     struct Event {
         PlayerEventCode code;
         std::uint64_t generation;
+        Result result = Result::Ok; // StageError: what ended the file
+        std::string reason;
     };
 
     Player(std::int32_t repeatCount, platform::WaveOutDriver& driver);
-    void post(PlayerEventCode code, std::uint64_t generation);
+    void post(Event event);
+    void noteDeviceUnavailable(std::uint64_t generation, std::string reason);
+    void setOutcome(PlayOutcome outcome);
     void eventThread();
     void handleEvent(const Event& event);
     void newPlayLocked(ProgressWindow* window, const char* passPhrase, std::int32_t startPercent);
@@ -97,6 +113,9 @@ private:
     std::uint64_t generation_ = 0;  // of the last engine built
     bool generationHandled_ = true; // its terminal event has been handled
     std::unique_ptr<EngineEvents> engineEvents_;
+    mutable std::mutex outcomeMutex_;                  // leaf
+    PlayOutcome outcome_{PromptEnd::NotPlayed, {}};    // until a file starts
+    std::atomic<std::uint64_t> soundingGeneration_{0}; // the engine whose outcome is still open
     std::unique_ptr<WaveOutputStage> engine_;
     WorkerThread eventThread_;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // The one way the play command reaches the player module: the module's operations, found by
 // their exact, case-sensitive names ("CreatePlayer", "NewPlay", "Play", "GetPlayState",
-// "SetPauseState", "RemovePlayer"). A name the table does not hold yields none.
+// "SetPauseState", "RemovePlayer", and "GetPlayOutcome": how the current file's prompt has
+// ended so far). A name the table does not hold yields none.
 //
 // Contract: filled before use and read on the UI thread; not thread-safe.
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <variant>
+
+#include "audio/play_outcome.h"
 
 namespace vostrel::audio {
 
@@ -42,9 +45,13 @@ struct SetPauseStateOp {
 struct RemovePlayerOp {
     std::function<void(PlayerHandle)> call;
 };
+// Sounding while the file plays, its end once it is over (a file that failed: why).
+struct GetPlayOutcomeOp {
+    std::function<PlayOutcome(PlayerHandle)> call;
+};
 
 using PlayerOperation =
-    std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayStateOp, SetPauseStateOp, RemovePlayerOp>;
+    std::variant<CreatePlayerOp, NewPlayOp, PlayOp, GetPlayStateOp, SetPauseStateOp, RemovePlayerOp, GetPlayOutcomeOp>;
 
 class PlayerEntryTable {
 public:

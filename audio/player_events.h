@@ -2,6 +2,10 @@
 // What the pipeline stages tell their player: the file has been played out, or a stage gave
 // up on it. The stages post from their own threads; the player handles the events on its
 // event thread.
+#include <string>
+
+#include "audio/result.h"
+
 namespace vostrel::audio {
 
 enum class PlayerEventCode : int { DoneOutputting = 12, StageError = 77 };
@@ -11,6 +15,16 @@ public:
     virtual ~PlayerEventSink() = default;
     // Called from any pipeline thread; must not block on anything a stage holds.
     virtual void post(PlayerEventCode code) = 0;
+    // StageError with the result code that ended the file and, for a device, the system's
+    // reason. A sink that keeps no outcome takes it as the bare event.
+    virtual void postStageError(Result result, std::string reason) {
+        (void)result;
+        (void)reason;
+        post(PlayerEventCode::StageError);
+    }
+    // The sound device could not be opened. No event follows: the player stays playing, without
+    // sound, until it is removed; only the prompt's outcome learns why.
+    virtual void noteDeviceUnavailable(std::string reason) { (void)reason; }
 };
 
 } // namespace vostrel::audio

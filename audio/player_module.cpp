@@ -26,6 +26,9 @@ void registerPlayerModule(PlayerEntryTable& table, platform::WaveOutDriver& driv
     table.put("SetPauseState", SetPauseStateOp{[](PlayerHandle handle, std::int32_t pause) {
                   if (handle) asPlayer(handle)->setPauseState(pause);
               }});
+    table.put("GetPlayOutcome", GetPlayOutcomeOp{[](PlayerHandle handle) -> PlayOutcome {
+                  return handle ? asPlayer(handle)->playOutcome() : PlayOutcome{PromptEnd::NotPlayed, {}};
+              }});
     table.put("RemovePlayer", RemovePlayerOp{[&reaper](PlayerHandle handle) {
                   if (Player* player = asPlayer(handle)) reaper.run([player] { delete player; });
               }});

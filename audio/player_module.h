@@ -1,7 +1,7 @@
 #pragma once
-// The player module's way into the program: its six operations, put into the entry table
-// under their exact names ("CreatePlayer", "NewPlay", "Play", "GetPlayState",
-// "SetPauseState", "RemovePlayer"). A PlayerHandle is a Player*; a null handle is ignored by
+// The player module's way into the program: its operations, put into the entry table under
+// their exact names ("CreatePlayer", "NewPlay", "Play", "GetPlayState", "SetPauseState",
+// "RemovePlayer", "GetPlayOutcome"). A PlayerHandle is a Player*; a null handle is ignored by
 // every operation that takes one.
 //
 // RemovePlayer hands the player's teardown to the reaper: it returns as soon as the teardown

@@ -1,6 +1,7 @@
 #pragma once
-// Result codes of the player engine. Nothing outside the engine sees them; inside it every
-// operation that can fail returns one (0 = success) instead of throwing.
+// Result codes of the player engine. Inside it every operation that can fail returns one
+// (0 = success) instead of throwing; the stage error event carries the code that ended a file to
+// the player, which turns it into the prompt's outcome (play_outcome.h).
 #include <cstdint>
 
 namespace vostrel::audio {
@@ -26,6 +27,8 @@ enum class Result : std::int32_t {
     NoFrameSync = 1001,      // no run of three consistent frame headers was found
     DecoderInitFailed = 1002,
     DecoderThreadFailed = 1003,
+    DeviceFailed = 1004, // the sound device refused a block
+    DamagedFrame = 1005, // the stream broke off at a damaged frame and never found its way back
 };
 
 } // namespace vostrel::audio

@@ -55,7 +55,7 @@ Result WaveOutputStage::open(std::string_view fileName, std::string_view passPhr
         if (opened != Result::Ok) return opened;
         const Result attached = decoder_->attach(*input_, this);
         if (attached != Result::Ok) {
-            reportError();
+            reportError(attached);
             return attached;
         }
         buffer_ = decoder_->buffer();
@@ -137,7 +137,10 @@ bool WaveOutputStage::openDevice(const PcmFormat& format) {
         headers_.assign(blocks > 1 ? blocks - 1 : 1, Header{});
     }
     auto device = driver_.open(wave, [this](std::uintptr_t cookie) { onBufferDone(cookie); });
-    if (!device) return false;
+    if (!device) {
+        noteDeviceUnavailable(driver_.lastOpenError());
+        return false;
+    }
     const std::lock_guard lock(deviceMutex_);
     device_ = std::move(device);
     if (paused()) device_->pause(); // paused before the format arrived
@@ -166,13 +169,15 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
         headers_[index] = Header{block, HeaderState::Queued, ++issued_};
     }
     platform::WaveOutResult written = platform::WaveOutResult::Failed;
+    std::string reason;
     {
         const std::lock_guard lock(deviceMutex_);
         written = device_->write(block, blockBytes_, index);
+        if (written != platform::WaveOutResult::Ok) reason = device_->lastError();
     }
     if (written != platform::WaveOutResult::Ok) {
         onBufferDone(index); // it never reached the device: count it as returned
-        reportError();
+        reportError(Result::DeviceFailed, std::move(reason));
         return false;
     }
     decoder_->wake();
@@ -244,7 +249,11 @@ WaveOutputStage::Step WaveOutputStage::sendNextBlock() {
 WaveOutputStage::Step WaveOutputStage::finishOnEndOfStream() {
     const auto event = buffer_->takeEvent();
     if (!event || event->kind != StreamEventKind::EndOfStreamEvent) return Step::Again;
-    if (drainDevice()) post(PlayerEventCode::DoneOutputting);
+    if (!drainDevice()) return Step::Stop;
+    if (event->damaged)
+        reportError(Result::DamagedFrame); // walks on like the end of the file, with its reason
+    else
+        post(PlayerEventCode::DoneOutputting);
     return Step::Stop;
 }
 

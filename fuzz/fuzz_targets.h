@@ -27,6 +27,8 @@ int engine(const std::uint8_t* data, std::size_t size);
 int profileStore(const std::uint8_t* data, std::size_t size);
 // A separator and a text, split at the first NUL byte.
 int timeText(const std::uint8_t* data, std::size_t size);
+// The settings file's text (UTF-8) with a prepared timetable in it.
+int timetable(const std::uint8_t* data, std::size_t size);
 
 struct FuzzTarget {
     std::string_view name; // also names its binary, fuzz_<name>, and its folder under fuzz/corpus

@@ -41,6 +41,10 @@ public:
     // True when the check box is ticked.
     virtual bool ticked(std::string_view checkBox) const = 0;
 
+    // Ticks or unticks the check box as the program decides (a prepared timetable fills the
+    // day's rows); no Click event. Setting the state it already has changes nothing.
+    virtual void setTicked(std::string_view checkBox, bool ticked) = 0;
+
     virtual bool visible(std::string_view control) const = 0;
 
     // Setting the state a control already has changes nothing and causes no repaint.

@@ -22,6 +22,9 @@
 // - close() returns StillPlaying while buffers are queued (nothing changes; call again
 //   later), Ok once the device is closed. Destroying an open device resets and closes it,
 //   waiting as long as the driver needs.
+// - lastError() is the system's reason why the latest failed call of the device failed, as
+//   text for the operator (UTF-8; empty when the backend has none). Called under the owner's
+//   serialisation, like the other device calls.
 // - Any call may block inside a driver that has stopped answering (a vanished device, a
 //   stopped sound server): owners make them on their own threads, never on the UI thread.
 // - lastOpenError() is the system's reason why the latest failed open() failed, as text for the
@@ -52,6 +55,7 @@ public:
     virtual void restart() = 0;
     virtual void reset() = 0;
     virtual WaveOutResult close() = 0;
+    virtual std::string lastError() const { return {}; }
 };
 
 class WaveOutDriver {

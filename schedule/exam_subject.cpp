@@ -10,7 +10,8 @@ std::size_t characters(std::string_view utf8) {
 }
 
 bool hasReservedCharacter(std::string_view name) {
-    return name.find_first_of(" \t=[];") != std::string_view::npos || name.find("\xE3\x80\x80") != std::string_view::npos;
+    return name.find_first_of(" \t=[];") != std::string_view::npos ||
+           name.find("\xE3\x80\x80") != std::string_view::npos;
 }
 
 } // namespace

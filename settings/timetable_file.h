@@ -43,8 +43,8 @@ struct TimetableSubject {
 
 struct TimetableDay {
     ExamDate date;
-    int line = 0;             // of the section's header, counted from 1
-    int firstPromptLead = 25; // minutes before the first subject's start for its first prompt
+    int line = 0;                           // of the section's header, counted from 1
+    int firstPromptLead = 25;               // minutes before the first subject's start for its first prompt
     std::vector<TimetableSubject> subjects; // at most four, in file order
 };
 

@@ -13,6 +13,8 @@ struct SimWaveOutDriver::Shared {
     bool recordPcm = true;
     std::optional<std::size_t> stallAt;
     std::optional<SimWaveOutStep> hangAt;
+    std::optional<std::string> failWrite; // the reason the next write fails with
+    bool lastOpenFailed = false;
     std::uint64_t hangReleases = 0; // counts releaseHang()
     SimWaveOutRecord record;
 
@@ -58,6 +60,11 @@ public:
         std::unique_lock lock(shared_->mutex);
         shared_->hangIfArmed(lock, SimWaveOutStep::Write);
         if (closed_) return WaveOutResult::Failed;
+        if (shared_->failWrite) {
+            lastError_ = *shared_->failWrite;
+            shared_->failWrite.reset();
+            return WaveOutResult::Failed;
+        }
         queue_.push_back(Buffer{data, bytes, cookie});
         SimWaveOutSession& s = session();
         s.calls.push_back({Kind::Write, bytes, data});
@@ -66,6 +73,11 @@ public:
         if (!s.firstWriteAt) s.firstWriteAt = std::chrono::steady_clock::now();
         shared_->changed.notify_all();
         return WaveOutResult::Ok;
+    }
+
+    std::string lastError() const override {
+        const std::lock_guard lock(shared_->mutex);
+        return lastError_;
     }
 
     void pause() override {
@@ -181,6 +193,7 @@ private:
     bool closed_ = false;
     std::uint64_t generation_ = 0; // counts resets
     std::size_t playedBytes_ = 0;
+    std::string lastError_;
     std::thread player_; // last: starts once every member above exists
 };
 
@@ -197,7 +210,8 @@ std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& forma
         ++shared_->record.openAttempts;
         shared_->changed.notify_all();
         shared_->hangIfArmed(lock, SimWaveOutStep::Open);
-        if (shared_->mode == SimWaveOutMode::Absent) return nullptr;
+        shared_->lastOpenFailed = shared_->mode == SimWaveOutMode::Absent;
+        if (shared_->lastOpenFailed) return nullptr;
         SimWaveOutSession session;
         session.format = format;
         shared_->record.sessions.push_back(std::move(session));
@@ -205,6 +219,16 @@ std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& forma
         index = shared_->record.sessions.size() - 1;
     }
     return std::make_unique<SimWaveOutDevice>(shared_, index, std::move(done));
+}
+
+std::string SimWaveOutDriver::lastOpenError() const {
+    const std::lock_guard lock(shared_->mutex);
+    return shared_->lastOpenFailed ? kAbsentDeviceReason : "";
+}
+
+void SimWaveOutDriver::failNextWrite(std::string reason) {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->failWrite = std::move(reason);
 }
 
 void SimWaveOutDriver::setMode(SimWaveOutMode mode) {

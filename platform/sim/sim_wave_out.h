@@ -7,10 +7,12 @@
 // Modes
 // - Instant: a buffer is played as soon as it is queued (and the device is not paused).
 // - RealTime: a buffer takes as long as its PCM lasts at the format's rate.
-// - Absent: open fails, as on a machine without a sound card.
+// - Absent: open fails, as on a machine without a sound card (its reason: kAbsentDeviceReason).
 // A stall point (stallAfter) makes every device stop playing once it has played that many
 // bytes, until releaseStall() or a later stall point: a test can then act while a file is
 // known to be sounding, or let a stalled device play a given number of bytes more.
+// A failing write (failNextWrite) makes the next write of any device refuse its buffer, with the
+// given reason as the device's lastError(), as a device that vanished while playing does.
 // A hang (hangAt) makes the next call of one step (open, write, reset or close, on whichever
 // device) block inside the call until releaseHang(), as a driver does whose device has vanished
 // or whose sound server has stopped; the record counts the calls hanging at the moment. A hung
@@ -26,6 +28,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/wave_out.h"
@@ -33,6 +36,8 @@
 namespace vostrel::platform::sim {
 
 enum class SimWaveOutMode { Instant, RealTime, Absent };
+
+inline constexpr const char* kAbsentDeviceReason = "没有声音设备";
 
 // The device calls a test can make hang.
 enum class SimWaveOutStep { Open, Write, Reset, Close };
@@ -71,10 +76,12 @@ public:
     ~SimWaveOutDriver() override;
 
     std::unique_ptr<WaveOutDevice> open(const PcmWaveFormat& format, DoneCallback done) override;
+    std::string lastOpenError() const override;
 
     void setMode(SimWaveOutMode mode);
     // Off: only counts and calls are recorded, no PCM (for long runs).
     void setRecordPcm(bool record);
+    void failNextWrite(std::string reason);
     void stallAfter(std::size_t bytesPlayed);
     void releaseStall();
     // The next call of `step` blocks until releaseHang(); the calls after it do not.

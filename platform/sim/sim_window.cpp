@@ -99,6 +99,14 @@ bool SimWindow::ticked(std::string_view checkBox) const {
     return c.ticked;
 }
 
+void SimWindow::setTicked(std::string_view checkBox, bool ticked) {
+    Control& c = at(checkBox);
+    assert(c.described->kind == ControlKind::CheckBox);
+    if (!exists_ || c.ticked == ticked) return;
+    c.ticked = ticked;
+    ++c.repaints;
+}
+
 bool SimWindow::visible(std::string_view control) const { return at(control).visible; }
 
 void SimWindow::setVisible(std::string_view control, bool visible) {

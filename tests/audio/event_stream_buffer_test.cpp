@@ -17,7 +17,7 @@ void write(StreamBuffer& buffer, std::size_t count) {
     buffer.endWrite(count);
 }
 
-StreamEvent endEvent() { return StreamEvent{StreamEventKind::EndOfStreamEvent, {}}; }
+StreamEvent endEvent() { return StreamEvent{StreamEventKind::EndOfStreamEvent, {}, false}; }
 
 TEST(EventStreamBuffer, EventIsPendingAtItsPositionAndWhenTheSpanReachesPastIt) {
     EventStreamBuffer buffer(64, 0);
@@ -47,7 +47,7 @@ TEST(EventStreamBuffer, EventIsPendingAtItsPositionAndWhenTheSpanReachesPastIt) 
 TEST(EventStreamBuffer, FormatEventCarriesItsFormatAndEventsKeepTheirOrder) {
     EventStreamBuffer buffer(64, 0);
     PcmFormat format{16, 1, 22050, 1152, 576};
-    ASSERT_EQ(buffer.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format}), Result::Ok);
+    ASSERT_EQ(buffer.acceptEvent(StreamEvent{StreamEventKind::FormatEvent, format, false}), Result::Ok);
     write(buffer, 16);
     ASSERT_EQ(buffer.acceptEvent(endEvent()), Result::Ok);
     const std::uint8_t* span = nullptr;

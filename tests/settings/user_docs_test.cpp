@@ -1,6 +1,7 @@
 // The operator's documents say what the program does: the user guide and the help page show the
-// texts the voice prompts speak, name the prompt moments as the sound check does, and the
-// guide's timetable gives the minutes at which the schedule plays each prompt.
+// texts the voice prompts speak, name the prompt moments as the sound check does, the
+// guide's timetable gives the minutes at which the schedule plays each prompt, and its example
+// of a prepared timetable is the national one as the program reads it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,7 +15,10 @@
 #include "schedule/prompt_moment.h"
 #include "schedule/prompt_table.h"
 #include "settings/end_time.h"
+#include "settings/settings_file.h"
 #include "settings/subject_settings.h"
+#include "settings/timetable_file.h"
+#include "tests/settings/timetable_description.h"
 
 namespace vostrel::settings {
 namespace {
@@ -64,6 +68,18 @@ int promptMinute(const schedule::PromptRow& row, const std::string& start, const
         reference = std::stoi(end.hour) * 60 + std::stoi(end.minute);
     }
     return reference - row.minutesBefore;
+}
+
+// The lines of the first fenced block (its opening fence starting with `fence`) after the
+// line `heading`, each ended by "\n"; empty when there is none.
+std::string fencedBlockAfter(const std::vector<std::string>& lines, const std::string& heading,
+                             const std::string& fence) {
+    std::size_t at = 0;
+    while (at < lines.size() && lines[at] != heading) ++at;
+    while (at < lines.size() && !lines[at].starts_with(fence)) ++at;
+    std::string block;
+    for (++at; at < lines.size() && !lines[at].starts_with("```"); ++at) block += lines[at] + "\n";
+    return block;
 }
 
 const SubjectSettings* subjectCaptioned(const std::string& caption) {
@@ -121,6 +137,38 @@ TEST(UserDocs, GuideTimetableGivesTheMinutesTheScheduleFires) {
                 << "prompt " << n << ", " << titles[column];
         }
     }
+}
+
+TEST(UserDocs, GuideExampleOfAPreparedTimetableIsTheNationalOne) {
+    const std::vector<std::string> lines = linesOf(sourceFile("docs/user-guide.zh.md"));
+    const std::string example = fencedBlockAfter(lines, "## 为全校准备考试安排", "```ini");
+    const Timetable timetable = readTimetable(example);
+    EXPECT_EQ(settings_test::describeProblems(timetable), "");
+    // The 3+1+2 exam: day one 语文 and 数学 (with the longer entry), day two 物理 (历史 at the same
+    // time) and 外语, day three the other four choices.
+    std::vector<std::string> days = settings_test::describeDays(timetable);
+    for (std::string& day : days) { // where a day starts in the example does not matter here
+        const std::size_t from = day.find(" 第"), to = day.find(" 提前");
+        day.erase(from, to - from);
+    }
+    EXPECT_EQ(days, (std::vector<std::string>{
+                        "2026-06-07 提前30： 语文150@09:00 数学120@15:00",
+                        "2026-06-08 提前25： 物理75@09:00 外语120@15:00",
+                        "2026-06-09 提前25： 化学75@08:30 地理75@11:00 思想政治75@14:30 生物75@17:00",
+                    }));
+    // The file as the program leaves it, with the times it saves, and the days added below.
+    EXPECT_TRUE(example.starts_with("[" + std::string(kSettingsSection) + "]\n")) << example;
+    for (const SubjectSettings& subject : kSubjectSettings)
+        EXPECT_NE(example.find("\n" + std::string(subject.key) + "="), std::string::npos) << subject.key;
+    // The mistake the guide shows gives the message it shows.
+    const std::string right = "化学=08:30", wrong = "化学=8.30";
+    std::string mistaken = example;
+    ASSERT_NE(mistaken.find(right), std::string::npos);
+    mistaken.replace(mistaken.find(right), right.size(), wrong);
+    std::string message = fencedBlockAfter(lines, "### 写错了会怎样", "```");
+    ASSERT_FALSE(message.empty());
+    message.pop_back();
+    EXPECT_EQ(timetableProblemsMessage(readTimetable(mistaken).problems), message);
 }
 
 } // namespace
