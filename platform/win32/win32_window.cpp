@@ -522,6 +522,13 @@ bool Win32Window::ticked(std::string_view checkBox) const {
     return SendMessageW(control->window, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void Win32Window::setTicked(std::string_view checkBox, bool ticked) {
+    Control* control = find(checkBox);
+    if (!main_ || !control || !control->window || this->ticked(checkBox) == ticked) return;
+    // The box's own message: no click reaches the window, so no Click handler runs.
+    SendMessageW(control->window, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 bool Win32Window::visible(std::string_view name) const {
     const Control* control = find(name);
     if (!main_ || !control || !control->window) return false;

@@ -38,6 +38,7 @@ public:
     void setItems(std::string_view dropDownList, const std::vector<std::string>& items) override;
     void setAlert(std::string_view label, bool alert) override;
     bool ticked(std::string_view checkBox) const override;
+    void setTicked(std::string_view checkBox, bool ticked) override;
     bool visible(std::string_view control) const override;
     void setVisible(std::string_view control, bool visible) override;
     void setInterval(std::string_view timer, std::int32_t milliseconds) override;

@@ -26,6 +26,7 @@ struct Counters {
     int save = 0;
     int start = 0;
     int clockTicks = 0;
+    int mathsClicks = 0;
 };
 
 // Laid out by hand: one control a line or two, so the table reads like the window.
@@ -70,6 +71,7 @@ WindowDescription description(Counters& counters) {
     window.bindings.push_back({"按钮1", ControlEvent::Click, [&counters] { ++counters.save; }});
     window.bindings.push_back({"按钮2", ControlEvent::Click, [&counters] { ++counters.start; }});
     window.bindings.push_back({"时钟1", ControlEvent::Tick, [&counters] { ++counters.clockTicks; }});
+    window.bindings.push_back({"数学", ControlEvent::Click, [&counters] { ++counters.mathsClicks; }});
     return window;
 }
 // clang-format on
@@ -170,6 +172,11 @@ void textsClicksAndTimers(TestWindow& t) {
     checkEqual(t.counters.start, 1, "second button");
     SendMessageW(child(group, L"语文"), BM_CLICK, 0, 0);
     checkEqual(controls.ticked("语文"), true, "check box ticks itself");
+    controls.setTicked("数学", true);
+    controls.setTicked("数学", true);
+    check(controls.ticked("数学") && t.counters.mathsClicks == 0, "the program ticks a check box, no Click");
+    controls.setTicked("数学", false);
+    check(!controls.ticked("数学") && t.counters.mathsClicks == 0, "the program unticks it, no Click");
 
     check(pumpUntil(t.loop, [&] { return t.counters.clockTicks >= 2; }), "timer ticks through the event loop");
     controls.setInterval("语文时钟", 30);
