@@ -7,9 +7,13 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-// Extra window bytes of a label: its font, then its DrawText flags.
+// Extra window bytes of a label: its font, its DrawText flags, whether it is in alert.
 constexpr int kLabelFontSlot = 0;
 constexpr int kLabelFlagsSlot = static_cast<int>(sizeof(LONG_PTR));
+constexpr int kLabelAlertSlot = 2 * static_cast<int>(sizeof(LONG_PTR));
+constexpr int kLabelSlots = 3;
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+constexpr COLORREF kAlertColour = RGB(255, 0, 0);
 // Extra window bytes of a picture box: its bitmap.
 constexpr int kPictureBitmapSlot = 0;
 
@@ -66,7 +70,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(window, kLabelFontSlot));
         HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc, GetWindowLongPtrW(window, kLabelAlertSlot) ? kAlertColour : kTextColour);
         const auto flags = static_cast<UINT>(GetWindowLongPtrW(window, kLabelFlagsSlot));
         DrawTextW(dc, text.c_str(), length, &client, flags);
         SelectObject(dc, oldFont);
@@ -134,7 +138,7 @@ bool registerControlClasses(HINSTANCE instance) {
     label.lpfnWndProc = labelProc;
     label.hInstance = instance;
     label.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    label.cbWndExtra = 2 * static_cast<int>(sizeof(LONG_PTR));
+    label.cbWndExtra = kLabelSlots * static_cast<int>(sizeof(LONG_PTR));
     label.lpszClassName = kLabelClass;
 
     WNDCLASSEXW picture{};
@@ -153,6 +157,13 @@ bool registerControlClasses(HINSTANCE instance) {
 
 void setLabelDrawFlags(HWND label, UINT drawTextFlags) {
     SetWindowLongPtrW(label, kLabelFlagsSlot, static_cast<LONG_PTR>(drawTextFlags));
+}
+
+void setLabelAlert(HWND label, bool alert) {
+    if ((GetWindowLongPtrW(label, kLabelAlertSlot) != 0) == alert) return; // no repaint, no flicker
+    SetWindowLongPtrW(label, kLabelAlertSlot, alert ? 1 : 0);
+    // Redrawn from what lies behind it: the old colour's smoothed edges must not show through.
+    if (IsWindowVisible(label)) repaintBehind(label);
 }
 
 void setPictureBitmap(HWND picture, HBITMAP bitmap) {

@@ -14,6 +14,10 @@ bool registerControlClasses(HINSTANCE instance);
 // Label: DrawText flags (alignment, wrapping) kept with the window.
 void setLabelDrawFlags(HWND label, UINT drawTextFlags);
 
+// Label: its text in the alert colour (red) or in black. Setting the state it has already
+// changes nothing; a visible label is repainted at once, from what lies behind it.
+void setLabelAlert(HWND label, bool alert);
+
 // Picture box: the bitmap it tiles from its top-left corner; not owned by the window.
 void setPictureBitmap(HWND picture, HBITMAP bitmap);
 

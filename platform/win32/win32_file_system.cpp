@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/file_handle.h"
 #include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
@@ -43,6 +44,12 @@ bool Win32FileSystem::exists(std::string_view path) const {
 bool Win32FileSystem::deleteFile(std::string_view path) {
     if (path.empty()) return false;
     return DeleteFileW(toWide(path).c_str()) != 0;
+}
+
+std::optional<std::string> Win32FileSystem::readFile(std::string_view path, std::size_t maxBytes) const {
+    const OwnedFile file = openForReading(path);
+    if (!file) return std::nullopt;
+    return readAtMost(file.get(), 0, maxBytes);
 }
 
 } // namespace vostrel::platform::win32

@@ -10,6 +10,7 @@ public:
     bool setCurrentDirectory(std::string_view directory) override;
     bool exists(std::string_view path) const override;
     bool deleteFile(std::string_view path) override;
+    std::optional<std::string> readFile(std::string_view path, std::size_t maxBytes) const override;
 };
 
 } // namespace vostrel::platform::win32

@@ -8,6 +8,7 @@ namespace vostrel::platform::win32 {
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void showMessage(std::string_view text, int flags, std::string_view title) override;
+    bool askYesNo(std::string_view text, std::string_view title) override;
 };
 
 } // namespace vostrel::platform::win32

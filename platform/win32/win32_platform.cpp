@@ -3,13 +3,17 @@
 #include <objbase.h>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_background_files.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_clock_sync.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_input_forms.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_power_requests.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_wave_out.h"
 #include "platform/win32/win32_window.h"
 
@@ -34,7 +38,7 @@ private:
 
 class Win32Platform final : public Platform {
 public:
-    Win32Platform() : window_(GetModuleHandleW(nullptr)), loop_(window_) {}
+    Win32Platform() : window_(GetModuleHandleW(nullptr)), loop_(window_), forms_(window_) {}
 
     WindowHost& windows() override { return window_; }
     EventLoop& loop() override { return loop_; }
@@ -45,6 +49,10 @@ public:
     Shell& shell() override { return shell_; }
     WaveOutDriver& audio() override { return audio_; }
     PowerRequests& power() override { return power_; }
+    InputForms& forms() override { return forms_; }
+    BackgroundFiles& backgroundFiles() override { return backgroundFiles_; }
+    SingleInstance& instance() override { return instance_; }
+    ClockSync& clockSync() override { return clockSync_; }
 
 private:
     ComApartment com_; // first in, last out
@@ -57,6 +65,10 @@ private:
     Win32Shell shell_;
     Win32WaveOutDriver audio_;
     Win32PowerRequests power_;
+    Win32InputForms forms_;
+    Win32BackgroundFiles backgroundFiles_;
+    Win32SingleInstance instance_;
+    Win32ClockSync clockSync_;
 };
 
 } // namespace

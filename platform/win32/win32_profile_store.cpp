@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/text_codec.h"
+#include "platform/win32/file_handle.h"
+#include "platform/win32/temporary_copies.h"
 #include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
@@ -27,6 +29,36 @@ std::string withoutCutCharacter(std::string gbk) {
     }
     if (lastIsLead && i > gbk.size()) gbk.resize(lastStart);
     return gbk;
+}
+
+// The copy starts as the file as it stands, or empty where there is no file yet.
+bool startCopy(const std::wstring& file, const std::wstring& copy) {
+    if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return CopyFileW(file.c_str(), copy.c_str(), FALSE) != 0;
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    return ownFile(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr)) != nullptr;
+}
+
+bool writeEntries(std::string_view section, std::span<const ProfileEntry> entries, const std::string& ansiPath) {
+    const std::string gbkSection = utf8ToGbk(section);
+    for (const ProfileEntry& entry : entries) {
+        if (entry.key.empty()) return false;
+        const std::string gbkKey = utf8ToGbk(entry.key);
+        const std::string gbkValue = entry.value ? utf8ToGbk(*entry.value) : std::string();
+        // A null value removes the key.
+        if (!WritePrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), entry.value ? gbkValue.c_str() : nullptr,
+                                        ansiPath.c_str()))
+            return false;
+    }
+    return true;
+}
+
+// The copy reaches the disk before it takes the file's place, so a power cut leaves one whole file.
+bool flushToDisk(const std::wstring& path) {
+    const OwnedFile file = ownFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.get());
 }
 
 } // namespace
@@ -56,5 +88,24 @@ bool Win32ProfileStore::writeString(std::string_view section, std::string_view k
     const std::string ansiPath = toAnsiPath(path);
     return WritePrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), gbkValue.c_str(), ansiPath.c_str()) != 0;
 }
+
+bool Win32ProfileStore::writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                                     std::string_view path) {
+    if (section.empty() || path.empty()) return false;
+    const std::wstring file = toWide(path);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    // A read-only file stays as the operator made it.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    const std::string copyPath = temporaryCopyPath(path);
+    const std::wstring copy = toWide(copyPath);
+    const bool replaced = startCopy(file, copy) && writeEntries(section, entries, toAnsiPath(copyPath)) &&
+                          flushToDisk(copy) &&
+                          MoveFileExW(copy.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) DeleteFileW(copy.c_str());
+    return replaced;
+}
+
+void Win32ProfileStore::removeLeftovers(std::string_view path) { removeTemporaryCopies(path); }
 
 } // namespace vostrel::platform::win32

@@ -4,18 +4,20 @@
 
 #include "platform/timer_rules.h"
 #include "platform/win32/control_classes.h"
+#include "platform/win32/drop_down_list.h"
 #include "platform/win32/picture_bitmap.h"
 #include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"Vostrel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // fixed border
 constexpr int kFirstControlId = 100;
 // Sent to a per-monitor DPI-aware window when its monitor's scale changes or it moves to a
 // monitor of another scale (Windows 8.1 and later); older systems never send it.
 constexpr UINT kDpiChangedMessage = 0x02E0; // WM_DPICHANGED
+// Posted when a drop-down list's selection may have changed under the operator's hand.
+constexpr UINT kDropDownPickedMessage = WM_APP + 2;
 
 UINT labelDrawFlags(const ControlDescription& described) {
     UINT flags = DT_NOPREFIX; // ampersands are shown as they are
@@ -67,6 +69,10 @@ WindowClassAndStyle windowClassAndStyle(ControlKind kind) {
         made.exStyle |= WS_EX_TRANSPARENT;
         break;
     case ControlKind::PictureBox: made.windowClass = kPictureClass; break;
+    case ControlKind::DropDownList:
+        made.windowClass = L"COMBOBOX";
+        made.style |= kDropDownListStyle;
+        break;
     case ControlKind::Timer: break;
     }
     return made;
@@ -89,7 +95,7 @@ bool Win32Window::registerMainClass() const {
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); // the dialog background
-    windowClass.lpszClassName = kMainClass;
+    windowClass.lpszClassName = kMainWindowClass;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -97,6 +103,7 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     assert(!created_ && "the main window is created once");
     created_ = true;
     escapeCloses_ = description.escapeCloses;
+    closeQuery_ = description.closeQuery;
     systemDpi_ = systemDpi();
     dpi_ = systemDpi_;
     scale_ = DisplayScale::fromDpi(dpi_);
@@ -106,7 +113,7 @@ Controls& Win32Window::createMainWindow(const WindowDescription& description) {
     registerMainClass();
 
     const POINT origin = centredOrigin(outerWidth_, outerHeight_);
-    CreateWindowExW(0, kMainClass, toWide(description.title).c_str(), kMainStyle, origin.x, origin.y, outerWidth_,
+    CreateWindowExW(0, kMainWindowClass, toWide(description.title).c_str(), kMainStyle, origin.x, origin.y, outerWidth_,
                     outerHeight_, nullptr, nullptr, instance_, this);
     if (!main_) return *this;
 
@@ -148,7 +155,11 @@ void Win32Window::addControls(const WindowDescription& description) {
         Control* control = find(binding.control);
         assert(control && "a binding names a control of the description");
         if (!control) continue;
-        (binding.event == ControlEvent::Click ? control->onClick : control->onTick) = binding.handler;
+        switch (binding.event) {
+        case ControlEvent::Click: control->onClick = binding.handler; break;
+        case ControlEvent::Tick: control->onTick = binding.handler; break;
+        case ControlEvent::Change: control->onChange = binding.handler; break;
+        }
     }
 }
 
@@ -177,13 +188,33 @@ void Win32Window::createControl(Control& control) {
     const ControlDescription& described = control.described;
     if (described.kind == ControlKind::Timer) return;
     const WindowClassAndStyle made = windowClassAndStyle(described.kind);
-    control.window = CreateWindowExW(
-        made.exStyle, made.windowClass, toWide(described.text).c_str(), made.style, scale_.pixels(described.left),
-        scale_.pixels(described.top), scale_.pixels(described.width), scale_.pixels(described.height),
-        parentWindow(described), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
+    const RECT place = scaledRect(described);
+    control.window =
+        CreateWindowExW(made.exStyle, made.windowClass, toWide(described.text).c_str(), made.style, place.left,
+                        place.top, place.right - place.left, place.bottom - place.top, parentWindow(described),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (!control.window) return;
-    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
     setUpControl(control);
+    placeControl(control, SWP_NOREDRAW);
+}
+
+RECT Win32Window::scaledRect(const ControlDescription& described) const {
+    const int left = scale_.pixels(described.left);
+    const int top = scale_.pixels(described.top);
+    return RECT{left, top, left + scale_.pixels(described.width), top + scale_.pixels(described.height)};
+}
+
+void Win32Window::placeControl(Control& control, UINT flags) {
+    const ControlDescription& described = control.described;
+    // The font first: a drop-down list's field and items are measured in it.
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
+    const RECT place = scaledRect(described);
+    if (described.kind == ControlKind::DropDownList) {
+        layOutDropDown(control.window, place);
+        return;
+    }
+    SetWindowPos(control.window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
 
 HWND Win32Window::parentWindow(const ControlDescription& described) const {
@@ -209,6 +240,11 @@ void Win32Window::setUpControl(Control& control) {
         }
         break;
     case ControlKind::GroupBox: makeGroupBoxAParent(control.window); break;
+    case ControlKind::DropDownList:
+        fillDropDown(control.window, described.items);
+        control.chosen = exactItemIndex(described.items, described.text);
+        chooseDropDownItem(control.window, control.chosen);
+        break;
     default: break;
     }
 }
@@ -248,12 +284,7 @@ void Win32Window::rescale(int dpi, const RECT& suggestedOuter) {
     std::vector<OwnedFont> oldFonts;
     oldFonts.swap(fonts_);
     for (auto& control : controls_) {
-        if (!control->window) continue;
-        const ControlDescription& described = control->described;
-        SetWindowPos(control->window, nullptr, scale_.pixels(described.left), scale_.pixels(described.top),
-                     scale_.pixels(described.width), scale_.pixels(described.height),
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-        SendMessageW(control->window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(described.font)), FALSE);
+        if (control->window) placeControl(*control, SWP_NOREDRAW);
     }
     // Where Windows suggests, so the window stays under the pointer while it is dragged across.
     SetWindowPos(main_, nullptr, suggestedOuter.left, suggestedOuter.top, outerWidth_, outerHeight_,
@@ -289,13 +320,12 @@ LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wPara
 
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
-            Control* control = findById(LOWORD(wParam));
-            if (control && control->onClick) control->onClick();
-            return 0;
-        }
-        break;
+    case WM_COMMAND: handleCommand(wParam); return 0;
+    case kDropDownPickedMessage: noticeOperatorPick(static_cast<int>(wParam)); return 0;
+    case WM_CLOSE:
+        // The close box, Alt+F4 and Esc; closeMainWindow() destroys the window without asking.
+        if (operatorMayClose() && main_) DestroyWindow(main_);
+        return 0;
     case WM_TIMER: {
         Control* control = findById(static_cast<int>(wParam));
         if (control && control->interval > 0 && control->onTick) control->onTick();
@@ -327,6 +357,42 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(main_, message, wParam, lParam);
 }
 
+void Win32Window::handleCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    Control* control = findById(id);
+    if (!control) return;
+    if (control->described.kind == ControlKind::DropDownList) {
+        // Looked at once the notification is over, so that the handler (which may open a form)
+        // runs after the list has finished closing.
+        const WORD code = HIWORD(wParam);
+        if (code == CBN_SELCHANGE || code == CBN_CLOSEUP) PostMessageW(main_, kDropDownPickedMessage, id, 0);
+        return;
+    }
+    if (HIWORD(wParam) == BN_CLICKED && control->onClick) control->onClick();
+}
+
+void Win32Window::noticeOperatorPick(int id) {
+    Control* control = findById(id);
+    if (!control || !control->window || control->described.kind != ControlKind::DropDownList) return;
+    // While the list is open the arrow keys move its selection as the operator looks through it;
+    // the pick counts when it closes.
+    if (dropDownOpen(control->window)) return;
+    const int now = chosenDropDownItem(control->window);
+    if (now == control->chosen) return;
+    control->chosen = now;
+    if (control->onChange) control->onChange();
+}
+
+bool Win32Window::operatorMayClose() {
+    if (!closeQuery_) return true;
+    // The query may show a message box, whose loop takes further close requests meanwhile.
+    if (askingToClose_) return false;
+    askingToClose_ = true;
+    const bool agreed = closeQuery_();
+    askingToClose_ = false;
+    return agreed;
+}
+
 bool Win32Window::handleKey(const MSG& message) {
     if (!main_ || message.message != WM_KEYDOWN || !contains(main_, message.hwnd)) return false;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -334,6 +400,10 @@ bool Win32Window::handleKey(const MSG& message) {
     const bool alt = GetKeyState(VK_MENU) < 0;
     if (message.wParam == VK_ESCAPE) {
         if (!escapeCloses_ || shift || ctrl || alt) return false;
+        // An open list takes Esc itself and closes; the window stays.
+        for (const auto& control : controls_) {
+            if (control->described.kind == ControlKind::DropDownList && dropDownOpen(control->window)) return false;
+        }
         // Exactly what the close box does.
         SendMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
@@ -399,6 +469,11 @@ HWND Win32Window::controlWindow(std::string_view name) const {
 std::string Win32Window::text(std::string_view name) const {
     const Control* control = find(name);
     if (!main_ || !control || !control->window) return {};
+    if (control->described.kind == ControlKind::DropDownList) {
+        const std::vector<std::string>& items = control->described.items;
+        const int chosen = chosenDropDownItem(control->window);
+        return chosen >= 0 && chosen < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(chosen)] : "";
+    }
     const int length = GetWindowTextLengthW(control->window);
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     const int got = GetWindowTextW(control->window, wide.data(), length + 1);
@@ -409,15 +484,49 @@ std::string Win32Window::text(std::string_view name) const {
 void Win32Window::setText(std::string_view name, std::string_view text) {
     Control* control = find(name);
     if (!main_ || !control || !control->window) return;
+    if (control->described.kind == ControlKind::DropDownList) {
+        control->chosen = exactItemIndex(control->described.items, text);
+        chooseDropDownItem(control->window, control->chosen);
+        UpdateWindow(control->window);
+        return;
+    }
     // A label repaints what lies behind it as part of taking the text (see its class).
     SetWindowTextW(control->window, toWide(text).c_str());
     UpdateWindow(control->window);
+}
+
+void Win32Window::setItems(std::string_view name, const std::vector<std::string>& items) {
+    Control* control = find(name);
+    assert((!control || control->described.kind == ControlKind::DropDownList) && "items belong to drop-down lists");
+    if (!main_ || !control || !control->window || control->described.kind != ControlKind::DropDownList) return;
+    const std::string chosenText = text(name);
+    control->described.items = items;
+    fillDropDown(control->window, items);
+    control->chosen = exactItemIndex(items, chosenText);
+    chooseDropDownItem(control->window, control->chosen);
+    // Another count or other widths: the dropped list is sized afresh.
+    layOutDropDown(control->window, scaledRect(control->described));
+    UpdateWindow(control->window);
+}
+
+void Win32Window::setAlert(std::string_view name, bool alert) {
+    Control* control = find(name);
+    assert((!control || control->described.kind == ControlKind::TransparentLabel) && "alerts belong to labels");
+    if (!main_ || !control || !control->window || control->described.kind != ControlKind::TransparentLabel) return;
+    setLabelAlert(control->window, alert);
 }
 
 bool Win32Window::ticked(std::string_view checkBox) const {
     const Control* control = find(checkBox);
     if (!main_ || !control || !control->window) return false;
     return SendMessageW(control->window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::setTicked(std::string_view checkBox, bool ticked) {
+    Control* control = find(checkBox);
+    if (!main_ || !control || !control->window || this->ticked(checkBox) == ticked) return;
+    // The box's own message: no click reaches the window, so no Click handler runs.
+    SendMessageW(control->window, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool Win32Window::visible(std::string_view name) const {

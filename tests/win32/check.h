@@ -19,5 +19,15 @@ void filesAndClockTests();
 void windowTests();
 void waveOutTests();
 void scalingTests();
+void formScalingTests();
+void dropDownTests();
+void questionAndFormTests();
+void backgroundFileTests();
+void singleInstanceTests();
+
+// The test program started again as a later copy of the program: claims the single instance
+// (which must fail) and brings the first copy's window to the front. Returns the exit code.
+inline constexpr char kSecondCopyArgument[] = "--second-copy";
+int secondCopy();
 
 } // namespace vostrel::win32_test

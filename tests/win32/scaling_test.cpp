@@ -1,7 +1,8 @@
 // The main window at the display's scale (the test runs once per DPI setting): the window and
 // every control are the description's pixels times the scale, and every caption fits the width
-// of its control in the font the control really uses; the same once the window has moved to a
-// monitor of another scale. Prints the measurements for the artifacts.
+// of its control in the font the control really uses; an open drop-down list shows its items
+// whole; the same once the window has moved to a monitor of another scale. The same for a window
+// of subject rows with drop-down lists. Prints the measurements for the artifacts.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,24 +11,17 @@
 #include <string>
 
 #include "app/main_window_layout.h"
+#include "platform/win32/drop_down_list.h"
 #include "platform/win32/win32_window.h"
 #include "tests/win32/check.h"
+#include "tests/win32/measuring.h"
+#include "tests/win32/window_driving.h"
 
 namespace vostrel::win32_test {
 namespace {
 
 using platform::ControlDescription;
 using platform::ControlKind;
-
-bool withinAPixel(long actual, int expected) { return std::labs(actual - expected) <= 1; }
-
-// The control's rectangle relative to its parent's client area.
-RECT placeInParent(HWND control) {
-    RECT place{};
-    GetWindowRect(control, &place);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
 
 // How wide the control's client area is where its parent does not clip it.
 int visibleClientWidth(HWND control) {
@@ -49,29 +43,60 @@ int captionRoom(HWND control, ControlKind kind, int dpi) {
     case ControlKind::Button: return width - 4 * edge;
     case ControlKind::GroupBox: return width - MulDiv(16, dpi, platform::kBaseDpi);
     case ControlKind::EditBox: return width - 2 * edge;
+    case ControlKind::DropDownList: return width - GetSystemMetrics(SM_CXVSCROLL) - 3 * edge;
     default: return width;
     }
 }
 
-// The widest line of the caption in the control's own font: a wrapped label's lines each fit,
-// so none of them wraps onto a line of its own and pushes the last one out of the label.
-int captionWidth(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+// The widest item of a list box in its own font.
+int widestListItem(HWND listBox) {
+    HDC dc = GetDC(listBox);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
     int widest = 0;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) end = text.size();
+    const auto count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring item(static_cast<std::size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        const auto length =
+            static_cast<int>(SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, text.c_str() + start, static_cast<int>(end - start), &extent);
+        GetTextExtentPoint32W(dc, item.c_str(), length, &extent);
         widest = std::max(widest, static_cast<int>(extent.cx));
-        start = end + 2;
     }
     SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    ReleaseDC(listBox, dc);
     return widest;
+}
+
+// The closed field holds a line of its font; the open list shows every item (up to 13) whole
+// without scrolling, each as wide as it is, on the screen.
+void checkDropDown(HWND list, const std::string& name) {
+    const auto fieldItem = static_cast<long>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    check(fontMetrics(list).tmHeight <= fieldItem, name + ": the closed field holds a line of its font");
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    check(GetComboBoxInfo(list, &info) && info.hwndList, name + ": its list found");
+    if (!info.hwndList) return;
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    const auto count = static_cast<int>(SendMessageW(info.hwndList, LB_GETCOUNT, 0, 0));
+    const int shown = std::min(count, platform::win32::kMaxVisibleItems);
+    RECT client{}, last{}, outer{};
+    GetClientRect(info.hwndList, &client);
+    GetWindowRect(info.hwndList, &outer);
+    SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(shown - 1), reinterpret_cast<LPARAM>(&last));
+    const bool scrolls = (GetWindowLongPtrW(info.hwndList, GWL_STYLE) & WS_VSCROLL) != 0;
+    const int widest = widestListItem(info.hwndList);
+    std::printf("  %-10s open: %d items, %ldx%ld, item %ld high, widest %d%s\n", name.c_str(), count,
+                outer.right - outer.left, outer.bottom - outer.top, last.bottom - last.top, widest,
+                scrolls ? ", scroll bar" : "");
+    check(SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0) == 0 && last.bottom <= client.bottom,
+          name + ": the open list shows every item up to 13 whole");
+    check(scrolls == (count > platform::win32::kMaxVisibleItems), name + ": a scroll bar only beyond 13 items");
+    check(widest + 2 * GetSystemMetrics(SM_CXEDGE) <= client.right,
+          name + ": the open list is as wide as its widest item");
+    check(outer.left >= 0 && outer.top >= 0 && outer.right <= GetSystemMetrics(SM_CXSCREEN) &&
+              outer.bottom <= GetSystemMetrics(SM_CYSCREEN),
+          name + ": the open list lies on the screen");
+    SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 void checkControl(const platform::win32::Win32Window& host, const ControlDescription& described, int dpi) {
@@ -89,10 +114,11 @@ void checkControl(const platform::win32::Win32Window& host, const ControlDescrip
 
     const int width = captionWidth(control);
     const int room = captionRoom(control, described.kind, dpi);
-    const bool fits = width <= room;
+    const bool fits = width == 0 || width <= room; // a check box without a caption is its square
     std::printf("  %-10s at (%ld,%ld) %ldx%ld: caption %d wide, room %d%s\n", described.name.c_str(), place.left,
                 place.top, place.right - place.left, place.bottom - place.top, width, room, fits ? "" : "  CLIPPED");
     check(fits, described.name + ": caption fits its control");
+    if (described.kind == ControlKind::DropDownList) checkDropDown(control, described.name);
 }
 
 void checkLayout(const platform::win32::Win32Window& host, const platform::WindowDescription& description, int dpi) {
@@ -114,24 +140,23 @@ void checkLayout(const platform::win32::Win32Window& host, const platform::Windo
     }
 }
 
-} // namespace
-
-void scalingTests() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    const platform::WindowDescription description = app::mainWindowLayout();
+// Laid out at the display's DPI, then again once dragged onto a monitor at 200% (or, from one
+// at 200%, at 100%) with per-monitor DPI awareness (Windows 8.1 and later): Windows suggests the
+// new outer rectangle, the window lays itself out anew. `listToShow` is held open for a screenshot.
+void checkAtBothScales(const platform::WindowDescription& description, int dpi, const char* listToShow) {
     platform::win32::Win32Window host(GetModuleHandleW(nullptr));
     host.createMainWindow(description);
     host.showMainWindow();
     HWND window = host.mainWindow();
-    check(window != nullptr, "window created");
+    check(window != nullptr, description.title + ": window created");
     if (!window) return;
     checkLayout(host, description, dpi);
+    if (listToShow) {
+        SendMessageW(host.controlWindow(listToShow), CB_SHOWDROPDOWN, TRUE, 0);
+        holdForScreenshot("drop-down list open");
+        SendMessageW(host.controlWindow(listToShow), CB_SHOWDROPDOWN, FALSE, 0);
+    }
 
-    // Dragged onto a monitor at 200% (or, from one at 200%, at 100%) with per-monitor DPI
-    // awareness (Windows 8.1 and later): Windows suggests the new outer rectangle, the window
-    // lays itself out anew.
     const int otherDpi = dpi == 2 * platform::kBaseDpi ? platform::kBaseDpi : 2 * platform::kBaseDpi;
     RECT suggested{};
     GetWindowRect(window, &suggested);
@@ -140,6 +165,19 @@ void scalingTests() {
     SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(otherDpi, otherDpi),
                  reinterpret_cast<LPARAM>(&suggested));
     checkLayout(host, description, otherDpi);
+    DestroyWindow(window);
+    takeQuitMessage();
+}
+
+} // namespace
+
+void scalingTests() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    checkAtBothScales(app::mainWindowLayout(), dpi, nullptr);
+    SubjectRowsCounters counters;
+    checkAtBothScales(subjectRowsWindow(counters), dpi, kFirstRowList);
 }
 
 } // namespace vostrel::win32_test

@@ -1,5 +1,6 @@
 // The main window: controls from a description, clicks through the group box, timers, the
-// described focus order, hiding the focused control, keep-on-top, the queued close and Esc.
+// described focus order, hiding the focused control, keep-on-top, the alert colour of a label,
+// the queued close, Esc and the close query.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_window.h"
 #include "tests/win32/check.h"
+#include "tests/win32/window_driving.h"
 
 namespace vostrel::win32_test {
 namespace {
@@ -24,6 +26,7 @@ struct Counters {
     int save = 0;
     int start = 0;
     int clockTicks = 0;
+    int mathsClicks = 0;
 };
 
 // Laid out by hand: one control a line or two, so the table reads like the window.
@@ -68,19 +71,12 @@ WindowDescription description(Counters& counters) {
     window.bindings.push_back({"按钮1", ControlEvent::Click, [&counters] { ++counters.save; }});
     window.bindings.push_back({"按钮2", ControlEvent::Click, [&counters] { ++counters.start; }});
     window.bindings.push_back({"时钟1", ControlEvent::Tick, [&counters] { ++counters.clockTicks; }});
+    window.bindings.push_back({"数学", ControlEvent::Click, [&counters] { ++counters.mathsClicks; }});
     return window;
 }
 // clang-format on
 
 HWND child(HWND parent, const wchar_t* text) { return FindWindowExW(parent, nullptr, nullptr, text); }
-
-MSG keyDown(WPARAM key) {
-    MSG message{};
-    message.hwnd = GetFocus();
-    message.message = WM_KEYDOWN;
-    message.wParam = key;
-    return message;
-}
 
 void setShift(bool down) {
     BYTE keys[256]{};
@@ -89,15 +85,42 @@ void setShift(bool down) {
     SetKeyboardState(keys);
 }
 
-// Dispatches events until the condition holds; the bound only keeps a broken build from hanging.
-template <class Condition>
-bool pumpUntil(platform::EventLoop& loop, Condition condition) {
-    const DWORD start = GetTickCount();
-    while (!condition() && GetTickCount() - start < 10000) {
-        loop.processPendingEvents();
-        if (!condition()) loop.waitForEvents(50);
+// The label's pixels as shown, by ink: the alert colour, or dark as ordinary text.
+struct Inks {
+    int red = 0;
+    int dark = 0;
+};
+
+Inks inksOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP pixels = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, pixels);
+    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    Inks inks;
+    const auto* pixel = static_cast<const BYTE*>(bits); // blue, green, red, unused
+    for (long i = 0; pixel && i < client.right * client.bottom; ++i, pixel += 4) {
+        if (pixel[2] > 180 && pixel[1] < 80 && pixel[0] < 80) ++inks.red;
+        if (pixel[2] < 80 && pixel[1] < 80 && pixel[0] < 80) ++inks.dark;
     }
-    return condition();
+    SelectObject(memory, old);
+    DeleteObject(pixels);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return inks;
+}
+
+// Paints of the label under watch.
+int labelPaints = 0;
+WNDPROC labelProc = nullptr;
+LRESULT CALLBACK countPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) ++labelPaints;
+    return CallWindowProcW(labelProc, window, message, wParam, lParam);
 }
 
 // The window of description() with its event loop, which the steps of controlsAndEvents share.
@@ -149,6 +172,11 @@ void textsClicksAndTimers(TestWindow& t) {
     checkEqual(t.counters.start, 1, "second button");
     SendMessageW(child(group, L"语文"), BM_CLICK, 0, 0);
     checkEqual(controls.ticked("语文"), true, "check box ticks itself");
+    controls.setTicked("数学", true);
+    controls.setTicked("数学", true);
+    check(controls.ticked("数学") && t.counters.mathsClicks == 0, "the program ticks a check box, no Click");
+    controls.setTicked("数学", false);
+    check(!controls.ticked("数学") && t.counters.mathsClicks == 0, "the program unticks it, no Click");
 
     check(pumpUntil(t.loop, [&] { return t.counters.clockTicks >= 2; }), "timer ticks through the event loop");
     controls.setInterval("语文时钟", 30);
@@ -182,6 +210,29 @@ void focusInTheDescribedOrder(TestWindow& t) {
     checkEqual(controls.focusedControl(), "按钮1"s, "hiding the focused box moves the focus on");
 }
 
+void alertColour(TestWindow& t) {
+    constexpr char kStatusLabel[] = "透明标签2";
+    platform::Controls& controls = t.controls;
+    HWND label = t.host.controlWindow(kStatusLabel);
+    controls.setText(kStatusLabel, "上一条提示播放失败");
+    const Inks ordinary = inksOf(label);
+    check(ordinary.dark > 0 && ordinary.red == 0, "a label draws its text in black");
+    controls.setAlert(kStatusLabel, true);
+    const Inks alert = inksOf(label);
+    check(alert.red > 0 && alert.dark == 0, "in alert the whole text turns red");
+
+    labelProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countPaints)));
+    controls.setAlert(kStatusLabel, true);
+    t.loop.processPendingEvents();
+    checkEqual(labelPaints, 0, "setting the alert it has already causes no repaint");
+    controls.setAlert(kStatusLabel, false);
+    check(labelPaints > 0, "leaving the alert repaints at once");
+    SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelProc));
+    const Inks back = inksOf(label);
+    check(back.dark > 0 && back.red == 0, "out of alert the text is black again, no red left");
+}
+
 void layerAndQueuedClose(TestWindow& t) {
     platform::Controls& controls = t.controls;
     controls.setAlwaysOnTop(true);
@@ -196,6 +247,7 @@ void layerAndQueuedClose(TestWindow& t) {
     check(t.host.mainWindowExists(), "close is queued, not immediate");
     t.loop.run();
     check(!t.host.mainWindowExists(), "queued close destroys the window");
+    takeQuitMessage();
     checkEqual(controls.text("按钮1"), ""s, "operations after destruction do nothing");
 }
 
@@ -203,6 +255,7 @@ void controlsAndEvents() {
     TestWindow window;
     createdAndShownAsDescribed(window);
     textsClicksAndTimers(window);
+    alertColour(window);
     focusInTheDescribedOrder(window);
     layerAndQueuedClose(window);
 }
@@ -216,6 +269,43 @@ void escapeCloses() {
     controls.giveFocus("语文时间");
     check(host.handleKey(keyDown(VK_ESCAPE)), "Esc consumed");
     check(!host.mainWindowExists(), "Esc in an edit box closes the window");
+    takeQuitMessage();
+}
+
+// The operator's close (Esc, the close box, Alt+F4) asks the query; the program's does not.
+void closeQueryDecides() {
+    Counters counters;
+    int asked = 0;
+    bool agree = false;
+    WindowDescription described = description(counters);
+    described.closeQuery = [&] {
+        ++asked;
+        return agree;
+    };
+    platform::win32::Win32Window host(GetModuleHandleW(nullptr));
+    platform::win32::Win32EventLoop loop(host);
+    host.createMainWindow(described);
+    host.showMainWindow();
+    check(host.handleKey(keyDown(VK_ESCAPE)), "Esc consumed");
+    checkEqual(asked, 1, "Esc asks the close query");
+    check(host.mainWindowExists(), "the query's no keeps the window");
+    SendMessageW(host.mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); // the close box and Alt+F4
+    checkEqual(asked, 2, "the close box asks the close query");
+    loop.processPendingEvents();
+    check(host.mainWindowExists(), "a refused close leaves nothing behind that closes later");
+    agree = true;
+    SendMessageW(host.mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    check(asked == 3 && !host.mainWindowExists(), "the query's yes closes the window");
+    takeQuitMessage();
+
+    platform::win32::Win32Window second(GetModuleHandleW(nullptr));
+    platform::win32::Win32EventLoop secondLoop(second);
+    asked = 0;
+    agree = false;
+    second.createMainWindow(described).closeMainWindow();
+    secondLoop.run();
+    check(!second.mainWindowExists() && asked == 0, "the program's close does not ask");
+    takeQuitMessage();
 }
 
 } // namespace
@@ -223,6 +313,7 @@ void escapeCloses() {
 void windowTests() {
     controlsAndEvents();
     escapeCloses();
+    closeQueryDecides();
 }
 
 } // namespace vostrel::win32_test

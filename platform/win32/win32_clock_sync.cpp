@@ -1,0 +1,61 @@
+#include "platform/win32/win32_clock_sync.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace vostrel::platform::win32 {
+namespace {
+
+constexpr wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\W32Time";
+constexpr wchar_t kParametersKey[] = L"SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
+// The service's "Type": where it takes the time from; NoSync means from nowhere.
+constexpr wchar_t kNoSync[] = L"NoSync";
+
+class RegistryKey {
+public:
+    explicit RegistryKey(const wchar_t* path) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    }
+    ~RegistryKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    std::optional<std::wstring> text(const wchar_t* name) const {
+        wchar_t value[64]{};
+        DWORD type = 0;
+        DWORD bytes = sizeof(value) - sizeof(wchar_t); // room for a terminator the value may lack
+        if (!key_ ||
+            RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) != ERROR_SUCCESS)
+            return std::nullopt;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+        return std::wstring(value);
+    }
+    std::optional<DWORD> number(const wchar_t* name) const {
+        DWORD value = 0;
+        DWORD type = 0;
+        DWORD bytes = sizeof(value);
+        if (!key_ ||
+            RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
+            type != REG_DWORD)
+            return std::nullopt;
+        return value;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+} // namespace
+
+std::optional<bool> Win32ClockSync::synchronised() {
+    const std::optional<DWORD> start = RegistryKey(kServiceKey).number(L"Start");
+    const std::optional<std::wstring> source = RegistryKey(kParametersKey).text(L"Type");
+    if (!start || !source) return std::nullopt;
+    if (*start == SERVICE_DISABLED) return false;
+    return lstrcmpiW(source->c_str(), kNoSync) != 0;
+}
+
+} // namespace vostrel::platform::win32
