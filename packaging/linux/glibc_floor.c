@@ -1,8 +1,8 @@
-// Linked into the portable program alone (scripts/package-linux). This machine's static libstdc++
-// was built against a newer glibc and refers to two symbols that glibc 2.31 lacks:
-// __libc_single_threaded (glibc 2.32) and arc4random (glibc 2.36, used by std::random_device
-// only, which the program does not use). Definitions of the program's own keep it on glibc 2.31;
-// they are hidden, so no library binds to them.
+// Linked into the portable program and its sound check alone (scripts/package-linux). This
+// machine's static libstdc++ was built against a newer glibc and refers to two symbols that glibc
+// 2.31 lacks: __libc_single_threaded (glibc 2.32) and arc4random (glibc 2.36, used by
+// std::random_device only, which neither program uses). Definitions of the programs' own keep
+// them on glibc 2.31; they are hidden, so no library binds to them.
 #include <errno.h>
 #include <stdint.h>
 #include <sys/random.h>

@@ -9,7 +9,9 @@
 namespace vostrel::platform::qt {
 
 // The face for Simplified Chinese: a well-known CJK family if one is installed, otherwise the
-// first family that covers Simplified Chinese, otherwise the application's default.
+// first family that covers Simplified Chinese. A system with none gets the fonts in Qt's font
+// folder (lib/fonts in the portable folder, where qt.conf puts Qt's libraries) instead of boxes;
+// with none there either, the application's default.
 QString cjkFamily();
 
 // The stand-in for the platform's default GUI font: the CJK face at 12 px.
