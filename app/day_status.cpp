@@ -55,13 +55,16 @@ void watchRecord(StatusContext& c, std::int64_t now) {
         c.status.recordProblem = TimedNote{"播放记录无法写入：" + *reason, now + kNoteSeconds};
 }
 
-void takeVoiceChecks(StatusContext& c) {
+// New results are shown for a minute even while running; the record gets them when they change.
+void takeVoiceChecks(StatusContext& c, std::int64_t now) {
     std::optional<std::vector<std::string>> problems;
     {
         const std::lock_guard lock(c.status.voiceChecks->mutex);
         problems = std::exchange(c.status.voiceChecks->problems, std::nullopt);
     }
     if (!problems) return;
+    c.status.voiceProblemsShownUntil = now + kNoteSeconds;
+    if (*problems == c.status.voiceProblems) return;
     c.status.voiceProblems = std::move(*problems);
     if (!c.status.voiceProblems.empty()) recordLine(c, kVoiceFilesEvent, c.status.voiceProblems);
 }
@@ -93,11 +96,12 @@ std::string joined(const std::vector<std::string>& parts) {
 // The most important thing to look at, and whether it is a problem.
 std::pair<std::string, bool> attentionLine(StatusContext& c, std::int64_t now) {
     const std::optional<schedule::LastPrompt>& last = c.schedule.state.last;
+    const bool running = c.controls.text(schedule::kStartPauseButton) == schedule::kCaptionRunning;
     if (lastFailed(last)) return {lastLine(*last), true};
-    if (!c.status.voiceProblems.empty()) return {joined(c.status.voiceProblems), true};
+    if (!c.status.voiceProblems.empty() && (!running || now < c.status.voiceProblemsShownUntil))
+        return {joined(c.status.voiceProblems), true};
     for (const std::optional<TimedNote>* note : {&c.status.recordProblem, &c.status.clockStep})
         if (*note && now < (*note)->until) return {(*note)->text, true};
-    const bool running = c.controls.text(schedule::kStartPauseButton) == schedule::kCaptionRunning;
     if (c.status.clockUnsynchronised && !running) return {std::string(kUnsynchronisedLine), true};
     if (last) return {lastLine(*last), false};
     return {};
@@ -126,7 +130,7 @@ void watchTheDay(StatusContext& context) {
     schedule::settleSoundingPrompt(context.schedule);
     watchClockSteps(context, now);
     watchRecord(context, now);
-    takeVoiceChecks(context);
+    takeVoiceChecks(context, now);
     showText(context.controls, schedule::kNextPromptLabel, nextLine(context));
     const auto [text, alert] = attentionLine(context, now);
     showText(context.controls, schedule::kAttentionLabel, text);

@@ -2,9 +2,9 @@
 // The window's status lines and what they watch through the day, once a second:
 // - the next prompt while the run is on (透明标签4);
 // - what needs the operator's eye (透明标签5, in red): a prompt that failed or was missed until a
-//   later one plays well, voice files that would not play, a record that cannot be written, a
-//   step of the wall clock, a clock no time server keeps right; otherwise how the last prompt
-//   ended, in black.
+//   later one plays well, voice files that would not play (while the run is off, and for a minute
+//   after each start), a record that cannot be written, a step of the wall clock, a clock no time
+//   server keeps right; otherwise how the last prompt ended, in black.
 // Playback failures never open a message box: in an exam room a modal box is worse than none.
 #include <cstdint>
 #include <memory>
@@ -36,7 +36,8 @@ struct DayStatus {
     std::optional<TimedNote> clockStep;
     std::optional<TimedNote> recordProblem;
     bool clockUnsynchronised = false;
-    std::vector<std::string> voiceProblems; // "第5条语音文件缺失"
+    std::vector<std::string> voiceProblems;   // "第5条语音文件缺失"
+    std::int64_t voiceProblemsShownUntil = 0; // while running; always while the run is off
     std::shared_ptr<VoiceCheckResults> voiceChecks = std::make_shared<VoiceCheckResults>();
 };
 

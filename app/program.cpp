@@ -139,6 +139,7 @@ int Program::finish() {
 
 platform::Controls& Program::controls() { return state_->controls; }
 audio::PlaySlot& Program::playSlot() { return state_->slot; }
+record::RecordWriter& Program::recordWriter() { return *state_->writer; }
 
 ProgramEnd runProgram(platform::Platform& platform, PlayerModuleInstaller installPlayerModule) {
     Program program(platform, std::move(installPlayerModule));

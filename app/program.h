@@ -9,6 +9,7 @@
 #include "audio/play_command.h"
 #include "audio/player_entry_table.h"
 #include "platform/platform.h"
+#include "record/record_writer.h"
 
 namespace vostrel::app {
 
@@ -44,6 +45,7 @@ public:
     // For tests and tools: the state the handlers work on.
     platform::Controls& controls();
     audio::PlaySlot& playSlot();
+    record::RecordWriter& recordWriter();
 
 private:
     struct State;

@@ -108,6 +108,15 @@ void settle(ScheduleContext& c, std::int64_t now) {
     sounding.reset();
 }
 
+// The row's hold-off; a prompt caught up late holds off the less, so that the next row still
+// sounds in its own minute.
+std::int32_t holdOffFor(const ExamPrompt& p, std::int64_t now) {
+    const std::int32_t holdOff = kPromptTable[static_cast<std::size_t>(p.row - 1)].holdOffMs;
+    const std::int64_t late = now - p.moment;
+    if (late < 60) return holdOff;
+    return static_cast<std::int32_t>(std::max<std::int64_t>(kPollIntervalMs, holdOff - late * 1000));
+}
+
 void play(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
     if (c.state.sounding) { // past its longest time: the device is taken from it
         c.player.StopPlayback(audio::PlaySlot::StopCause::NextPrompt);
@@ -120,7 +129,7 @@ void play(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
     recordBegan(c.record, *c.state.sounding);
     c.state.last = LastPrompt{p, now, false, {}, {}};
     const SubjectControls& names = controlsOf(p.windowRow);
-    c.controls.setInterval(names.holdOffTimer, kPromptTable[static_cast<std::size_t>(p.row - 1)].holdOffMs);
+    c.controls.setInterval(names.holdOffTimer, holdOffFor(p, now));
     c.controls.setInterval(names.pollTimer, 0);
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+// A day of the whole program on the simulated platform with the shipped voice files beside it, the
+// recording player standing in for the sound (stamped by the wall clock, in milliseconds of the
+// day), and the files the program writes beside its settings at hand.
+#include <string>
+#include <vector>
+
+#include "tests/app/program_fixture.h"
+#include "tests/schedule/recording_player.h"
+
+namespace vostrel::test {
+
+class DayFixture : public ProgramFixture {
+protected:
+    explicit DayFixture(platform::LocalDateTime start = {2026, 12, 8, 7, 50, 0, 0});
+
+    // The eight voice files we ship, but for the rows named.
+    void placeVoiceFiles(const std::vector<int>& leftOut = {});
+    // Starts the program; the voice files' check has been done when it returns.
+    void startWithRecorder();
+    // Saves the window's times and starts the run (the check of the voice files done too).
+    void saveAndStart();
+    // Waits (real time, bounded) until the record's worker has done what was queued.
+    void waitForTheWriter();
+    // The record's lines, once the program has ended (its writer has written everything).
+    std::vector<std::string> recordLines() const;
+    std::string planPage() const;
+    std::string voicePath(int row) const;
+
+    RecordingPlayer recorder;
+};
+
+// "hh:mm" of a recorder stamp.
+std::string clockOf(std::int64_t ms);
+
+} // namespace vostrel::test
