@@ -19,7 +19,7 @@ constexpr std::int64_t kNoteSeconds = 60;
 constexpr std::string_view kClockStepEvent = "电脑时间跳变";
 constexpr std::string_view kVoiceFilesEvent = "语音文件有问题";
 constexpr std::string_view kPausedLine = "已暂停：到时间不会播放提示";
-constexpr std::string_view kDayOverLine = "今天的提示都已播完";
+constexpr std::string_view kDayOverLine = "今天没有待播的提示了";
 constexpr std::string_view kUnsynchronisedLine = "电脑时间没有与网络时间同步，请核对电脑时间";
 
 std::string durationText(std::int64_t seconds) {

@@ -56,7 +56,7 @@ TEST_F(DayRecord, AWholeDayWithADeviceFailureAMissingFileAndAPause) {
     sim.advanceToTime(11, 20);
     sim.click("按钮2");
     sim.advanceToTime(11, 31);
-    EXPECT_EQ(nextLine(), "今天的提示都已播完");
+    EXPECT_EQ(nextLine(), "今天没有待播的提示了");
     EXPECT_EQ(attentionLine(), "11:30 语文 第8条 考试结束时 已播放");
 
     sim.setQuestionResponder([](const auto&, auto&) { return true; });
