@@ -13,6 +13,10 @@ namespace vostrel::test {
 class DayFixture : public ProgramFixture {
 protected:
     explicit DayFixture(platform::LocalDateTime start = {2026, 12, 8, 7, 50, 0, 0});
+    // The program ends before the recorder it plays through goes.
+    ~DayFixture() override {
+        if (program) program->finish();
+    }
 
     // The eight voice files we ship, but for the rows named.
     void placeVoiceFiles(const std::vector<int>& leftOut = {});
