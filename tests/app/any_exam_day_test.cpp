@@ -67,11 +67,13 @@ TEST_F(AnyExamDay, TheThirdDayOfTheNationalTimetableChosenInTheWindow) {
         expected.emplace_back(7, clockOf((start + 75 - 15) * 60000LL));
         expected.emplace_back(8, clockOf((start + 75) * 60000LL));
     }
-    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(heard(), expected);
     EXPECT_EQ(heard().size(), 32u);
     endTheDay();
-    EXPECT_NE(platform::gbkToUtf8(fileBytes("vanto.ini")).find("第3行科目=思想政治\r\n第3行时长=75\r\n"), std::string::npos);
+    EXPECT_NE(platform::gbkToUtf8(fileBytes("vanto.ini")).find("第3行科目=思想政治\r\n第3行时长=75\r\n"),
+              std::string::npos);
 }
 
 // "自定义…" asks for a name and a length; a usable answer goes into the row, with the length the
@@ -108,8 +110,8 @@ TEST_F(AnyExamDay, ASubjectOfTheSchoolsOwnWithItsLength) {
     endTheDay();
 
     // The next start: the row holds 美术 again, with its 90 minutes.
-    platform::sim::SimPlatform next(
-        platform::sim::SimPlatform::Options{{2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "again"});
+    platform::sim::SimPlatform next(platform::sim::SimPlatform::Options{
+        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "again"});
     app::Program again(next);
     again.start();
     EXPECT_EQ(again.controls().text("语文科目"), "美术");
@@ -122,7 +124,8 @@ TEST_F(AnyExamDay, ASubjectOfTheSchoolsOwnWithItsLength) {
 // before.
 TEST_F(AnyExamDay, AnEarlierVersionsFileAndNoFileChangeNothing) {
     placeVoiceFiles();
-    const std::string earlier = "[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n";
+    const std::string earlier =
+        "[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n";
     writeIni(earlier);
     startWithRecorder();
     EXPECT_TRUE(sim.messageLog().empty());
@@ -138,8 +141,8 @@ TEST_F(AnyExamDay, AnEarlierVersionsFileAndNoFileChangeNothing) {
     endTheDay();
 
     std::filesystem::remove(programFile("vanto.ini"));
-    platform::sim::SimPlatform fresh(
-        platform::sim::SimPlatform::Options{{2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "fresh"});
+    platform::sim::SimPlatform fresh(platform::sim::SimPlatform::Options{
+        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "fresh"});
     app::Program first(fresh);
     first.start();
     ASSERT_EQ(fresh.messageLog().size(), 1u);
@@ -178,12 +181,13 @@ TEST_F(AnyExamDay, APreparedTimetableFillsItsDays) {
     ASSERT_FALSE(heard().empty());
     EXPECT_EQ(heard()[0], (RowAndTime{1, "08:00"})) << "candidates enter 30 minutes before the day's first session";
     endTheDay();
-    EXPECT_NE(platform::gbkToUtf8(fileBytes("vanto.ini")).find("[2026-06-10]\r\n美术=10:00 90\r\n体育=\r\n[2026-13-01]"),
-              std::string::npos)
+    EXPECT_NE(
+        platform::gbkToUtf8(fileBytes("vanto.ini")).find("[2026-06-10]\r\n美术=10:00 90\r\n体育=\r\n[2026-13-01]"),
+        std::string::npos)
         << "the days stay as the office wrote them";
 
-    platform::sim::SimPlatform nextDay(
-        platform::sim::SimPlatform::Options{{2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 2"});
+    platform::sim::SimPlatform nextDay(platform::sim::SimPlatform::Options{
+        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 2"});
     app::Program second(nextDay);
     second.start();
     EXPECT_EQ(second.controls().text("语文科目"), "美术");
@@ -191,8 +195,8 @@ TEST_F(AnyExamDay, APreparedTimetableFillsItsDays) {
     EXPECT_FALSE(second.controls().ticked("数学"));
     EXPECT_EQ(second.finish(), 0);
 
-    platform::sim::SimPlatform otherDay(
-        platform::sim::SimPlatform::Options{{2026, 6, 11, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 3"});
+    platform::sim::SimPlatform otherDay(platform::sim::SimPlatform::Options{
+        {2026, 6, 11, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 3"});
     app::Program third(otherDay);
     third.start();
     EXPECT_FALSE(third.controls().ticked("语文"));
