@@ -36,7 +36,13 @@ void FrameDecoderStage::setStartPosition(int percent) {
 }
 
 void FrameDecoderStage::wakeConsumer() {
+    blocksAnnounced_ = blocksWritten_;
     if (consumer_) consumer_->wake();
+}
+
+bool FrameDecoderStage::sleepUntilWoken() {
+    if (blocksWritten_ != blocksAnnounced_) wakeConsumer();
+    return waitForWake();
 }
 
 Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd) {
@@ -50,7 +56,7 @@ Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, st
         }
         if (r == Result::NoData) {
             inputStage_->wake();
-            if (waitForWake()) return Result::Interrupted;
+            if (sleepUntilWoken()) return Result::Interrupted;
             continue;
         }
         if (r == Result::EndOfStream) {
@@ -220,7 +226,7 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     std::uint8_t* block = nullptr;
     const Result writable = out.beginWrite(blockBytes_, block);
     if (writable == Result::Interrupted) return Step::Stop;
-    if (writable == Result::BufferFull) return waitForWake() ? Step::Stop : Step::Again;
+    if (writable == Result::BufferFull) return sleepUntilWoken() ? Step::Stop : Step::Again;
     if (writable != Result::Ok) {
         reportError();
         return Step::Stop;
@@ -283,8 +289,8 @@ void FrameDecoderStage::commitFrame(std::uint8_t* block, const MpegFrameDecoder:
         // Whole blocks only: the output stage addresses the ring block by block.
         if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
         output_->endWrite(blockBytes_);
-        // The consumer also looks every millisecond; waking it for every block would cost
-        // a thread switch per frame, so only the first blocks and every few after them.
+        // Waking the consumer for every block would cost a thread switch per frame: only the
+        // first blocks and every few after them (the rest before this thread sleeps).
         if (++blocksWritten_ <= kPromptBlocks || blocksWritten_ % kBlocksPerWake == 0) wakeConsumer();
     } else {
         output_->endWrite(0);
