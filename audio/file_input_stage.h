@@ -29,6 +29,9 @@ public:
     static constexpr std::size_t kRingBytes = 65536;
     static constexpr std::size_t kOverflowBytes = 8192;
     static constexpr std::size_t kReadBytes = 8192;
+    // Room in the ring that a decoder at work wakes the reader for: a few reads at once rather
+    // than one read per wake.
+    static constexpr std::size_t kRefillBytes = kRingBytes / 2;
 
     explicit FileInputStage(PlayerEventSink* owner) : PipelineStage(owner) {}
     ~FileInputStage() override;

@@ -42,6 +42,7 @@ void FrameDecoderStage::wakeConsumer() {
 
 bool FrameDecoderStage::sleepUntilWoken() {
     if (blocksWritten_ != blocksAnnounced_) wakeConsumer();
+    if (input()->bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
     return waitForWake();
 }
 
@@ -55,8 +56,7 @@ Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, st
             return r;
         }
         if (r == Result::NoData) {
-            inputStage_->wake();
-            if (sleepUntilWoken()) return Result::Interrupted;
+            if (sleepUntilWoken()) return Result::Interrupted; // which wakes the reader
             continue;
         }
         if (r == Result::EndOfStream) {
@@ -282,9 +282,10 @@ FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
 void FrameDecoderStage::commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded) {
     StreamBuffer& in = *input();
     in.endRead(decoded.consumed);
-    // Only when the reader's next piece fits: waking it for every frame would cost a
-    // thread switch per frame for nothing.
-    if (in.bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
+    // Only once the reader has room for a few pieces: waking it for every frame, or for every
+    // piece, would cost a thread switch each for nothing. Before this thread sleeps it tops
+    // the ring up (sleepUntilWoken).
+    if (in.bytesHeld() + FileInputStage::kRefillBytes <= FileInputStage::kRingBytes) inputStage_->wake();
     if (decoded.produced > 0) {
         // Whole blocks only: the output stage addresses the ring block by block.
         if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);

@@ -76,8 +76,8 @@ private:
     void postProgress();
     void endStream();
     void wakeConsumer();
-    // Wakes the consumer for the blocks written since its last wake, then sleeps until woken;
-    // returns the quit flag.
+    // Wakes the consumer for the blocks written since its last wake and the reader when its
+    // next piece fits, then sleeps until woken; returns the quit flag.
     bool sleepUntilWoken();
 
     ProgressWindow* window_;

@@ -173,8 +173,18 @@ private:
     void play() {
         std::unique_lock lock(shared_->mutex);
         while (!closed_) {
+            const bool idle = !canPlay();
             shared_->changed.wait(lock, [&] { return closed_ || canPlay(); });
             if (closed_) break;
+            if (idle && shared_->mode == SimWaveOutMode::Instant) {
+                // Woken by a write: the writer first finishes its burst of writes, as with a
+                // driver serving its queue, so a file played at full speed costs a thread
+                // switch per burst, not per buffer.
+                lock.unlock();
+                std::this_thread::yield();
+                lock.lock();
+                continue;
+            }
             if (shared_->mode == SimWaveOutMode::RealTime) {
                 // As long as the buffer's PCM lasts; a pause, reset or close starts it over.
                 const Buffer& head = queue_.front();
