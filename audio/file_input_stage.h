@@ -14,13 +14,13 @@
 //   before the notice.
 #include <condition_variable>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "audio/pipeline_stage.h"
+#include "platform/file_reader.h"
 
 namespace vostrel::audio {
 
@@ -65,7 +65,7 @@ private:
 
     std::string fileName_;
     std::string passPhrase_;
-    std::ifstream file_;
+    std::unique_ptr<platform::FileReader> file_;
     std::unique_ptr<StreamBuffer> buffer_;
     std::uint64_t dataLength_ = 0;
     std::uint64_t streamStart_ = 0;
