@@ -8,8 +8,9 @@ namespace vostrel::audio {
 namespace {
 using namespace std::chrono_literals;
 // Every wait of the output thread ends on the wake it waits for; this bound is only a safety
-// net, far inside the seconds of sound the ring holds.
-constexpr auto kSafetyNet = 200ms;
+// net, longer than a batch of returns takes at any rate (8 blocks of 52 ms at 11025 Hz) and
+// well inside the seconds of sound the ring holds.
+constexpr auto kSafetyNet = 500ms;
 constexpr auto kCloseRetry = 100ms; // while a device still plays at close
 } // namespace
 
