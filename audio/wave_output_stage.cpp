@@ -103,11 +103,15 @@ void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
 }
 
 bool WaveOutputStage::returnsAwaitedLocked() const {
+    // Only the oldest block's return lets anything be reclaimed (a device that returns out of
+    // order must not make the thread spin).
+    const bool oldestBack = reclaimed_ < issued_ &&
+                            headers_[static_cast<std::size_t>(reclaimed_) % headers_.size()] == HeaderState::Returned;
     switch (awaiting_) {
     case Awaiting::Nothing: return false;
-    case Awaiting::Header: return returned_ > reclaimed_;
+    case Awaiting::Header: return oldestBack;
     // A batch frees room for the decoder; the last block out must wake too, however few.
-    case Awaiting::Room: return returned_ - reclaimed_ >= kReturnsPerWake || returned_ == issued_;
+    case Awaiting::Room: return oldestBack && (returned_ - reclaimed_ >= kReturnsPerWake || returned_ == issued_);
     case Awaiting::Drain: return returned_ == issued_;
     }
     return true;
@@ -133,16 +137,20 @@ void WaveOutputStage::reclaimLocked() {
 
 std::size_t WaveOutputStage::reclaim() {
     std::size_t outstanding = 0;
-    bool freed = false;
+    std::int64_t reclaimed = 0;
     {
         const std::lock_guard lock(headerMutex_);
-        const std::int64_t before = reclaimed_;
         reclaimLocked();
-        freed = reclaimed_ != before;
         outstanding = outstanding_;
+        reclaimed = reclaimed_;
     }
-    // The decoder may be waiting for room: a batch of blocks is worth waking it for.
-    if (freed && buffer_->ringSize() - buffer_->bytesHeld() >= kRefillBlocks * blockBytes_) decoder_->wake();
+    // The decoder may be waiting for room: a batch of blocks is worth waking it for. Counted
+    // from its last wake, since a header's wait reclaims too (takeHeader).
+    if (reclaimed != reclaimedAtDecoderWake_ &&
+        buffer_->ringSize() - buffer_->bytesHeld() >= kRefillBlocks * blockBytes_) {
+        reclaimedAtDecoderWake_ = reclaimed;
+        decoder_->wake();
+    }
     return outstanding;
 }
 

@@ -103,6 +103,7 @@ private:
     std::int64_t returned_ = 0;
     std::int64_t reclaimed_ = 0;
     Awaiting awaiting_ = Awaiting::Nothing;
+    std::int64_t reclaimedAtDecoderWake_ = 0; // output thread only: reclaimed_ when it last woke the decoder
 };
 
 } // namespace vostrel::audio
