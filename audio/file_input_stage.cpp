@@ -46,6 +46,10 @@ Result FileInputStage::open(std::string_view fileName, std::string_view passPhra
         reportError();
         return opened;
     }
+    // The first piece is read here, before the reader thread exists: the decoder then finds
+    // the stream without first waking the reader and waiting for it, two thread switches
+    // fewer before the first sound.
+    readPiece(*buffer_);
     if (!thread_.create([this] { readerThread(); })) {
         reportError();
         return Result::ReaderThreadFailed;
@@ -136,25 +140,31 @@ void FileInputStage::readerThread() {
             if (waitForResume()) return;
             continue;
         }
-        std::uint8_t* span = nullptr;
-        const Result begun = buffer.beginWrite(kReadBytes, span);
-        if (begun == Result::Interrupted) return;
-        if (begun == Result::BufferFull) {
+        const Result read = readPiece(buffer);
+        if (read == Result::Interrupted) return;
+        if (read == Result::BufferFull) {
             if (waitForWake()) return;
             continue;
         }
-        // Never past the data: a "TAG" trailer is not part of the stream.
-        const std::uint64_t want = std::min<std::uint64_t>(kReadBytes, dataLength_ - std::min(position_, dataLength_));
-        std::size_t got = 0;
-        if (want > 0) got = file_->read(span, static_cast<std::size_t>(want));
-        buffer.endWrite(got);
-        position_ += got;
-        if (got < kReadBytes) buffer.setEndOfStream(true);
         // Under the mutex, so that once setConsumer(nullptr) has returned no wake is under way
         // into a consumer that is being destroyed.
         const std::lock_guard lock(mutex_);
         if (consumer_) consumer_->wake();
     }
+}
+
+Result FileInputStage::readPiece(StreamBuffer& buffer) {
+    std::uint8_t* span = nullptr;
+    const Result begun = buffer.beginWrite(kReadBytes, span);
+    if (begun != Result::Ok) return begun;
+    // Never past the data: a "TAG" trailer is not part of the stream.
+    const std::uint64_t want = std::min<std::uint64_t>(kReadBytes, dataLength_ - std::min(position_, dataLength_));
+    std::size_t got = 0;
+    if (want > 0) got = file_->read(span, static_cast<std::size_t>(want));
+    buffer.endWrite(got);
+    position_ += got;
+    if (got < kReadBytes) buffer.setEndOfStream(true);
+    return Result::Ok;
 }
 
 } // namespace vostrel::audio

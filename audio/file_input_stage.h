@@ -4,6 +4,7 @@
 //
 // Contract
 // - open() runs on the opening thread, once; on failure it has already reported StageError.
+//   It reads the first piece itself; from then on only the reader thread reads.
 // - seekTo() is called by the consumer (the decoder thread) while it holds no read span; the
 //   reader thread performs the seek and clears the buffer, so file and buffer are only ever
 //   touched by the reader.
@@ -62,6 +63,8 @@ private:
     Result openFile();
     void readerThread();
     void performSeek();
+    // Reads the next piece of the file into the ring: Ok, BufferFull or Interrupted.
+    Result readPiece(StreamBuffer& buffer);
 
     std::string fileName_;
     std::string passPhrase_;
