@@ -22,6 +22,11 @@ WaveOutputStage::WaveOutputStage(PlayerEventSink* player, ProgressWindow* window
 
 WaveOutputStage::~WaveOutputStage() {
     shutdown();
+    // The decoder and the reader stop at once, while the ring they fill stays: a decoder still
+    // filling the ring of a prompt that has just begun would hold a core through the device's
+    // teardown and delay the threads that end it.
+    decoder_->pause();
+    input_->pause();
     thread_.join();
 
     {
@@ -41,8 +46,6 @@ WaveOutputStage::~WaveOutputStage() {
         headers_.clear();
     }
     // The device no longer touches the ring: now the decoder, then the reader.
-    decoder_->pause();
-    input_->pause();
     decoder_.reset();
     input_.reset();
 }

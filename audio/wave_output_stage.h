@@ -14,9 +14,9 @@
 //
 // Contract
 // - open(), setStartPosition(), pause() and resume() are called by the player, one at a time.
-// - The destructor is the engine teardown: quit, wake and join the output thread; reset the
-//   device, reclaim what it returned and close it (retrying every 100 ms while it still
-//   plays); then destroy the decoder and the input stage.
+// - The destructor is the engine teardown: quit, pause the decoder and the reader, wake and join
+//   the output thread; reset the device, reclaim what it returned and close it (retrying every
+//   100 ms while it still plays); then destroy the decoder and the input stage.
 // Locks: deviceMutex_ is held for every device call and is taken before the stage's mutex and
 //   before headerMutex_ (the device's done callback takes headerMutex_, possibly inside
 //   reset(), and then the wake semaphore's lock); headerMutex_ is never held across a device
