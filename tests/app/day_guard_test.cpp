@@ -51,8 +51,8 @@ TEST_F(DayGuard, ARestartInsideAPromptsMinuteDoesNotPlayItAgain) {
 // ends, without a window of its own.
 TEST_F(DayGuard, ASecondCopyIsRefusedAndTheFirstComesToTheFront) {
     startChineseAtNine();
-    platform::sim::SimPlatform secondSession(
-        platform::sim::SimPlatform::Options{{2026, 12, 8, 8, 1, 0, 0}, sim.files().programDirectory(), nullptr, nullptr});
+    platform::sim::SimPlatform secondSession(platform::sim::SimPlatform::Options{
+        {2026, 12, 8, 8, 1, 0, 0}, sim.files().programDirectory(), nullptr, nullptr});
     const app::ProgramEnd end = app::runProgram(secondSession, {});
     EXPECT_EQ(end.exitCode, 0);
     EXPECT_FALSE(secondSession.windowExists());
