@@ -25,7 +25,8 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("vostrel-record-" + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("vostrel-record-" + std::to_string(::getpid()));
     std::string path = (std::filesystem::create_directories(folder), (folder / "播放记录.txt").string());
     platform::sim::SimBackgroundFiles files;
 };
@@ -37,8 +38,9 @@ TEST_F(RecordWriterTest, LinesForNotepadInTheOrderQueued) {
     ASSERT_TRUE(writer.waitUntilIdle(20s));
     writer.appendLine("2026-12-08 08:35:00 | 开始播放");
     EXPECT_TRUE(writer.finish(20s));
-    EXPECT_EQ(text(), "\xEF\xBB\xBF"
-                      "2026-12-08 07:50:00 | 程序启动\r\n2026-12-08 08:00:00 | 开始运行\r\n2026-12-08 08:35:00 | 开始播放\r\n");
+    EXPECT_EQ(text(),
+              "\xEF\xBB\xBF"
+              "2026-12-08 07:50:00 | 程序启动\r\n2026-12-08 08:00:00 | 开始运行\r\n2026-12-08 08:35:00 | 开始播放\r\n");
     EXPECT_FALSE(writer.takeFailure());
 }
 
@@ -78,7 +80,9 @@ TEST_F(RecordWriterTest, AHungDiskNeverHoldsTheOwner) {
     // newest five.
     for (int i = 0; i < 200 && text().find("行999") == std::string::npos; ++i) std::this_thread::sleep_for(10ms);
     const std::string written = text();
-    EXPECT_NE(written.find("第一行\r\n（磁盘一时无法写入，这之前有 995 行记录没能写下）\r\n行995\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("第一行\r\n（磁盘一时无法写入，这之前有 995 行记录没能写下）\r\n行995\r\n"),
+              std::string::npos)
+        << written;
     EXPECT_NE(written.find("行999\r\n"), std::string::npos);
     writer.reset(); // its worker, given up on, keeps what it needs alive
 }
