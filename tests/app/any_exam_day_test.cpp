@@ -39,11 +39,6 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     void writeIni(std::string_view utf8) { writeProgramFile("vanto.ini", platform::utf8ToGbk(utf8)); }
-    void endTheDay() {
-        sim.setQuestionResponder([](const auto&, auto&) { return true; });
-        sim.closeBox();
-        EXPECT_EQ(runToEnd(), 0);
-    }
 };
 
 // The third day of the national 3+1+2 timetable, chosen in the window: 32 prompts, each at its

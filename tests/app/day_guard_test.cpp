@@ -17,11 +17,6 @@ protected:
         sim.tick("语文");
         saveAndStart();
     }
-    void endTheDay() {
-        sim.setQuestionResponder([](const auto&, auto&) { return true; });
-        sim.closeBox();
-        EXPECT_EQ(runToEnd(), 0);
-    }
 };
 
 // The program ended and started again inside the minute of a prompt that has sounded: the day's
@@ -32,19 +27,17 @@ TEST_F(DayGuard, ARestartInsideAPromptsMinuteDoesNotPlayItAgain) {
     ASSERT_EQ(recorder.callsOf(PlayerCall::Kind::Create).size(), 1u);
     endTheDay();
 
-    platform::sim::SimPlatform again(platform::sim::SimPlatform::Options{
-        {2026, 12, 8, 8, 35, 20, 0}, sim.files().programDirectory(), nullptr, nullptr, "restarted"});
     RecordingPlayer players;
-    app::Program restarted(again, [&](audio::PlayerEntryTable& t) { players.installInto(t); });
-    restarted.start();
-    again.tick("语文");
-    again.click("按钮1");
-    again.click("按钮2");
-    again.advance(5 * 60 * 1000); // to 08:40:23
+    const auto restarted = startAgain({2026, 12, 8, 8, 35, 20, 0}, "restarted",
+                                      [&](audio::PlayerEntryTable& t) { players.installInto(t); });
+    restarted->sim.tick("语文");
+    restarted->sim.click("按钮1");
+    restarted->sim.click("按钮2");
+    restarted->sim.advance(5 * 60 * 1000); // to 08:40:23
     const auto created = players.callsOf(PlayerCall::Kind::Create);
     ASSERT_EQ(created.size(), 1u) << "only the 08:40 prompt";
     EXPECT_TRUE(created[0].files.at(0).ends_with("/Vostrel/2speak.mp3"));
-    EXPECT_EQ(restarted.finish(), 0);
+    EXPECT_EQ(restarted->program.finish(), 0);
 }
 
 // A second copy in the same session is refused: it says so, brings the first to the front and
