@@ -162,6 +162,24 @@ void append(std::vector<ControlDescription>& to, std::vector<ControlDescription>
     to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
+// 英语 before 综合 and 按钮6 before 按钮5, as operators know it; each row's subject list right after
+// its check box.
+std::vector<std::string> focusOrder() {
+    const auto& chinese = controlsOf(Subject::Chinese);
+    const auto& maths = controlsOf(Subject::Maths);
+    const auto& combined = controlsOf(Subject::Combined);
+    const auto& english = controlsOf(Subject::English);
+    std::vector<std::string> order;
+    for (const std::string_view name :
+         {chinese.checkBox, chinese.subjectList, maths.checkBox, maths.subjectList, english.checkBox,
+          english.subjectList, combined.checkBox, combined.subjectList, chinese.timeBox, maths.timeBox,
+          combined.timeBox, english.timeBox, schedule::kSaveButton, schedule::kStartPauseButton,
+          schedule::kKeepOnTopButton, schedule::kAutoRepairButton, schedule::kDownloadButton, schedule::kPictureButton,
+          schedule::kPlanButton})
+        order.emplace_back(name);
+    return order;
+}
+
 } // namespace
 
 // Laid out by hand: one control a line or two, so the table reads like the window.
@@ -213,19 +231,7 @@ platform::WindowDescription mainWindowLayout() {
         {.name = own(schedule::kSubjectGroup), .kind = Kind::GroupBox, .left = 16, .top = 8, .width = 336,
          .height = 224, .text = "请选择当天考试科目"},
     });
-    // 英语 before 综合 and 按钮6 before 按钮5, as operators know it; each row's subject list right
-    // after its check box.
-    const auto& chinese = controlsOf(Subject::Chinese);
-    const auto& maths = controlsOf(Subject::Maths);
-    const auto& combined = controlsOf(Subject::Combined);
-    const auto& english = controlsOf(Subject::English);
-    for (const std::string_view name :
-         {chinese.checkBox, chinese.subjectList, maths.checkBox, maths.subjectList, english.checkBox,
-          english.subjectList, combined.checkBox, combined.subjectList, chinese.timeBox, maths.timeBox,
-          combined.timeBox, english.timeBox, schedule::kSaveButton, schedule::kStartPauseButton,
-          schedule::kKeepOnTopButton, schedule::kAutoRepairButton, schedule::kDownloadButton, schedule::kPictureButton,
-          schedule::kPlanButton})
-        d.focusOrder.emplace_back(name);
+    d.focusOrder = focusOrder();
     return d;
 }
 // clang-format on

@@ -65,45 +65,73 @@ struct Expected {
     std::string advice; // a part of what the teacher is told
 };
 
+// A file with every kind of mistake, each on a line of its own among good ones.
+const std::string kFileWithMistakes = "语文=09:00\n"                  // 1 before any date
+                                      "[2026-06-07]\n"                // 2
+                                      "语文=09:00\n"                  // 3
+                                      "美术=14:30\n"                  // 4 custom without length
+                                      "美术=14:30 20\n"               // 5 too short
+                                      "数学=15:00\n"                  // 6
+                                      "化学=8点30\n"                  // 7 no time
+                                      "物理=25:00\n"                  // 8 no such hour
+                                      "化学 16:00\n"                  // 9 no "="
+                                      "提前入场=20\n"                 // 10 lead too short
+                                      "提前入场=30\n"                 // 11
+                                      "提前入场=35\n"                 // 12 second lead
+                                      "地理=16:30\n"                  // 13
+                                      "生物=17:00\n"                  // 14
+                                      "历史=18:00\n"                  // 15 fifth subject
+                                      "[6月8日]\n"                    // 16 no year
+                                      "物理=09:00\n"                  // 17 in a section left out
+                                      "[2026-02-30]\n"                // 18 no such day
+                                      "化学=08:30\n"                  // 19
+                                      "[2026-06-07]\n"                // 20 the date again
+                                      "化学=08:30\n"                  // 21
+                                      "[2026-06-08\n"                 // 22 unclosed
+                                      "外语=15:00\n"                  // 23
+                                      "[2026-06-09]\n"                // 24
+                                      "2026-06-10\n"                  // 25 a date without brackets
+                                      "=09:00\n"                      // 26 no name
+                                      "语文=\n"                       // 27 no start
+                                      "信息技术与通用技术=09:00 60\n" // 28 name too long
+                                      "语文=09:00 abc\n"              // 29 not a length
+                                      "英语=09:00 400\n"              // 30 too long
+                                      "化学=08:30\n"                  // 31
+                                      "[2000-02-29] 地理=08:00\n"     // 32 a subject beside the date
+                                      "地理=08:00\n"                  // 33
+                                      "[2026-13-05]\n"                // 34 no such month
+                                      "[2100-02-29]\n"                // 35 not a leap year
+                                      "[2026-06-10]\n"                // 36
+                                      "提前入场=40\n";                // 37 one lead a day, not one a file
+
+// Each mistake's line, its text and a part of what the teacher is told.
+const std::vector<Expected> kMistakes{
+    {1, "语文=09:00", "[2026-06-09]"},
+    {4, "美术=14:30", "美术=14:30 90"},
+    {5, "美术=14:30 20", "30到300分钟"},
+    {7, "化学=8点30", "08:30"},
+    {8, "物理=25:00", "0到23"},
+    {9, "化学 16:00", "等号"},
+    {10, "提前入场=20", "25到60"},
+    {12, "提前入场=35", "第11行"},
+    {15, "历史=18:00", "最多4科"},
+    {16, "[6月8日]", "2026-06-09"},
+    {18, "[2026-02-30]", "2月没有30日"},
+    {20, "[2026-06-07]", "已经写过（第2行），这一段没有读入"},
+    {22, "[2026-06-08", "右方括号"},
+    {25, "2026-06-10", "方括号"},
+    {26, "=09:00", "科目名称"},
+    {27, "语文=", "语文=08:30"},
+    {28, "信息技术与通用技术=09:00 60", "8个字"},
+    {29, "语文=09:00 abc", "考试时长"},
+    {30, "英语=09:00 400", "30到300分钟"},
+    {32, "[2000-02-29] 地理=08:00", "另起一行"},
+    {34, "[2026-13-05]", "没有13月"},
+    {35, "[2100-02-29]", "2月没有29日"},
+};
+
 TEST(TimetableFile, NamesEveryMistakeOnceAndKeepsTheEntriesAroundIt) {
-    const std::string file = "语文=09:00\n"                  // 1 before any date
-                             "[2026-06-07]\n"                // 2
-                             "语文=09:00\n"                  // 3
-                             "美术=14:30\n"                  // 4 custom without length
-                             "美术=14:30 20\n"               // 5 too short
-                             "数学=15:00\n"                  // 6
-                             "化学=8点30\n"                  // 7 no time
-                             "物理=25:00\n"                  // 8 no such hour
-                             "化学 16:00\n"                  // 9 no "="
-                             "提前入场=20\n"                 // 10 lead too short
-                             "提前入场=30\n"                 // 11
-                             "提前入场=35\n"                 // 12 second lead
-                             "地理=16:30\n"                  // 13
-                             "生物=17:00\n"                  // 14
-                             "历史=18:00\n"                  // 15 fifth subject
-                             "[6月8日]\n"                    // 16 no year
-                             "物理=09:00\n"                  // 17 in a section left out
-                             "[2026-02-30]\n"                // 18 no such day
-                             "化学=08:30\n"                  // 19
-                             "[2026-06-07]\n"                // 20 the date again
-                             "化学=08:30\n"                  // 21
-                             "[2026-06-08\n"                 // 22 unclosed
-                             "外语=15:00\n"                  // 23
-                             "[2026-06-09]\n"                // 24
-                             "2026-06-10\n"                  // 25 a date without brackets
-                             "=09:00\n"                      // 26 no name
-                             "语文=\n"                       // 27 no start
-                             "信息技术与通用技术=09:00 60\n" // 28 name too long
-                             "语文=09:00 abc\n"              // 29 not a length
-                             "英语=09:00 400\n"              // 30 too long
-                             "化学=08:30\n"                  // 31
-                             "[2000-02-29] 地理=08:00\n"     // 32 a subject beside the date
-                             "地理=08:00\n"                  // 33
-                             "[2026-13-05]\n"                // 34 no such month
-                             "[2100-02-29]\n"                // 35 not a leap year
-                             "[2026-06-10]\n"                // 36
-                             "提前入场=40\n";                // 37 one lead a day, not one a file
-    const Timetable timetable = readTimetable(file);
+    const Timetable timetable = readTimetable(kFileWithMistakes);
     EXPECT_EQ(describeDays(timetable),
               (std::vector<std::string>{
                   "2026-06-07 第2行 提前30： 语文150@09:00 数学120@15:00 地理75@16:30 生物75@17:00",
@@ -111,30 +139,7 @@ TEST(TimetableFile, NamesEveryMistakeOnceAndKeepsTheEntriesAroundIt) {
                   "2000-02-29 第32行 提前25： 地理75@08:00",
                   "2026-06-10 第36行 提前40：",
               }));
-    const std::vector<Expected> expected{
-        {1, "语文=09:00", "[2026-06-09]"},
-        {4, "美术=14:30", "美术=14:30 90"},
-        {5, "美术=14:30 20", "30到300分钟"},
-        {7, "化学=8点30", "08:30"},
-        {8, "物理=25:00", "0到23"},
-        {9, "化学 16:00", "等号"},
-        {10, "提前入场=20", "25到60"},
-        {12, "提前入场=35", "第11行"},
-        {15, "历史=18:00", "最多4科"},
-        {16, "[6月8日]", "2026-06-09"},
-        {18, "[2026-02-30]", "2月没有30日"},
-        {20, "[2026-06-07]", "已经写过（第2行），这一段没有读入"},
-        {22, "[2026-06-08", "右方括号"},
-        {25, "2026-06-10", "方括号"},
-        {26, "=09:00", "科目名称"},
-        {27, "语文=", "语文=08:30"},
-        {28, "信息技术与通用技术=09:00 60", "8个字"},
-        {29, "语文=09:00 abc", "考试时长"},
-        {30, "英语=09:00 400", "30到300分钟"},
-        {32, "[2000-02-29] 地理=08:00", "另起一行"},
-        {34, "[2026-13-05]", "没有13月"},
-        {35, "[2100-02-29]", "2月没有29日"},
-    };
+    const std::vector<Expected>& expected = kMistakes;
     ASSERT_EQ(timetable.problems.size(), expected.size()) << describeProblems(timetable);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const TimetableProblem& got = timetable.problems[i];
