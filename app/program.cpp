@@ -129,10 +129,8 @@ int Program::finish() {
             record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}}));
         platform_.power().keepAwake(false);
     }
-    if (!s.writer->finish(kRecordGraceAtExit)) {
-        workLeftBehind_ = true;
-        (void)s.writer.release(); // its worker still uses it
-    }
+    // A worker stuck in a disk call goes on alone; the platform's files it uses must stay.
+    workLeftBehind_ = !s.writer->finish(kRecordGraceAtExit);
     state_.reset();
     return 0;
 }

@@ -1,27 +1,23 @@
 #include "audio/file_input_stage.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "audio/stream_search.h"
-#include "platform/utf8_path.h"
 
 namespace vostrel::audio {
 
 namespace {
 
-Result openError(int error) {
+Result openError(platform::FileOpenError error) {
     switch (error) {
-    case ENOENT: return Result::FileNotFound;
-    case EACCES: return Result::AccessDenied;
-    case EINVAL: return Result::InvalidName;
-    case EMFILE: return Result::TooManyOpenFiles;
-    default: return Result::OpenFailed;
+    case platform::FileOpenError::NotFound: return Result::FileNotFound;
+    case platform::FileOpenError::AccessDenied: return Result::AccessDenied;
+    case platform::FileOpenError::InvalidName: return Result::InvalidName;
+    case platform::FileOpenError::TooManyOpenFiles: return Result::TooManyOpenFiles;
+    case platform::FileOpenError::Other: return Result::OpenFailed;
     }
+    return Result::OpenFailed;
 }
 
 } // namespace
@@ -50,6 +46,10 @@ Result FileInputStage::open(std::string_view fileName, std::string_view passPhra
         reportError(opened);
         return opened;
     }
+    // The first piece is read here, before the reader thread exists: the decoder then finds
+    // the stream without first waking the reader and waiting for it, two thread switches
+    // fewer before the first sound.
+    readPiece(*buffer_);
     if (!thread_.create([this] { readerThread(); })) {
         reportError(Result::ReaderThreadFailed);
         return Result::ReaderThreadFailed;
@@ -58,34 +58,23 @@ Result FileInputStage::open(std::string_view fileName, std::string_view passPhra
 }
 
 Result FileInputStage::openFile() {
-    const std::filesystem::path path = platform::pathFromUtf8(fileName_);
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return Result::AccessDenied;
-    errno = 0;
-    file_.open(path, std::ios::binary | std::ios::in);
-    if (!file_.is_open()) return errno != 0 ? openError(errno) : Result::OpenFailed;
+    platform::FileOpenError error = platform::FileOpenError::Other;
+    file_ = platform::openFileForReading(fileName_, error);
+    if (!file_) return openError(error);
 
-    file_.seekg(0, std::ios::end);
-    const std::streamoff size = file_.tellg();
-    if (size < 0) return Result::OpenFailed;
-    dataLength_ = static_cast<std::uint64_t>(size);
+    dataLength_ = file_->size();
     if (dataLength_ >= kTagTrailerBytes) {
-        std::array<char, 3> trailer{};
-        file_.seekg(size - static_cast<std::streamoff>(kTagTrailerBytes));
-        if (file_.read(trailer.data(), 3) && std::memcmp(trailer.data(), "TAG", 3) == 0)
+        std::uint8_t trailer[3] = {};
+        if (file_->seek(dataLength_ - kTagTrailerBytes) && file_->read(trailer, sizeof trailer) == sizeof trailer &&
+            std::memcmp(trailer, "TAG", sizeof trailer) == 0) {
             dataLength_ -= kTagTrailerBytes;
+        }
     }
-    file_.clear();
-    file_.seekg(0);
-
     std::uint8_t first[kId3HeaderBytes] = {};
-    streamStart_ = file_.read(reinterpret_cast<char*>(first), static_cast<std::streamsize>(kId3HeaderBytes))
-                       ? streamStartAfterId3(first)
-                       : 0;
-    file_.clear();
+    const bool headRead = file_->seek(0) && file_->read(first, kId3HeaderBytes) == kId3HeaderBytes;
+    streamStart_ = headRead ? streamStartAfterId3(first) : 0;
     position_ = std::min(streamStart_, dataLength_);
-    file_.seekg(static_cast<std::streamoff>(position_));
-    return Result::Ok;
+    return file_->seek(position_) ? Result::Ok : Result::OpenFailed;
 }
 
 Result FileInputStage::seekTo(std::uint64_t offset, const PipelineStage& requester) {
@@ -124,9 +113,7 @@ void FileInputStage::performSeek() {
     if (offset > dataLength_) {
         result = Result::SeekFailed;
     } else {
-        file_.clear();
-        file_.seekg(static_cast<std::streamoff>(offset));
-        if (!file_) {
+        if (!file_->seek(offset)) {
             result = Result::SeekFailed;
         } else {
             position_ = offset;
@@ -153,28 +140,31 @@ void FileInputStage::readerThread() {
             if (waitForResume()) return;
             continue;
         }
-        std::uint8_t* span = nullptr;
-        const Result begun = buffer.beginWrite(kReadBytes, span);
-        if (begun == Result::Interrupted) return;
-        if (begun == Result::BufferFull) {
+        const Result read = readPiece(buffer);
+        if (read == Result::Interrupted) return;
+        if (read == Result::BufferFull) {
             if (waitForWake()) return;
             continue;
         }
-        // Never past the data: a "TAG" trailer is not part of the stream.
-        const std::uint64_t want = std::min<std::uint64_t>(kReadBytes, dataLength_ - std::min(position_, dataLength_));
-        std::size_t got = 0;
-        if (want > 0) {
-            file_.read(reinterpret_cast<char*>(span), static_cast<std::streamsize>(want));
-            got = static_cast<std::size_t>(file_.gcount());
-        }
-        buffer.endWrite(got);
-        position_ += got;
-        if (got < kReadBytes) buffer.setEndOfStream(true);
         // Under the mutex, so that once setConsumer(nullptr) has returned no wake is under way
         // into a consumer that is being destroyed.
         const std::lock_guard lock(mutex_);
         if (consumer_) consumer_->wake();
     }
+}
+
+Result FileInputStage::readPiece(StreamBuffer& buffer) {
+    std::uint8_t* span = nullptr;
+    const Result begun = buffer.beginWrite(kReadBytes, span);
+    if (begun != Result::Ok) return begun;
+    // Never past the data: a "TAG" trailer is not part of the stream.
+    const std::uint64_t want = std::min<std::uint64_t>(kReadBytes, dataLength_ - std::min(position_, dataLength_));
+    std::size_t got = 0;
+    if (want > 0) got = file_->read(span, static_cast<std::size_t>(want));
+    buffer.endWrite(got);
+    position_ += got;
+    if (got < kReadBytes) buffer.setEndOfStream(true);
+    return Result::Ok;
 }
 
 } // namespace vostrel::audio

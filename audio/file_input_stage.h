@@ -4,6 +4,7 @@
 //
 // Contract
 // - open() runs on the opening thread, once; on failure it has already reported StageError.
+//   It reads the first piece itself; from then on only the reader thread reads.
 // - seekTo() is called by the consumer (the decoder thread) while it holds no read span; the
 //   reader thread performs the seek and clears the buffer, so file and buffer are only ever
 //   touched by the reader.
@@ -14,13 +15,13 @@
 //   before the notice.
 #include <condition_variable>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "audio/pipeline_stage.h"
+#include "platform/file_reader.h"
 
 namespace vostrel::audio {
 
@@ -29,6 +30,9 @@ public:
     static constexpr std::size_t kRingBytes = 65536;
     static constexpr std::size_t kOverflowBytes = 8192;
     static constexpr std::size_t kReadBytes = 8192;
+    // Room in the ring that a decoder at work wakes the reader for: a few reads at once rather
+    // than one read per wake.
+    static constexpr std::size_t kRefillBytes = kRingBytes / 2;
 
     explicit FileInputStage(PlayerEventSink* owner) : PipelineStage(owner) {}
     ~FileInputStage() override;
@@ -59,10 +63,12 @@ private:
     Result openFile();
     void readerThread();
     void performSeek();
+    // Reads the next piece of the file into the ring: Ok, BufferFull or Interrupted.
+    Result readPiece(StreamBuffer& buffer);
 
     std::string fileName_;
     std::string passPhrase_;
-    std::ifstream file_;
+    std::unique_ptr<platform::FileReader> file_;
     std::unique_ptr<StreamBuffer> buffer_;
     std::uint64_t dataLength_ = 0;
     std::uint64_t streamStart_ = 0;

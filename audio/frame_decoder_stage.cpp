@@ -36,7 +36,14 @@ void FrameDecoderStage::setStartPosition(int percent) {
 }
 
 void FrameDecoderStage::wakeConsumer() {
+    blocksAnnounced_ = blocksWritten_;
     if (consumer_) consumer_->wake();
+}
+
+bool FrameDecoderStage::sleepUntilWoken() {
+    if (blocksWritten_ != blocksAnnounced_) wakeConsumer();
+    if (input()->bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
+    return waitForWake();
 }
 
 Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, std::size_t& available, bool& atEnd) {
@@ -49,8 +56,7 @@ Result FrameDecoderStage::readInput(std::size_t n, const std::uint8_t*& span, st
             return r;
         }
         if (r == Result::NoData) {
-            inputStage_->wake();
-            if (waitForWake()) return Result::Interrupted;
+            if (sleepUntilWoken()) return Result::Interrupted; // which wakes the reader
             continue;
         }
         if (r == Result::EndOfStream) {
@@ -220,7 +226,7 @@ FrameDecoderStage::Step FrameDecoderStage::decodeNextFrame() {
     std::uint8_t* block = nullptr;
     const Result writable = out.beginWrite(blockBytes_, block);
     if (writable == Result::Interrupted) return Step::Stop;
-    if (writable == Result::BufferFull) return waitForWake() ? Step::Stop : Step::Again;
+    if (writable == Result::BufferFull) return sleepUntilWoken() ? Step::Stop : Step::Again;
     if (writable != Result::Ok) {
         reportError(writable);
         return Step::Stop;
@@ -278,15 +284,16 @@ FrameDecoderStage::Step FrameDecoderStage::skipBadFrame() {
 void FrameDecoderStage::commitFrame(std::uint8_t* block, const MpegFrameDecoder::Decoded& decoded) {
     StreamBuffer& in = *input();
     in.endRead(decoded.consumed);
-    // Only when the reader's next piece fits: waking it for every frame would cost a
-    // thread switch per frame for nothing.
-    if (in.bytesHeld() + FileInputStage::kReadBytes <= FileInputStage::kRingBytes) inputStage_->wake();
+    // Only once the reader has room for a few pieces: waking it for every frame, or for every
+    // piece, would cost a thread switch each for nothing. Before this thread sleeps it tops
+    // the ring up (sleepUntilWoken).
+    if (in.bytesHeld() + FileInputStage::kRefillBytes <= FileInputStage::kRingBytes) inputStage_->wake();
     if (decoded.produced > 0) {
         // Whole blocks only: the output stage addresses the ring block by block.
         if (decoded.produced < blockBytes_) std::memset(block + decoded.produced, 0, blockBytes_ - decoded.produced);
         output_->endWrite(blockBytes_);
-        // The consumer also looks every millisecond; waking it for every block would cost
-        // a thread switch per frame, so only the first blocks and every few after them.
+        // Waking the consumer for every block would cost a thread switch per frame: only the
+        // first blocks and every few after them (the rest before this thread sleeps).
         if (++blocksWritten_ <= kPromptBlocks || blocksWritten_ % kBlocksPerWake == 0) wakeConsumer();
     } else {
         output_->endWrite(0);

@@ -34,7 +34,8 @@ public:
     static constexpr std::size_t kFrameReadBytes = kLongestFrameBytes;
     static constexpr std::size_t kRingLimit = 524288;
     // The consumer is woken for each of the first blocks (so that sound starts at once), then
-    // for every kBlocksPerWake-th.
+    // for every kBlocksPerWake-th, and before this thread sleeps with blocks it has not yet
+    // woken the consumer for: so the consumer never has to look on its own.
     static constexpr std::int64_t kPromptBlocks = 4;
     static constexpr std::int64_t kBlocksPerWake = 8;
 
@@ -76,6 +77,9 @@ private:
     // The end-of-stream event; damaged when the stream broke off at a frame it could not decode.
     void endStream(bool damaged = false);
     void wakeConsumer();
+    // Wakes the consumer for the blocks written since its last wake and the reader when its
+    // next piece fits, then sleeps until woken; returns the quit flag.
+    bool sleepUntilWoken();
 
     ProgressWindow* window_;
     FileInputStage* inputStage_ = nullptr;
@@ -93,6 +97,7 @@ private:
     int lastProgress_ = -1;
     std::size_t blockBytes_ = 0;
     std::int64_t blocksWritten_ = 0;
+    std::int64_t blocksAnnounced_ = 0; // blocksWritten_ at the consumer's last wake
 };
 
 } // namespace vostrel::audio

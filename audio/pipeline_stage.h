@@ -62,8 +62,10 @@ protected:
 
 private:
     PlayerEventSink* owner_;
-    Semaphore wake_;
-    Semaphore resume_;
+    // Wake-up signals, not counters: a wake means "look again", and a thread that looks again
+    // sees everything that was released meanwhile.
+    Semaphore wake_{1};
+    Semaphore resume_{1};
     std::atomic<bool> paused_{false};
     std::atomic<bool> quit_{false};
     StreamBuffer* input_ = nullptr;

@@ -1,19 +1,14 @@
 #include "audio/semaphore.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vostrel::audio {
-
-namespace {
-constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
-}
 
 void Semaphore::release(std::int64_t count) {
     bool wake = false;
     {
         const std::lock_guard lock(mutex_);
-        count_ = std::min(kMaxCount, count_ + count);
+        count_ = std::min(maxCount_, count_ + count);
         wake = waiters_ > 0;
     }
     if (wake) available_.notify_all();

@@ -3,8 +3,8 @@
 // decoder finds (the same search). Checked before the day starts, so that a prompt that would
 // be silent is named while there is time to replace its file.
 //
-// Contract: any thread; reads the file with the C++ library (it may wait for the disk, so the
-// program calls it off the UI thread).
+// Contract: any thread; reads the file through platform/file_reader.h (it may wait for the disk,
+// so the program calls it off the UI thread).
 #include <string_view>
 
 namespace vostrel::audio {

@@ -7,8 +7,10 @@ namespace vostrel::audio {
 
 namespace {
 using namespace std::chrono_literals;
-constexpr auto kIdle = 1ms;         // poll step while the decoder has nothing ready
-constexpr auto kHeaderWait = 10ms;  // longest wait for a header between quit checks
+// Every wait of the output thread ends on the wake it waits for; this bound is only a safety
+// net, longer than a batch of returns takes at any rate (8 blocks of 52 ms at 11025 Hz) and
+// well inside the seconds of sound the ring holds.
+constexpr auto kSafetyNet = 500ms;
 constexpr auto kCloseRetry = 100ms; // while a device still plays at close
 } // namespace
 
@@ -20,8 +22,11 @@ WaveOutputStage::WaveOutputStage(PlayerEventSink* player, ProgressWindow* window
 
 WaveOutputStage::~WaveOutputStage() {
     shutdown();
-    { const std::lock_guard lock(headerMutex_); }
-    headerReturned_.notify_all();
+    // The decoder and the reader stop at once, while the ring they fill stays: a decoder still
+    // filling the ring of a prompt that has just begun would hold a core through the device's
+    // teardown and delay the threads that end it.
+    decoder_->pause();
+    input_->pause();
     thread_.join();
 
     {
@@ -41,8 +46,6 @@ WaveOutputStage::~WaveOutputStage() {
         headers_.clear();
     }
     // The device no longer touches the ring: now the decoder, then the reader.
-    decoder_->pause();
-    input_->pause();
     decoder_.reset();
     input_.reset();
 }
@@ -61,6 +64,7 @@ Result WaveOutputStage::open(std::string_view fileName, std::string_view passPhr
         buffer_ = decoder_->buffer();
     }
     setInput(decoder_->buffer());
+    wake(); // an output thread resumed before the file was opened looks again
     return Result::Ok;
 }
 
@@ -89,40 +93,85 @@ void WaveOutputStage::resume() {
 }
 
 void WaveOutputStage::onBufferDone(std::uintptr_t cookie) {
+    bool awaited = false;
     {
         const std::lock_guard lock(headerMutex_);
-        if (cookie < headers_.size() && headers_[cookie].state == HeaderState::Queued) {
-            headers_[cookie].state = HeaderState::Returned;
+        if (cookie < headers_.size() && headers_[cookie] == HeaderState::Queued) {
+            headers_[cookie] = HeaderState::Returned;
+            ++returned_;
         }
+        awaited = returnsAwaitedLocked();
     }
-    headerReturned_.notify_all();
-    // A returned block frees room in the ring: the output thread may now send a block the
-    // decoder wrote meanwhile without waking it. Waking it here keeps playback moving on the
-    // device's own pace instead of on the idle poll's timeout.
-    wake();
+    if (awaited) wake();
+}
+
+bool WaveOutputStage::returnsAwaitedLocked() const {
+    // Only the oldest block's return lets anything be reclaimed (a device that returns out of
+    // order must not make the thread spin).
+    const bool oldestBack = reclaimed_ < issued_ &&
+                            headers_[static_cast<std::size_t>(reclaimed_) % headers_.size()] == HeaderState::Returned;
+    switch (awaiting_) {
+    case Awaiting::Nothing: return false;
+    case Awaiting::Header: return oldestBack;
+    // A batch frees room for the decoder; the last block out must wake too, however few.
+    case Awaiting::Room: return oldestBack && (returned_ - reclaimed_ >= kReturnsPerWake || returned_ == issued_);
+    case Awaiting::Drain: return returned_ == issued_;
+    }
+    return true;
 }
 
 void WaveOutputStage::reclaimLocked() {
-    // Only the header with the next sequence number is released, so blocks leave the ring
-    // strictly in the order they were written.
-    for (bool found = true; found;) {
-        found = false;
-        for (Header& header : headers_) {
-            if (header.state != HeaderState::Returned || header.sequence != reclaimed_ + 1) continue;
-            const std::uint8_t* span = nullptr;
-            if (buffer_->StreamBuffer::beginRead(blockBytes_, span) == Result::Ok) buffer_->endRead(blockBytes_);
-            outstanding_ -= blockBytes_;
-            header = Header{};
-            ++reclaimed_;
-            found = true;
-            break;
-        }
+    // Only the header of the oldest block is looked at, so blocks leave the ring strictly in
+    // the order they were written.
+    std::int64_t blocks = 0;
+    while (reclaimed_ + blocks < issued_) {
+        HeaderState& header = headers_[static_cast<std::size_t>(reclaimed_ + blocks) % headers_.size()];
+        if (header != HeaderState::Returned) break;
+        header = HeaderState::Free;
+        ++blocks;
     }
+    if (blocks == 0) return;
+    const std::size_t bytes = static_cast<std::size_t>(blocks) * blockBytes_;
+    const std::uint8_t* span = nullptr;
+    if (buffer_->StreamBuffer::beginRead(bytes, span) == Result::Ok) buffer_->endRead(bytes);
+    outstanding_ -= bytes;
+    reclaimed_ += blocks;
 }
 
-void WaveOutputStage::reclaim() {
+std::size_t WaveOutputStage::reclaim() {
+    std::size_t outstanding = 0;
+    std::int64_t reclaimed = 0;
+    {
+        const std::lock_guard lock(headerMutex_);
+        reclaimLocked();
+        outstanding = outstanding_;
+        reclaimed = reclaimed_;
+    }
+    // The decoder may be waiting for room: a batch of blocks is worth waking it for. Counted
+    // from its last wake, since a header's wait reclaims too (takeHeader).
+    if (reclaimed != reclaimedAtDecoderWake_ &&
+        buffer_->ringSize() - buffer_->bytesHeld() >= kRefillBlocks * blockBytes_) {
+        reclaimedAtDecoderWake_ = reclaimed;
+        decoder_->wake();
+    }
+    return outstanding;
+}
+
+bool WaveOutputStage::sleepAwaiting(Awaiting awaiting) {
+    {
+        // Set and looked at under the lock the done callback takes: a return before this is
+        // seen here, one after it sees what the thread awaits and wakes it.
+        const std::lock_guard lock(headerMutex_);
+        awaiting_ = awaiting;
+        if (returnsAwaitedLocked()) {
+            awaiting_ = Awaiting::Nothing;
+            return quitting();
+        }
+    }
+    const bool quit = waitForWakeFor(kSafetyNet);
     const std::lock_guard lock(headerMutex_);
-    reclaimLocked();
+    awaiting_ = Awaiting::Nothing;
+    return quit;
 }
 
 bool WaveOutputStage::openDevice(const PcmFormat& format) {
@@ -134,7 +183,7 @@ bool WaveOutputStage::openDevice(const PcmFormat& format) {
         const std::lock_guard lock(headerMutex_);
         blockBytes_ = format.blockBytes;
         const std::size_t blocks = buffer_->ringSize() / blockBytes_;
-        headers_.assign(blocks > 1 ? blocks - 1 : 1, Header{});
+        headers_.assign(blocks > 1 ? blocks - 1 : 1, HeaderState::Free);
     }
     auto device = driver_.open(wave, [this](std::uintptr_t cookie) { onBufferDone(cookie); });
     if (!device) {
@@ -147,27 +196,26 @@ bool WaveOutputStage::openDevice(const PcmFormat& format) {
     return true;
 }
 
-bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
-    // Take a free header, waiting for the device to return one when all are queued.
-    std::size_t index = 0;
-    {
-        std::unique_lock lock(headerMutex_);
-        for (;;) {
+bool WaveOutputStage::takeHeader(std::size_t& index) {
+    for (;;) {
+        {
+            const std::lock_guard lock(headerMutex_);
             reclaimLocked();
-            bool found = false;
-            for (std::size_t i = 0; i < headers_.size(); ++i) {
-                if (headers_[i].state == HeaderState::Free) {
-                    index = i;
-                    found = true;
-                    break;
-                }
+            if (issued_ - reclaimed_ < static_cast<std::int64_t>(headers_.size())) {
+                index = static_cast<std::size_t>(issued_) % headers_.size();
+                headers_[index] = HeaderState::Queued;
+                ++issued_;
+                outstanding_ += blockBytes_;
+                return true;
             }
-            if (found) break;
-            if (quitting()) return false;
-            headerReturned_.wait_for(lock, kHeaderWait);
         }
-        headers_[index] = Header{block, HeaderState::Queued, ++issued_};
+        if (sleepAwaiting(Awaiting::Header)) return false;
     }
+}
+
+bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
+    std::size_t index = 0;
+    if (!takeHeader(index)) return false;
     platform::WaveOutResult written = platform::WaveOutResult::Failed;
     std::string reason;
     {
@@ -180,7 +228,6 @@ bool WaveOutputStage::writeBlock(const std::uint8_t* block) {
         reportError(Result::DeviceFailed, std::move(reason));
         return false;
     }
-    decoder_->wake();
     return true;
 }
 
@@ -201,14 +248,14 @@ WaveOutputStage::Step WaveOutputStage::awaitFormat() {
             if (waitForResume()) return Step::Stop;
             continue;
         }
-        if (!openedBuffer()) { // resumed before a file was opened
-            if (waitForWakeFor(kIdle)) return Step::Stop;
+        if (!openedBuffer()) { // resumed before a file was opened: open() wakes the thread
+            if (waitForWakeFor(kSafetyNet)) return Step::Stop;
             continue;
         }
         const auto event = buffer_->takeEvent();
         if (!event) {
-            decoder_->wake();
-            if (waitForWakeFor(kIdle)) return Step::Stop;
+            decoder_->wake(); // its first wake; the FormatEvent comes with one for this thread
+            if (waitForWakeFor(kSafetyNet)) return Step::Stop;
             continue;
         }
         // No device: silence, and no event.
@@ -218,11 +265,7 @@ WaveOutputStage::Step WaveOutputStage::awaitFormat() {
 }
 
 WaveOutputStage::Step WaveOutputStage::sendNextBlock() {
-    std::size_t outstanding = 0;
-    {
-        const std::lock_guard lock(headerMutex_);
-        outstanding = outstanding_;
-    }
+    const std::size_t outstanding = reclaim();
     const std::uint8_t* span = nullptr;
     const Result r = buffer_->beginRead(blockBytes_ + outstanding, span);
     if (r == Result::Ok) {
@@ -230,16 +273,13 @@ WaveOutputStage::Step WaveOutputStage::sendNextBlock() {
         // it are at the device and stay in the ring until it returns them.
         const std::uint8_t* block = buffer_->readAhead(outstanding);
         buffer_->endRead(0);
-        {
-            const std::lock_guard lock(headerMutex_);
-            outstanding_ += blockBytes_;
-        }
         return writeBlock(block) ? Step::Again : Step::Stop;
     }
     if (r == Result::NoData) {
-        decoder_->wake();
-        reclaim(); // what has come back, without waiting
-        return waitForWakeFor(kIdle) ? Step::Stop : Step::Again;
+        // The decoder wakes this thread once it has written blocks. With little room left in
+        // the ring it may be waiting for room, which only the device's returns make.
+        const bool roomy = buffer_->ringSize() - buffer_->bytesHeld() >= kRefillBlocks * blockBytes_;
+        return sleepAwaiting(roomy ? Awaiting::Nothing : Awaiting::Room) ? Step::Stop : Step::Again;
     }
     if (r == Result::EventPending) return finishOnEndOfStream();
     reportUnlessInterrupted(r);
@@ -264,14 +304,14 @@ bool WaveOutputStage::drainDevice() {
             if (waitForResume()) return false;
             continue;
         }
-        // The quit flag and the returns are looked at and waited for under one lock:
-        // the teardown sets the flag before it takes this lock to notify, and the
-        // callback marks a return under it, so neither notice can come in between.
-        std::unique_lock lock(headerMutex_);
-        if (quitting()) return false;
-        reclaimLocked();
-        if (reclaimed_ == issued_) return true;
-        headerReturned_.wait_for(lock, kIdle);
+        {
+            // The quit flag closes the wake signal, so the teardown's notice cannot be missed.
+            const std::lock_guard lock(headerMutex_);
+            if (quitting()) return false;
+            reclaimLocked();
+            if (reclaimed_ == issued_) return true;
+        }
+        if (sleepAwaiting(Awaiting::Drain)) return false;
     }
 }
 

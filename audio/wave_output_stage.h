@@ -5,17 +5,22 @@
 // reclaims them strictly in the order written as the device returns them, and posts
 // DoneOutputting once the device has returned the last block of the file.
 //
+// Wake-ups: the output thread sleeps on its wake signal until there is something to do. The
+// decoder wakes it when it has written blocks (see FrameDecoderStage); the device's returns wake
+// it only when it waits for them: for a free header, for the drain at the end, or for room in
+// the ring once a batch of blocks has come back (kReturnsPerWake). The output thread wakes the
+// decoder when a reclaim leaves room for a batch of blocks (kRefillBlocks). So while a prompt
+// sounds each thread wakes a few times a second, not several times per block.
+//
 // Contract
 // - open(), setStartPosition(), pause() and resume() are called by the player, one at a time.
-// - The destructor is the engine teardown: quit, wake and join the output thread; reset the
-//   device, reclaim what it returned and close it (retrying every 100 ms while it still
-//   plays); then destroy the decoder and the input stage.
+// - The destructor is the engine teardown: quit, pause the decoder and the reader, wake and join
+//   the output thread; reset the device, reclaim what it returned and close it (retrying every
+//   100 ms while it still plays); then destroy the decoder and the input stage.
 // Locks: deviceMutex_ is held for every device call and is taken before the stage's mutex and
-//   before headerMutex_ (the
-//   device's done callback takes headerMutex_, possibly inside reset(), and then the wake
-//   semaphore's lock); headerMutex_ is never held across a device call. Buffer and semaphore
-//   locks are leaves.
-#include <condition_variable>
+//   before headerMutex_ (the device's done callback takes headerMutex_, possibly inside
+//   reset(), and then the wake semaphore's lock); headerMutex_ is never held across a device
+//   call and is taken before the ring's lock. Buffer and semaphore locks are leaves.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -45,12 +50,15 @@ public:
     void resume() override; // the device first, then the stage
 
 private:
+    // Blocks returned by the device that wake an output thread waiting for room in the ring.
+    static constexpr std::int64_t kReturnsPerWake = 8;
+    // Free blocks in the ring that make a reclaim wake the decoder.
+    static constexpr std::size_t kRefillBlocks = 8;
+
     enum class HeaderState { Free, Queued, Returned };
-    struct Header {
-        const std::uint8_t* data = nullptr;
-        HeaderState state = HeaderState::Free;
-        std::int64_t sequence = 0; // queued or returned: the n-th block written, from 1
-    };
+    // What the output thread waits for while it sleeps, so that the device's returns wake it
+    // only when they matter.
+    enum class Awaiting { Nothing, Room, Header, Drain };
 
     // The output thread's steps; each returns Step::Stop when the thread ends.
     void outputThread();
@@ -63,9 +71,17 @@ private:
     bool openDevice(const PcmFormat& format);
     // Returns false when the thread is to end.
     bool writeBlock(const std::uint8_t* block);
-    // Releases, in the order written, the blocks the device has returned.
-    void reclaim();
+    // Takes a header for the next block, waiting for the device to return one when all are
+    // queued; false when the quit flag ended the wait.
+    bool takeHeader(std::size_t& index);
+    // Releases, in the order written, the blocks the device has returned, and wakes the
+    // decoder when that leaves room for a batch. Returns the bytes still at the device.
+    std::size_t reclaim();
+    // Sleeps until woken, telling the device's returns what they are awaited for; returns the
+    // quit flag.
+    bool sleepAwaiting(Awaiting awaiting);
     void reclaimLocked();
+    bool returnsAwaitedLocked() const;
     void onBufferDone(std::uintptr_t cookie);
 
     platform::WaveOutDriver& driver_;
@@ -78,12 +94,16 @@ private:
     std::unique_ptr<platform::WaveOutDevice> device_; // created by the output thread
 
     std::mutex headerMutex_;
-    std::condition_variable headerReturned_;
-    std::vector<Header> headers_;
+    // Block n (from 0) of the stream goes out with header n % headers_.size(), which is also
+    // its cookie; blocks are reclaimed strictly in the order written.
+    std::vector<HeaderState> headers_;
     std::uint32_t blockBytes_ = 0;
     std::size_t outstanding_ = 0; // bytes handed to the device and not yet released
     std::int64_t issued_ = 0;
+    std::int64_t returned_ = 0;
     std::int64_t reclaimed_ = 0;
+    Awaiting awaiting_ = Awaiting::Nothing;
+    std::int64_t reclaimedAtDecoderWake_ = 0; // output thread only: reclaimed_ when it last woke the decoder
 };
 
 } // namespace vostrel::audio

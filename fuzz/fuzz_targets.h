@@ -29,6 +29,8 @@ int profileStore(const std::uint8_t* data, std::size_t size);
 int timeText(const std::uint8_t* data, std::size_t size);
 // The settings file's text (UTF-8) with a prepared timetable in it.
 int timetable(const std::uint8_t* data, std::size_t size);
+// The day's record as a restart reads it back.
+int record(const std::uint8_t* data, std::size_t size);
 
 struct FuzzTarget {
     std::string_view name; // also names its binary, fuzz_<name>, and its folder under fuzz/corpus

@@ -1,7 +1,9 @@
 #include "record/record_writer.h"
 
+#include <condition_variable>
+#include <deque>
 #include <future>
-#include <memory>
+#include <mutex>
 #include <utility>
 
 namespace vostrel::record {
@@ -20,13 +22,125 @@ std::string_view wholeLines(std::string_view tail) {
     return end == std::string_view::npos ? std::string_view() : tail.substr(end + 1);
 }
 
+struct Job {
+    enum class Kind { Append, Replace, Run } kind = Kind::Run;
+    std::string path;    // Replace
+    std::string content; // Append: lines with their ends; Replace: the file
+    std::function<void()> work;
+};
+
+} // namespace
+
+struct RecordWriter::Shared {
+    Shared(platform::BackgroundFiles& f, std::string p, Limits l) : files(f), recordPath(std::move(p)), limits(l) {}
+
+    platform::BackgroundFiles& files;
+    const std::string recordPath;
+    const Limits limits;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Job> jobs;
+    std::size_t queuedLines = 0;
+    std::size_t droppedLines = 0;
+    bool busy = false; // a job is being done
+    bool quit = false;
+    bool ended = false;
+    bool failureSeen = false;
+    std::optional<std::string> failure;
+
+    void queue(Job job) {
+        {
+            const std::lock_guard lock(mutex);
+            jobs.push_back(std::move(job));
+        }
+        changed.notify_all();
+    }
+
+    // The next job, with the appends queued behind each other joined into one; false at the end.
+    bool take(Job& job) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return quit || !jobs.empty(); });
+        if (jobs.empty()) return false; // quit, and everything queued is done
+        job = std::move(jobs.front());
+        jobs.pop_front();
+        if (job.kind == Job::Kind::Append) joinAppends(job);
+        busy = true;
+        return true;
+    }
+
+    void joinAppends(Job& job) {
+        --queuedLines;
+        if (droppedLines > 0)
+            job.content = droppedNote(std::exchange(droppedLines, 0)) + std::string(kLineEnd) + job.content;
+        while (!jobs.empty() && jobs.front().kind == Job::Kind::Append) {
+            job.content += jobs.front().content;
+            jobs.pop_front();
+            --queuedLines;
+        }
+    }
+
+    void done() {
+        const std::lock_guard lock(mutex);
+        busy = false;
+        changed.notify_all();
+    }
+
+    void doJob(Job& job) {
+        switch (job.kind) {
+        case Job::Kind::Append: appendToRecord(job.content); return;
+        case Job::Kind::Replace: noteFailure(files.replace(job.path, job.content)); return;
+        case Job::Kind::Run: job.work(); return;
+        }
+    }
+
+    void appendToRecord(const std::string& lines) {
+        const std::optional<std::uint64_t> size = files.size(recordPath);
+        const bool fresh = !size || *size == 0;
+        const platform::FileWriteResult written =
+            files.append(recordPath, fresh ? std::string(kByteOrderMark) + lines : lines);
+        noteFailure(written);
+        if (written.ok) keepWithinLimit();
+    }
+
+    void keepWithinLimit() {
+        const std::optional<std::uint64_t> size = files.size(recordPath);
+        if (!size || *size <= limits.maxBytes) return;
+        const std::optional<std::string> tail = files.readTail(recordPath, static_cast<std::size_t>(limits.keptBytes));
+        if (!tail) return;
+        noteFailure(files.replace(recordPath, std::string(kByteOrderMark) + std::string(wholeLines(*tail))));
+    }
+
+    void noteFailure(const platform::FileWriteResult& result) {
+        if (result.ok) return;
+        const std::lock_guard lock(mutex);
+        if (failureSeen) return;
+        failureSeen = true;
+        failure = result.reason;
+    }
+};
+
+namespace {
+
+void work(const std::shared_ptr<RecordWriter::Shared>& shared) {
+    Job job;
+    while (shared->take(job)) {
+        shared->doJob(job);
+        shared->done();
+    }
+    const std::lock_guard lock(shared->mutex);
+    shared->ended = true;
+    shared->changed.notify_all();
+}
+
 } // namespace
 
 RecordWriter::RecordWriter(platform::BackgroundFiles& files, std::string recordPath)
     : RecordWriter(files, std::move(recordPath), Limits{}) {}
 
 RecordWriter::RecordWriter(platform::BackgroundFiles& files, std::string recordPath, Limits limits)
-    : files_(files), recordPath_(std::move(recordPath)), limits_(limits), thread_([this] { worker(); }) {}
+    : shared_(std::make_shared<Shared>(files, std::move(recordPath), limits)),
+      thread_([shared = shared_] { work(shared); }) {}
 
 RecordWriter::~RecordWriter() {
     if (!finished_) finish(std::chrono::milliseconds::max());
@@ -34,140 +148,65 @@ RecordWriter::~RecordWriter() {
 
 void RecordWriter::appendLine(std::string line) {
     {
-        const std::lock_guard lock(mutex_);
-        if (queuedLines_ >= limits_.maxQueued) {
+        const std::lock_guard lock(shared_->mutex);
+        if (shared_->queuedLines >= shared_->limits.maxQueued) {
             // The disk has not answered for a long time: the oldest waiting line goes.
-            for (auto it = jobs_.begin(); it != jobs_.end(); ++it) {
+            for (auto it = shared_->jobs.begin(); it != shared_->jobs.end(); ++it) {
                 if (it->kind != Job::Kind::Append) continue;
-                jobs_.erase(it);
-                --queuedLines_;
-                ++droppedLines_;
+                shared_->jobs.erase(it);
+                --shared_->queuedLines;
+                ++shared_->droppedLines;
                 break;
             }
         }
-        jobs_.push_back({Job::Kind::Append, {}, std::move(line) + std::string(kLineEnd), {}});
-        ++queuedLines_;
+        shared_->jobs.push_back({Job::Kind::Append, {}, std::move(line) + std::string(kLineEnd), {}});
+        ++shared_->queuedLines;
     }
-    changed_.notify_all();
+    shared_->changed.notify_all();
 }
 
 void RecordWriter::replaceFile(std::string path, std::string content) {
-    {
-        const std::lock_guard lock(mutex_);
-        jobs_.push_back({Job::Kind::Replace, std::move(path), std::move(content), {}});
-    }
-    changed_.notify_all();
+    shared_->queue({Job::Kind::Replace, std::move(path), std::move(content), {}});
 }
 
-void RecordWriter::run(std::function<void()> job) {
-    {
-        const std::lock_guard lock(mutex_);
-        jobs_.push_back({Job::Kind::Run, {}, {}, std::move(job)});
-    }
-    changed_.notify_all();
-}
+void RecordWriter::run(std::function<void()> job) { shared_->queue({Job::Kind::Run, {}, {}, std::move(job)}); }
 
 std::optional<std::string> RecordWriter::readTail(std::size_t maxBytes, std::chrono::milliseconds timeout) {
     // Shared with the job, which may outlive this call when the disk does not answer in time.
     auto result = std::make_shared<std::promise<std::optional<std::string>>>();
     std::future<std::optional<std::string>> answer = result->get_future();
-    run([this, result, maxBytes] { result->set_value(files_.readTail(recordPath_, maxBytes)); });
+    run([shared = shared_, result, maxBytes] {
+        result->set_value(shared->files.readTail(shared->recordPath, maxBytes));
+    });
     if (answer.wait_for(timeout) != std::future_status::ready) return std::nullopt;
     return answer.get();
 }
 
 std::optional<std::string> RecordWriter::takeFailure() {
-    const std::lock_guard lock(mutex_);
-    return std::exchange(failure_, std::nullopt);
+    const std::lock_guard lock(shared_->mutex);
+    return std::exchange(shared_->failure, std::nullopt);
 }
 
 bool RecordWriter::waitUntilIdle(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return jobs_.empty() && !busy_; });
+    std::unique_lock lock(shared_->mutex);
+    return shared_->changed.wait_for(lock, timeout, [&] { return shared_->jobs.empty() && !shared_->busy; });
 }
 
 bool RecordWriter::finish(std::chrono::milliseconds grace) {
-    std::unique_lock lock(mutex_);
-    quit_ = true;
-    changed_.notify_all();
-    const bool ended = grace == std::chrono::milliseconds::max()
-                           ? (changed_.wait(lock, [&] { return workerEnded_; }), true)
-                           : changed_.wait_for(lock, grace, [&] { return workerEnded_; });
+    std::unique_lock lock(shared_->mutex);
+    shared_->quit = true;
+    shared_->changed.notify_all();
+    const auto ended = [&] { return shared_->ended; };
+    const bool done = grace == std::chrono::milliseconds::max() ? (shared_->changed.wait(lock, ended), true)
+                                                                : shared_->changed.wait_for(lock, grace, ended);
     lock.unlock();
     finished_ = true;
-    if (ended) {
+    if (done) {
         thread_.join();
     } else {
-        thread_.detach(); // stuck in a disk call: the owner keeps everything it uses alive
+        thread_.detach(); // stuck in a disk call: it keeps its shared state alive
     }
-    return ended;
-}
-
-void RecordWriter::worker() {
-    Job job;
-    while (takeJob(job)) {
-        doJob(job);
-        const std::lock_guard lock(mutex_);
-        busy_ = false;
-        changed_.notify_all();
-    }
-    const std::lock_guard lock(mutex_);
-    workerEnded_ = true;
-    changed_.notify_all();
-}
-
-bool RecordWriter::takeJob(Job& job) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return quit_ || !jobs_.empty(); });
-    if (jobs_.empty()) return false; // quit, and everything queued is done
-    job = std::move(jobs_.front());
-    jobs_.pop_front();
-    if (job.kind == Job::Kind::Append) {
-        --queuedLines_;
-        if (droppedLines_ > 0) {
-            job.content = droppedNote(std::exchange(droppedLines_, 0)) + std::string(kLineEnd) + job.content;
-        }
-        while (!jobs_.empty() && jobs_.front().kind == Job::Kind::Append) {
-            job.content += jobs_.front().content;
-            jobs_.pop_front();
-            --queuedLines_;
-        }
-    }
-    busy_ = true;
-    return true;
-}
-
-void RecordWriter::doJob(Job& job) {
-    switch (job.kind) {
-    case Job::Kind::Append: appendToRecord(job.content); return;
-    case Job::Kind::Replace: noteFailure(files_.replace(job.path, job.content)); return;
-    case Job::Kind::Run: job.work(); return;
-    }
-}
-
-void RecordWriter::appendToRecord(const std::string& lines) {
-    const std::optional<std::uint64_t> size = files_.size(recordPath_);
-    const bool fresh = !size || *size == 0;
-    const platform::FileWriteResult written =
-        files_.append(recordPath_, fresh ? std::string(kByteOrderMark) + lines : lines);
-    noteFailure(written);
-    if (written.ok) keepWithinLimit();
-}
-
-void RecordWriter::keepWithinLimit() {
-    const std::optional<std::uint64_t> size = files_.size(recordPath_);
-    if (!size || *size <= limits_.maxBytes) return;
-    const std::optional<std::string> tail = files_.readTail(recordPath_, static_cast<std::size_t>(limits_.keptBytes));
-    if (!tail) return;
-    noteFailure(files_.replace(recordPath_, std::string(kByteOrderMark) + std::string(wholeLines(*tail))));
-}
-
-void RecordWriter::noteFailure(const platform::FileWriteResult& result) {
-    if (result.ok) return;
-    const std::lock_guard lock(mutex_);
-    if (failureSeen_) return;
-    failureSeen_ = true;
-    failure_ = result.reason;
+    return done;
 }
 
 } // namespace vostrel::record

@@ -14,16 +14,16 @@
 // - While the disk does not answer, at most Limits::maxQueued lines wait; older ones are dropped
 //   and the record says how many once it can be written again.
 // - finish() waits at most its grace for the queued work and the worker's end. When it returns
-//   false the worker is stuck inside a disk call: the owner must then neither destroy the writer
-//   nor anything the worker uses (the BackgroundFiles) and ends the process without them.
-// Locks: mutex_ is a leaf; no disk call is made under it.
+//   false the worker is stuck inside a disk call and goes on alone: the writer may be destroyed,
+//   but the BackgroundFiles it writes through must stay, so the owner ends the process without
+//   destroying them.
+// Locks: the shared state's mutex is a leaf; no disk call is made under it.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -68,40 +68,12 @@ public:
     // Lets the queued work finish and the worker end, waiting at most `grace`; see above.
     bool finish(std::chrono::milliseconds grace);
 
-    const std::string& path() const { return recordPath_; }
+    struct Shared; // everything the worker touches, kept alive by it as long as it runs
 
 private:
-    struct Job {
-        enum class Kind { Append, Replace, Run } kind;
-        std::string path;    // Replace
-        std::string content; // Append: lines with their ends; Replace: the file
-        std::function<void()> work;
-    };
-
-    void worker();
-    // The next job, with the appends queued behind each other joined into one; false at the end.
-    bool takeJob(Job& job);
-    void doJob(Job& job);
-    void appendToRecord(const std::string& lines);
-    void keepWithinLimit();
-    void noteFailure(const platform::FileWriteResult& result);
-
-    platform::BackgroundFiles& files_;
-    const std::string recordPath_;
-    const Limits limits_;
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Job> jobs_;
-    std::size_t queuedLines_ = 0;
-    std::size_t droppedLines_ = 0;
-    bool busy_ = false; // a job is being done
-    bool quit_ = false;
-    bool workerEnded_ = false;
-    bool failureSeen_ = false;
-    std::optional<std::string> failure_;
+    std::shared_ptr<Shared> shared_;
     bool finished_ = false;
-    std::thread thread_; // last: starts once every member above exists
+    std::thread thread_;
 };
 
 } // namespace vostrel::record

@@ -87,13 +87,18 @@ public:
 
     WaveOutResult write(const std::uint8_t* data, std::size_t bytes, std::uintptr_t cookie) override {
         if (closed_) return WaveOutResult::Failed;
+        bool awaited = false;
         {
             std::lock_guard lock(mutex_);
             QueuedBuffer buffer{data, queuedEnd_, queuedEnd_ + bytes / frameBytes_, cookie};
             queuedEnd_ = buffer.endFrame;
             queue_.push_back(buffer);
+            awaited = awaitingBuffers_;
+            awaitingBuffers_ = false;
         }
-        wake_.signal();
+        // A worker waiting for room in ALSA has no use for another buffer yet: the owner queues
+        // seconds ahead in bursts, and waking it for each would double its wake-ups.
+        if (awaited) wake_.signal();
         return WaveOutResult::Ok;
     }
 
@@ -164,7 +169,7 @@ private:
                 continue;
             }
             const Step step = advance();
-            if (step == Step::Progressed) continue;
+            if (step == Step::Progressed || !mayWait(step)) continue;
             wait(step);
         }
     }
@@ -306,6 +311,14 @@ private:
         for (std::uintptr_t cookie : cookies) done_(cookie);
     }
 
+    // Tells write() whether a new buffer is worth a wake-up; false when one came meanwhile, so
+    // the worker goes on instead of waiting.
+    bool mayWait(Step step) {
+        std::lock_guard lock(mutex_);
+        awaitingBuffers_ = step != Step::NeedSpace;
+        return !awaitingBuffers_ || paused_ || broken_ || queuedEnd_ <= written_;
+    }
+
     void wait(Step step) {
         std::vector<pollfd> fds{{wake_.fd(), POLLIN, 0}};
         int timeoutMs = -1;
@@ -357,6 +370,7 @@ private:
     std::deque<Request> requests_; // made by the owner, not yet carried out
     std::uint64_t requested_ = 0;  // tickets given out
     std::uint64_t carriedOut_ = 0; // tickets whose request has been carried out
+    bool awaitingBuffers_ = false; // the worker waits with everything queued handed to ALSA
 
     // Worker only.
     std::uint64_t written_ = 0; // stream frame up to which data has been handed to ALSA

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <deque>
+#include <list>
 #include <thread>
 
 namespace vostrel::platform::sim {
 
 struct SimWaveOutDriver::Shared {
     mutable std::mutex mutex;
+    // Wakes the device threads and the hung calls: what they wait for has changed.
     mutable std::condition_variable changed;
     SimWaveOutMode mode = SimWaveOutMode::Instant;
     bool recordPcm = true;
@@ -18,6 +20,24 @@ struct SimWaveOutDriver::Shared {
     std::uint64_t hangReleases = 0; // counts releaseHang()
     SimWaveOutRecord record;
 
+    // A waitFor() under way. Its condition is looked at on every change of the record by the
+    // thread that made it, and the waiter is woken only once it holds: a benchmark waiting for
+    // the end of a five-minute file is not woken twice for every buffer.
+    struct Watcher {
+        const std::function<bool(const SimWaveOutRecord&)>& condition;
+        std::condition_variable met;
+        bool holds = false;
+    };
+    mutable std::list<Watcher*> watchers;
+
+    void recordChanged() {
+        for (Watcher* watcher : watchers) {
+            if (watcher->holds || !watcher->condition(record)) continue;
+            watcher->holds = true;
+            watcher->met.notify_one();
+        }
+    }
+
     // Blocks the calling step while a hang armed for it is not released. The wait lets go of
     // the lock, so the other devices and the test go on meanwhile.
     void hangIfArmed(std::unique_lock<std::mutex>& lock, SimWaveOutStep step) {
@@ -25,10 +45,10 @@ struct SimWaveOutDriver::Shared {
         hangAt.reset();
         const std::uint64_t release = hangReleases;
         ++record.hungCalls;
-        changed.notify_all();
+        recordChanged();
         changed.wait(lock, [&] { return hangReleases != release; });
         --record.hungCalls;
-        changed.notify_all();
+        recordChanged();
     }
 };
 
@@ -71,7 +91,9 @@ public:
         ++s.written;
         s.mostQueued = std::max(s.mostQueued, s.queued());
         if (!s.firstWriteAt) s.firstWriteAt = std::chrono::steady_clock::now();
-        shared_->changed.notify_all();
+        // Only an idle device thread waits for a buffer; one playing a buffer plays on.
+        if (queue_.size() == 1) shared_->changed.notify_all();
+        shared_->recordChanged();
         return WaveOutResult::Ok;
     }
 
@@ -125,9 +147,11 @@ private:
 
     SimWaveOutSession& session() { return shared_->record.sessions[session_]; }
 
+    // Records a call that changes how the device plays, and wakes its thread for it.
     void note(Kind kind) {
         session().calls.push_back({kind, 0, nullptr});
         shared_->changed.notify_all();
+        shared_->recordChanged();
     }
 
     void closeLocked() {
@@ -135,6 +159,7 @@ private:
         session().closed = true;
         --shared_->record.openDevices;
         shared_->changed.notify_all();
+        shared_->recordChanged();
     }
 
     void stopThread() {
@@ -150,6 +175,7 @@ private:
         }
         ++generation_;
         shared_->changed.notify_all();
+        shared_->recordChanged();
     }
 
     bool stalled() const { return shared_->stallAt && playedBytes_ >= *shared_->stallAt; }
@@ -159,8 +185,18 @@ private:
     void play() {
         std::unique_lock lock(shared_->mutex);
         while (!closed_) {
+            const bool idle = !canPlay();
             shared_->changed.wait(lock, [&] { return closed_ || canPlay(); });
             if (closed_) break;
+            if (idle && shared_->mode == SimWaveOutMode::Instant) {
+                // Woken by a write: the writer first finishes its burst of writes, as with a
+                // driver serving its queue, so a file played at full speed costs a thread
+                // switch per burst, not per buffer.
+                lock.unlock();
+                std::this_thread::yield();
+                lock.lock();
+                continue;
+            }
             if (shared_->mode == SimWaveOutMode::RealTime) {
                 // As long as the buffer's PCM lasts; a pause, reset or close starts it over.
                 const Buffer& head = queue_.front();
@@ -181,7 +217,7 @@ private:
             playedBytes_ += buffer.bytes;
             ++s.played;
             done_(buffer.cookie);
-            shared_->changed.notify_all();
+            shared_->recordChanged();
         }
     }
 
@@ -208,7 +244,7 @@ std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& forma
     {
         std::unique_lock lock(shared_->mutex);
         ++shared_->record.openAttempts;
-        shared_->changed.notify_all();
+        shared_->recordChanged();
         shared_->hangIfArmed(lock, SimWaveOutStep::Open);
         shared_->lastOpenFailed = shared_->mode == SimWaveOutMode::Absent;
         if (shared_->lastOpenFailed) return nullptr;
@@ -217,6 +253,7 @@ std::unique_ptr<WaveOutDevice> SimWaveOutDriver::open(const PcmWaveFormat& forma
         shared_->record.sessions.push_back(std::move(session));
         ++shared_->record.openDevices;
         index = shared_->record.sessions.size() - 1;
+        shared_->recordChanged();
     }
     return std::make_unique<SimWaveOutDevice>(shared_, index, std::move(done));
 }
@@ -275,7 +312,12 @@ SimWaveOutRecord SimWaveOutDriver::record() const {
 bool SimWaveOutDriver::waitFor(const std::function<bool(const SimWaveOutRecord&)>& condition,
                                std::chrono::milliseconds timeout) const {
     std::unique_lock lock(shared_->mutex);
-    return shared_->changed.wait_for(lock, timeout, [&] { return condition(shared_->record); });
+    if (condition(shared_->record)) return true;
+    Shared::Watcher watcher{condition, {}, false};
+    shared_->watchers.push_back(&watcher);
+    const bool met = watcher.met.wait_for(lock, timeout, [&] { return watcher.holds; });
+    shared_->watchers.remove(&watcher);
+    return met;
 }
 
 } // namespace vostrel::platform::sim

@@ -62,6 +62,25 @@ std::string DayFixture::voicePath(int row) const {
            "speak.mp3";
 }
 
+void DayFixture::endTheDay() {
+    sim.setQuestionResponder([](const auto&, auto&) { return true; });
+    sim.closeBox();
+    EXPECT_EQ(runToEnd(), 0);
+}
+
+DayFixture::LaterStart::LaterStart(const std::string& folder, platform::LocalDateTime start, std::string session,
+                                   app::PlayerModuleInstaller installer)
+    : sim(platform::sim::SimPlatform::Options{start, folder, nullptr, nullptr, std::move(session)}),
+      program(sim, std::move(installer)) {
+    program.start();
+}
+
+std::unique_ptr<DayFixture::LaterStart> DayFixture::startAgain(platform::LocalDateTime start, std::string session,
+                                                               app::PlayerModuleInstaller installer) {
+    return std::make_unique<LaterStart>(sim.files().programDirectory(), start, std::move(session),
+                                        std::move(installer));
+}
+
 std::string clockOf(std::int64_t ms) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(ms / 3'600'000 % 24),

@@ -2,6 +2,7 @@
 // A day of the whole program on the simulated platform with the shipped voice files beside it, the
 // recording player standing in for the sound (stamped by the wall clock, in milliseconds of the
 // day), and the files the program writes beside its settings at hand.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace vostrel::test {
 class DayFixture : public ProgramFixture {
 protected:
     explicit DayFixture(platform::LocalDateTime start = {2026, 12, 8, 7, 50, 0, 0});
+    // The program ends before the recorder it plays through goes.
+    ~DayFixture() override {
+        if (program) program->finish();
+    }
 
     // The eight voice files we ship, but for the rows named.
     void placeVoiceFiles(const std::vector<int>& leftOut = {});
@@ -26,6 +31,19 @@ protected:
     std::vector<std::string> recordLines() const;
     std::string planPage() const;
     std::string voicePath(int row) const;
+    // The operator ends a running day: the question is answered 是.
+    void endTheDay();
+
+    // The program started again in the same folder (another day, a restart): a platform of its
+    // own, in a session of its own unless two copies are to meet.
+    struct LaterStart {
+        LaterStart(const std::string& folder, platform::LocalDateTime start, std::string session,
+                   app::PlayerModuleInstaller installer);
+        platform::sim::SimPlatform sim;
+        app::Program program;
+    };
+    std::unique_ptr<LaterStart> startAgain(platform::LocalDateTime start, std::string session,
+                                           app::PlayerModuleInstaller installer = {});
 
     RecordingPlayer recorder;
 };

@@ -66,8 +66,8 @@ TEST_F(DayRecord, AWholeDayWithADeviceFailureAMissingFileAndAPause) {
     const std::string exam = " | 语文 | 2026-12-08 09:00开考 | ";
     const auto prompt = [&](const char* time, const char* event, const char* row, const char* planned, int n,
                             const std::string& tail = "") {
-        return std::string("2026-12-08 ") + time + " | " + event + exam + row + " | 计划 " + planned + " | 第1行 | Vostrel/" +
-               std::to_string(n) + "speak.mp3" + tail;
+        return std::string("2026-12-08 ") + time + " | " + event + exam + row + " | 计划 " + planned +
+               " | 第1行 | Vostrel/" + std::to_string(n) + "speak.mp3" + tail;
     };
     const std::vector<std::string> expected = {
         "2026-12-08 07:50:00 | 程序启动",
@@ -133,7 +133,8 @@ TEST_F(DayRecord, ThePlanPageListsExactlyThePromptsTheScheduleComputes) {
     EXPECT_EQ(listed, computed);
     EXPECT_NE(page.find("2026年12月8日"), std::string::npos);
     EXPECT_NE(page.find("请考生进入考场。"), std::string::npos) << "the first prompt's words";
-    EXPECT_NE(page.find("考试结束，请立即停止答题，将试卷和答题卡反扣在桌面上，待监考员收齐后离开考场。"), std::string::npos);
+    EXPECT_NE(page.find("考试结束，请立即停止答题，将试卷和答题卡反扣在桌面上，待监考员收齐后离开考场。"),
+              std::string::npos);
     sim.setQuestionResponder([](const auto&, auto&) { return true; });
     sim.click("按钮7");
     ASSERT_EQ(sim.shellOpens().size(), 1u);

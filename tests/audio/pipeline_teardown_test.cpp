@@ -69,10 +69,12 @@ TEST(PipelineTeardown, ReaderOnAFullRingAndDecoderWaitingForSpace) {
 
 TEST(PipelineTeardown, DecoderWaitingForDataEventDriven) {
     Pipeline p(testFile("long.mp3"));
-    p.input->pause(); // the reader stops at its first step, so the decoder starves
+    // The reader stops at its first step, so the decoder starves once it has used the piece
+    // read at open.
+    p.input->pause();
     p.decoder->wake();
     std::this_thread::sleep_for(30ms); // let the decoder reach its wait; no clock to fake here
-    EXPECT_EQ(p.decoder->buffer()->eventsQueued(), 0u);
+    EXPECT_LE(p.decoder->buffer()->eventsQueued(), 1u) << "at most the format: the stream has not ended";
     EXPECT_LT(p.tearDown(), kPrompt);
     EXPECT_TRUE(p.sink.codes().empty());
 }
@@ -94,12 +96,12 @@ TEST(PipelineTeardown, WhileTheDecoderWaitsForASeekThePausedReaderWillNotMakeEve
     for (int round = 0; round < 5; ++round) {
         Pipeline p(file);
         p.decoder->setStartPosition(60);
-        // The reader is paused, as a teardown pauses it, before it has read anything; the test
-        // stands in for it and hands the decoder the file's first bytes, in which the decoder
-        // finds the stream and then asks the paused reader to seek.
+        // The reader has read the first piece at open and is then paused, as a teardown pauses
+        // it; the test stands in for it and hands the decoder the next piece. In these bytes the
+        // decoder finds the stream and then asks the paused reader to seek.
         p.input->pause();
         StreamBuffer& buffer = *p.input->buffer();
-        for (std::size_t at = 0; at < head.size(); at += FileInputStage::kReadBytes) {
+        for (std::size_t at = FileInputStage::kReadBytes; at < head.size(); at += FileInputStage::kReadBytes) {
             std::uint8_t* span = nullptr;
             ASSERT_EQ(buffer.beginWrite(FileInputStage::kReadBytes, span), Result::Ok);
             std::memcpy(span, head.data() + at, FileInputStage::kReadBytes);

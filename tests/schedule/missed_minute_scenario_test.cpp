@@ -59,7 +59,8 @@ TEST_F(MissedMinute, AClockStepOf90sAcrossAPromptPlaysItLateOnce) {
     EXPECT_NE(began[0].find("计划 08:35"), std::string::npos) << began[0];
     EXPECT_NE(began[0].find("晚了1分20秒"), std::string::npos) << began[0];
     runUntilWall(at(0, 8, 41));
-    EXPECT_EQ(rowsAndMinutes(prompts()), (std::vector<std::pair<int, std::int64_t>>{{1, 8 * 60 + 36}, {2, 8 * 60 + 40}}))
+    EXPECT_EQ(rowsAndMinutes(prompts()),
+              (std::vector<std::pair<int, std::int64_t>>{{1, 8 * 60 + 36}, {2, 8 * 60 + 40}}))
         << "the late prompt's hold-off leaves the next its own minute";
 }
 
@@ -126,15 +127,14 @@ TEST_F(MissedMinute, AnExamEndingAfterMidnightSoundsItsEndPromptsTheNextDay) {
     save(Subject::Chinese, "22", "30", "25", "00");
     clickStartPauseAt(at(0, 22, 0));
     runUntilWall(at(1, 1, 5));
-    EXPECT_EQ(rowsAndMinutes(prompts()),
-              (std::vector<std::pair<int, std::int64_t>>{{1, 22 * 60 + 5},
-                                                         {2, 22 * 60 + 10},
-                                                         {3, 22 * 60 + 15},
-                                                         {4, 22 * 60 + 22},
-                                                         {5, 22 * 60 + 25},
-                                                         {6, 22 * 60 + 30},
-                                                         {7, 24 * 60 + 45},
-                                                         {8, 25 * 60}}));
+    EXPECT_EQ(rowsAndMinutes(prompts()), (std::vector<std::pair<int, std::int64_t>>{{1, 22 * 60 + 5},
+                                                                                    {2, 22 * 60 + 10},
+                                                                                    {3, 22 * 60 + 15},
+                                                                                    {4, 22 * 60 + 22},
+                                                                                    {5, 22 * 60 + 25},
+                                                                                    {6, 22 * 60 + 30},
+                                                                                    {7, 24 * 60 + 45},
+                                                                                    {8, 25 * 60}}));
     const auto began = record.withEvent("开始播放");
     ASSERT_EQ(began.size(), 8u);
     EXPECT_TRUE(began[7].starts_with("2026-12-09 01:00:00")) << began[7];

@@ -2,6 +2,8 @@
 // The POSIX file calls of a replacing write, made for real unless the test asks one to fail:
 // the n-th call (counting from 1), or every call of one name. Every call is recorded by name,
 // and a write may be limited to a few bytes at a time so that the content takes many writes.
+// A test can also end the write as a killed process would: after killAfter calls the next one
+// throws ProcessKilled, and nothing of the write runs after it.
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +14,11 @@
 
 namespace vostrel::settings_test {
 
+struct ProcessKilled {};
+
 class FailingFileCalls final : public platform::FileCalls {
 public:
+    std::size_t killAfter = SIZE_MAX;
     std::size_t failCall = 0; // 0: none by number
     std::string failEvery;    // empty: none by name
     int error = EIO;          // errno of a failed call
@@ -46,6 +51,7 @@ public:
 
 private:
     bool fails(const char* name) {
+        if (made.size() >= killAfter) throw ProcessKilled{};
         made.emplace_back(name);
         if (made.size() != failCall && failEvery != name) return false;
         errno = error;

@@ -165,5 +165,39 @@ TEST_F(SafeSaveTest, AReadOnlyFileIsRefusedThoughItsFolderAllowsARename) {
     EXPECT_TRUE(save(platform::systemFileCalls(), "英语时间", "16:00")); // the same, writable
 }
 
+// A save killed after any of its file calls (a power cut, the process ended from outside): the
+// file holds the four old times or the four new ones, never a mix, and the next start removes the
+// temporary file the killed save left behind.
+TEST_F(SafeSaveTest, ASaveKilledAfterAnyFileCallLeavesTheOldFourOrTheNewFour) {
+    const std::vector<std::string> keys{"语文时间", "文数/理数时间", "文综/理综时间", "英语时间"};
+    const std::vector<std::string> oldTimes{"09:00", "15:00", "09:00", "15:30"},
+        newTimes{"08:30", "14:30", "08:00", "16:00"};
+    const auto times = [&] {
+        platform::IniProfileStore store;
+        std::vector<std::string> read;
+        for (const std::string& key : keys) read.push_back(store.readString("时间设置", key, path, 10240));
+        return read;
+    };
+    std::vector<platform::ProfileEntry> entries;
+    for (std::size_t i = 0; i < keys.size(); ++i) entries.push_back({keys[i], newTimes[i]});
+    bool wroteAll = false;
+    for (std::size_t killedAfter = 0; !wroteAll; ++killedAfter) {
+        SCOPED_TRACE("killed after " + std::to_string(killedAfter) + " calls");
+        TempFolder::writeBytes(path, platform::utf8ToGbk("[时间设置]\r\n语文时间=09:00\r\n文数/理数时间=15:00\r\n"
+                                                         "文综/理综时间=09:00\r\n英语时间=15:30\r\n"));
+        FailingFileCalls calls;
+        calls.killAfter = killedAfter;
+        try {
+            wroteAll = platform::IniProfileStore(calls).writeStrings("时间设置", entries, path);
+        } catch (const ProcessKilled&) {
+        }
+        const std::vector<std::string> now = times();
+        EXPECT_TRUE(now == oldTimes || now == newTimes) << testing::PrintToString(now);
+        platform::IniProfileStore().removeLeftovers(path);
+        EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"vanto.ini"});
+        ASSERT_LT(killedAfter, 100u);
+    }
+}
+
 } // namespace
 } // namespace vostrel::settings_test

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/play_outcome.h"
+#include "record/record_writer.h"
 #include "schedule/exam_subject.h"
 #include "schedule/prompt_moment.h"
 #include "schedule/prompt_table.h"
@@ -170,6 +172,33 @@ TEST(UserDocs, GuideExampleOfAPreparedTimetableIsTheNationalOne) {
     ASSERT_FALSE(message.empty());
     message.pop_back();
     EXPECT_EQ(timetableProblemsMessage(readTimetable(mistaken).problems), message);
+}
+
+// The guide's section on the record names its file and every way a prompt can end as the record
+// writes it, and the table of lengths gives every subject the length the rows give it.
+TEST(UserDocs, GuideExplainsTheRecordAndTheLengths) {
+    const std::string guide = sourceFile("docs/user-guide.zh.md");
+    const std::size_t section = guide.find("## 播放记录");
+    ASSERT_NE(section, std::string::npos);
+    const std::string record = guide.substr(section, guide.find("\n## ", section + 1) - section);
+    EXPECT_NE(record.find(std::string(record::kRecordFileName)), std::string::npos);
+    for (int end = static_cast<int>(audio::PromptEnd::PlayedToEnd);
+         end <= static_cast<int>(audio::PromptEnd::DamagedFrame); ++end)
+        EXPECT_NE(record.find(std::string(audio::promptEndText(static_cast<audio::PromptEnd>(end)))), std::string::npos)
+            << audio::promptEndText(static_cast<audio::PromptEnd>(end));
+    // "| 数学、外语、英语 | 120 分钟 |": each subject's row of the table gives its length.
+    std::map<std::string, int> lengths;
+    for (const std::string& line : linesOf(guide)) {
+        const std::vector<std::string> cells = cellsOf(line);
+        if (cells.size() != 2 || !cells[1].ends_with(" 分钟")) continue;
+        for (std::size_t from = 0; from <= cells[0].size();) {
+            const std::size_t end = std::min(cells[0].find("、", from), cells[0].size());
+            lengths[cells[0].substr(from, end - from)] = std::stoi(cells[1]);
+            from = end + std::string("、").size();
+        }
+    }
+    for (const schedule::StandardSubject& subject : schedule::kStandardSubjects)
+        EXPECT_EQ(lengths[std::string(subject.name)], subject.minutes) << subject.name;
 }
 
 } // namespace
