@@ -3,14 +3,19 @@
 // that the test clicks where the operator would and reads what the window shows.
 //   win32_window_probe controls        the main window's controls: name, class, shown, x y w h, text
 //   win32_window_probe list            the items of the open drop-down list: index, x y w h, text
-//   win32_window_probe window TITLE    the controls of a top-level window (a message box, a form)
+//   win32_window_probe window TITLE    the controls of a top-level window (a message box, a form):
+//                                      class, shown, x y w h, text
 //   win32_window_probe minimise        minimises the main window, as the operator might
-// Lines are tab-separated UTF-8; rectangles are screen pixels. Exit code 1: no such window.
+// Lines are tab-separated UTF-8; rectangles are screen pixels. "controls" and "window" start with
+// a line for the window itself: "window", x y w h, foreground=1|0 (and minimised=1|0). Exit code
+// 1: no such window.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -151,6 +156,13 @@ int printWindow(const wchar_t* title) {
     return 0;
 }
 
+int minimise() {
+    HWND main = mainWindow();
+    if (!main) return 1;
+    ShowWindow(main, SW_MINIMIZE);
+    return 0;
+}
+
 } // namespace
 
 int main() {
@@ -161,10 +173,7 @@ int main() {
     if (is(2, L"controls")) return printControls();
     if (is(2, L"list")) return printDroppedList();
     if (is(3, L"window")) return printWindow(argv[2]);
-    if (is(2, L"minimise")) {
-        HWND main = mainWindow();
-        return main && ShowWindow(main, SW_MINIMIZE) >= 0 ? 0 : 1;
-    }
+    if (is(2, L"minimise")) return minimise();
     std::fprintf(stderr, "usage: win32_window_probe controls | list | window TITLE | minimise\n");
     return 2;
 }
