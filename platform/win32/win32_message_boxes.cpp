@@ -10,10 +10,15 @@ namespace {
 constexpr wchar_t kOriginalProcProperty[] = L"VostrelBoxProc";
 
 int show(std::string_view text, UINT style, std::string_view title) {
-    // Without an owner the box would leave the main window usable; task-modal disables it.
+    // Owned by the window the operator is using: the box disables it, and enables it again before
+    // it closes, so the system gives it back the focus (Esc reaches it again). A box closing while
+    // the thread's windows are still disabled, as a task-modal box without an owner leaves them,
+    // hands the activation to another program. Without an active window (before the main window
+    // shows, or while another program is in front) task-modal keeps every window of ours disabled.
+    HWND owner = GetActiveWindow();
     if ((style & MB_SYSTEMMODAL) == 0) style |= MB_TASKMODAL;
     const std::wstring wideTitle = toWide(title.empty() ? kDefaultMessageTitle : title);
-    return MessageBoxW(nullptr, toWide(text).c_str(), wideTitle.c_str(), style);
+    return MessageBoxW(owner, toWide(text).c_str(), wideTitle.c_str(), style);
 }
 
 // A button the box shows (some systems build every button and hide those not asked for).

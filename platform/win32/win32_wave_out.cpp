@@ -18,6 +18,18 @@ namespace {
 constexpr DWORD kResetDrainLimitMs = 2000;
 // Between two attempts at closing a device that still holds buffers, when destroying it.
 constexpr DWORD kCloseRetryMs = 100;
+// For a code winmm has no text for.
+constexpr char kUnknownErrorText[] = "声音设备出错";
+
+// winmm's own words for a failed call, in the system's language, then the call and its code for
+// whoever looks into the record later.
+std::string errorText(const char* call, MMRESULT result) {
+    const std::string which = std::string(call) + " " + std::to_string(result);
+    wchar_t text[MAXERRORLENGTH] = {};
+    if (waveOutGetErrorTextW(result, text, MAXERRORLENGTH) != MMSYSERR_NOERROR || text[0] == L'\0')
+        return std::string(kUnknownErrorText) + "（" + which + "）";
+    return toUtf8(text) + "（" + which + "）";
+}
 
 struct EventCloser {
     void operator()(HANDLE event) const { CloseHandle(event); }
@@ -61,20 +73,25 @@ public:
         header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(data));
         header.dwBufferLength = static_cast<DWORD>(bytes);
         header.dwUser = cookie;
-        if (waveOutPrepareHeader(device_, &header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        if (const MMRESULT prepared = waveOutPrepareHeader(device_, &header, sizeof(WAVEHDR));
+            prepared != MMSYSERR_NOERROR) {
             headers_.pop_back();
+            lastError_ = errorText("waveOutPrepareHeader", prepared);
             return WaveOutResult::Failed;
         }
         ++written_;
-        if (waveOutWrite(device_, &header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        if (const MMRESULT queued = waveOutWrite(device_, &header, sizeof(WAVEHDR)); queued != MMSYSERR_NOERROR) {
             // Never queued, so it will never come back through the callback.
             --written_;
             waveOutUnprepareHeader(device_, &header, sizeof(WAVEHDR));
             headers_.pop_back();
+            lastError_ = errorText("waveOutWrite", queued);
             return WaveOutResult::Failed;
         }
         return WaveOutResult::Ok;
     }
+
+    std::string lastError() const override { return lastError_; }
 
     void pause() override {
         if (device_) waveOutPause(device_);
@@ -141,15 +158,8 @@ private:
     std::uint64_t written_ = 0;
     std::uint64_t reclaimed_ = 0;
     std::atomic<std::uint64_t> returned_{0};
+    std::string lastError_; // of the latest failed write
 };
-
-std::string errorText(MMRESULT result) {
-    wchar_t text[MAXERRORLENGTH] = {};
-    if (waveOutGetErrorTextW(result, text, MAXERRORLENGTH) != MMSYSERR_NOERROR) {
-        return "waveOutOpen error " + std::to_string(result);
-    }
-    return toUtf8(text) + " (waveOutOpen " + std::to_string(result) + ")";
-}
 
 } // namespace
 
@@ -157,7 +167,7 @@ std::unique_ptr<WaveOutDevice> Win32WaveOutDriver::open(const PcmWaveFormat& for
     auto device = std::make_unique<Win32WaveOutDevice>(std::move(done));
     if (const MMRESULT result = device->open(format); result != MMSYSERR_NOERROR) {
         std::lock_guard lock(errorMutex_);
-        lastOpenError_ = errorText(result);
+        lastOpenError_ = errorText("waveOutOpen", result);
         return nullptr;
     }
     return device;

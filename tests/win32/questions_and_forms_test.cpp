@@ -102,7 +102,10 @@ void yesNoQuestions() {
     check(yes.ownerTicked, "the main window's timer ticks while the question is open");
     Seen enter, escape, closeBox;
     check(!ask([](HWND) { press(VK_RETURN); }, enter) && enter.found, "Enter answers no");
+    SetForegroundWindow(owner.host.mainWindow());
     check(!ask([](HWND) { press(VK_ESCAPE); }, escape) && escape.found, "Esc answers no");
+    // The operator who answered 否 goes on in the main window, where Esc asks again.
+    check(GetActiveWindow() == owner.host.mainWindow(), "the main window is active again after the answer");
     check(!ask([](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }, closeBox) && closeBox.found,
           "the close box answers no");
 }

@@ -1,11 +1,13 @@
-// winmm wave-out: buffers come back in order, reset returns them all before it returns, and
-// the bytes reach the sound system unchanged (scripts/test-windows compares the capture with
-// the pattern file written here).
+// winmm wave-out: buffers come back in order, reset returns them all before it returns, a
+// buffer the system refuses fails alone with the system's reason, and the bytes reach the sound
+// system unchanged (scripts/test-windows compares the capture with the pattern file written here).
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/win32/win32_file_system.h"
@@ -87,6 +89,23 @@ void waveOutTests() {
     second_device->reset();
     check(reset.cookies == std::vector<std::uintptr_t>{7, 8}, "reset returns every buffer before it returns");
     checkEqual(second_device->close(), platform::WaveOutResult::Ok, "close after reset");
+
+    // Another format than the pattern's: each opening empties the capture file of its format.
+    Returned refused;
+    auto third_device = driver.open(platform::PcmWaveFormat{1, 11025, 16}, refused.recorder());
+    check(third_device != nullptr, "mono 11025 Hz opens");
+    if (!third_device) return;
+    checkEqual(third_device->write(nullptr, 4096, 21), platform::WaveOutResult::Failed,
+               "a buffer without memory behind it is refused");
+    const std::string reason = third_device->lastError();
+    std::printf("refused buffer: %s\n", reason.c_str());
+    const std::size_t call = reason.find("（waveOut");
+    check(call != std::string::npos && call > 0, "the refusal gives winmm's reason, then the call that failed");
+    checkEqual(third_device->write(silence.data(), 4096, 22), platform::WaveOutResult::Ok,
+               "the device takes the next buffer");
+    check(waitUntil([&] { return refused.count() == 1; }) && refused.cookies == std::vector<std::uintptr_t>{22},
+          "only the buffer the device took comes back");
+    checkEqual(third_device->close(), platform::WaveOutResult::Ok, "close after a refused buffer");
 }
 
 } // namespace vostrel::win32_test
