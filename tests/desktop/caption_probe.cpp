@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/qt/cjk_font.h"
@@ -16,21 +17,21 @@ namespace {
 
 using vostrel::platform::ControlKind;
 
-bool kindNamed(const std::string& name, ControlKind& kind) {
-    if (name == "button") kind = ControlKind::Button;
-    else if (name == "list") kind = ControlKind::DropDownList;
-    else if (name == "edit") kind = ControlKind::EditBox;
-    else return false;
-    return true;
+std::optional<ControlKind> kindNamed(const std::string& name) {
+    if (name == "button") return ControlKind::Button;
+    if (name == "list") return ControlKind::DropDownList;
+    if (name == "edit") return ControlKind::EditBox;
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 7 && argc != 8) return 2;
+    const std::optional<ControlKind> kind = kindNamed(argc == 8 ? argv[7] : "button");
+    if (!kind) return 2;
     vostrel::platform::ControlDescription described;
-    described.kind = ControlKind::Button;
-    if (argc == 8 && !kindNamed(argv[7], described.kind)) return 2;
+    described.kind = *kind;
     QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
     QApplication app(argc, argv);
     QApplication::setFont(vostrel::platform::qt::defaultGuiFont());
