@@ -142,8 +142,9 @@ scale=100
 at() { echo $((($1 * scale + 50) / 100)); }
 
 # Window-relative positions of the controls used (the group box lies at 16, 8).
-row_top=(32 64 96 128)                                    # each row's check box and list, in the group box
-time_box_left=(134 134 134 133) time_box_top=(41 72 104 134) time_box_height=(25 22 22 22)  # in the window
+row_top=(32 64 96 128) # each row's check box and list, in the group box
+# Each row's time box, in the window.
+time_box_left=(134 134 134 133) time_box_top=(41 72 104 134) time_box_height=(25 22 22 22)
 save_button=(57 177) start_button=(181 199) keep_on_top_button=(314 175) plan_button=(327 266)
 
 click_at() {  # window x y (described)
@@ -256,7 +257,7 @@ end_program_with_escape() {  # window: not running, so Esc ends it at once
   xdotool key Escape
   wait_for_exit Esc
 }
-# Esc while the run announces prompts asks first; returns the question's window.
+# Esc while the run announces prompts asks first; the question's window goes into $question.
 escape_asks() {  # window
   focus "$1"
   xdotool key Escape
@@ -321,7 +322,7 @@ pick_from_list() {  # window row item-index item-count
   read -r x y < <(window_origin "$popup")
   read -r width height < <(client_size "$popup")
   item=$(((height - 2) / $4))
-  # Qt ignores a click that comes too soon after the list dropped down: click until it closes.
+  # A click that comes before the list takes the mouse leaves it open: click again, until it closes.
   for ((attempt = 1; attempt <= 3; attempt++)); do
     xdotool mousemove $((x + width / 2)) $((y + 1 + item * $3 + item / 2)) click 1
     if wait_until 2 popup_gone; then break; fi
