@@ -90,6 +90,7 @@ public:
         bool awaited = false;
         {
             std::lock_guard lock(mutex_);
+            if (!failure_.empty()) return WaveOutResult::Failed; // broken: it would only hand it back
             QueuedBuffer buffer{data, queuedEnd_, queuedEnd_ + bytes / frameBytes_, cookie};
             queuedEnd_ = buffer.endFrame;
             queue_.push_back(buffer);
@@ -100,6 +101,11 @@ public:
         // seconds ahead in bursts, and waking it for each would double its wake-ups.
         if (awaited) wake_.signal();
         return WaveOutResult::Ok;
+    }
+
+    std::string lastError() const override {
+        std::lock_guard lock(mutex_);
+        return failure_;
     }
 
     void pause() override { handOver(Request::Pause); }
@@ -258,7 +264,11 @@ private:
 
     void recover(int error) {
         if (error == -EPIPE) returnPlayed(); // an underrun: all that was written has been played
-        if (snd_pcm_recover(pcm_.get(), error, 1) < 0) broken_ = true;
+        if (const int failed = snd_pcm_recover(pcm_.get(), error, 1); failed < 0) {
+            broken_ = true;
+            std::lock_guard lock(mutex_);
+            failure_ = snd_strerror(failed);
+        }
     }
 
     // The buffer holding the given stream frame, if it is queued.
@@ -363,7 +373,7 @@ private:
     const WaveOutDriver::DoneCallback done_;
     EventFd wake_;
 
-    std::mutex mutex_; // guards queue_, queuedEnd_ and the requests; never held across an ALSA call
+    mutable std::mutex mutex_; // guards queue_, queuedEnd_, the requests and failure_; never held across an ALSA call
     std::condition_variable requestDone_;
     std::deque<QueuedBuffer> queue_; // written by the owner, not yet returned
     std::uint64_t queuedEnd_ = 0;
@@ -371,6 +381,7 @@ private:
     std::uint64_t requested_ = 0;  // tickets given out
     std::uint64_t carriedOut_ = 0; // tickets whose request has been carried out
     bool awaitingBuffers_ = false; // the worker waits with everything queued handed to ALSA
+    std::string failure_;          // why the device broke (the worker's failed recovery); empty while it plays
 
     // Worker only.
     std::uint64_t written_ = 0; // stream frame up to which data has been handed to ALSA

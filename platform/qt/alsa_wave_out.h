@@ -12,6 +12,9 @@
 // Pausing uses the device's own pause where it has one. Where it has none, pausing drops what the
 // device holds and rewinds the write position to the frame last played: the buffers are still
 // ours until returned, so restart() continues exactly from there on every device.
+//
+// A write that ALSA refuses and cannot recover from breaks the device: what is queued comes back
+// at once, every later write() fails, and lastError() gives ALSA's reason.
 #include <memory>
 #include <mutex>
 #include <string>

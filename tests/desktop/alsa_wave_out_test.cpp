@@ -1,7 +1,8 @@
 // The ALSA wave-out device against the wave-out contract, on ALSA's own "null" and "file"
 // devices (no sound card needed): buffers come back once each, in the order written; reset
 // returns every queued buffer before it returns; close refuses while buffers are queued; a
-// device that cannot be opened gives null; a device stuck inside ALSA holds no caller for long.
+// device that cannot be opened gives null; a device whose writes fail says why; a device stuck
+// inside ALSA holds no caller for long.
 #include "platform/qt/alsa_wave_out.h"
 
 #include <fcntl.h>
@@ -237,6 +238,28 @@ TEST(AlsaWaveOut, ThePcmReachesTheDeviceUnchangedAndInOrder) {
     const auto mismatch = std::mismatch(expected.begin(), expected.end(), captured.begin());
     EXPECT_EQ(mismatch.first, expected.end()) << "first difference at byte " << (mismatch.first - expected.begin())
                                               << " of " << expected.size() << ", captured " << captured.size();
+}
+
+// The file plugin writing into /dev/full: every write to the file fails with "no space", which
+// ALSA's write passes on as an error that no recovery mends, as a sound card unplugged while
+// playing does.
+TEST(AlsaWaveOut, AFailingDeviceHandsEverythingBackAndSaysWhy) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    AlsaWaveOutDriver driver("file:FILE=/dev/full,FORMAT=raw");
+    Returns returns;
+    auto device = driver.open(PcmWaveFormat{}, std::ref(returns));
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->lastError(), "") << "a device that has not failed has no reason to give";
+    constexpr std::size_t kBlocks = 40; // 1 s of audio: far more than ALSA takes before it writes the file
+    const auto block = ramp(4608, 7);
+    for (std::uintptr_t i = 1; i <= kBlocks; ++i)
+        ASSERT_EQ(device->write(block.data(), block.size(), i), WaveOutResult::Ok);
+    // None of them can be played to the end; they come back all the same, once each, in order.
+    ASSERT_TRUE(returns.cameBackInOrder(kBlocks));
+    EXPECT_EQ(device->write(block.data(), block.size(), kBlocks + 1), WaveOutResult::Failed);
+    EXPECT_NE(device->lastError(), "");
+    EXPECT_EQ(returns.cookies().size(), kBlocks) << "a refused buffer was handed back as well";
+    EXPECT_EQ(device->close(), WaveOutResult::Ok);
 }
 
 TEST(AlsaWaveOut, AWorkerStuckInsideAlsaHoldsNoCallerAndCatchesUpWhenItLetsGo) {

@@ -2,8 +2,9 @@
 # Prints the Linux program's memory and idle CPU: starts it on a private Xvfb display in a
 # folder of its own, closes the first-run message, lets it run idle (clock ticking, polling timer
 # of 时钟1 at 200 ms) for SECONDS_IDLE seconds and reads /proc. With "running", it first ticks
-# 语文, types a start time far from now, saves and presses start, so the four subject polls run
-# too, as through an exam day between prompts.
+# 语文, types a start time 40 minutes from now, saves and presses start, so the subject's poll
+# runs too and the status line names the next prompt, as through an exam day between prompts
+# (the first prompt sounds 25 minutes before the start, after the measurement).
 #
 #   tests/desktop/measure_idle.sh build-qt/app/vostrel [SECONDS_IDLE=60] [running]
 set -euo pipefail
@@ -24,7 +25,7 @@ unset DBUS_SESSION_BUS_ADDRESS
 cp "$exe" "$work/program/vostrel"
 cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
 
-start_x11_display "$work"
+start_x11_display "$work" -dpi 96 # 100%: Qt takes the screen's DPI for the scale
 
 (cd "$work/program" && exec ./vostrel >/dev/null 2>&1) &
 program_pid=$!
@@ -40,7 +41,7 @@ if [[ $mode == running ]]; then
   sleep 1
   click_at 171 53          # into 语文时间
   xdotool key ctrl+a
-  start=$(date -d '+12 hours' +%H:%M)
+  start=$(date -d '+40 minutes' +%H:%M)
   xdotool type --delay 30 "$start"
   click_at 57 177          # 保存设置
   sleep 4                  # the save's three-second confirmation
@@ -53,9 +54,12 @@ if [[ -n ${SCREENSHOT:-} ]]; then import -window root "$SCREENSHOT"; fi
 
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
-before=$(cpu)
+# Each time a thread is woken it gives up the CPU once: a measure of how often the program stirs,
+# finer than the CPU time's 10 ms steps.
+switches() { cat /proc/"$program_pid"/task/*/status | awk '/^(non)?voluntary_ctxt_switches/{s += $2} END{print s}'; }
+before=$(cpu) switches_before=$(switches)
 sleep "$idle"
-after=$(cpu)
+after=$(cpu) switches_after=$(switches)
 rss=$(awk '/^VmRSS/{print $2}' "/proc/$program_pid/status")
 hwm=$(awk '/^VmHWM/{print $2}' "/proc/$program_pid/status")
 threads=$(awk '/^Threads/{print $2}' "/proc/$program_pid/status")
@@ -63,4 +67,5 @@ anon=$(awk '/^RssAnon/{print $2}' "/proc/$program_pid/status")
 file=$(awk '/^RssFile/{print $2}' "/proc/$program_pid/status")
 cpu_ms=$(((after - before) * 1000 / ticks))
 echo "vostrel $mode for ${idle} s: CPU ${cpu_ms} ms ($(awk -v c="$cpu_ms" -v s="$idle" 'BEGIN{printf "%.2f", c / (s * 10)}') %)," \
+     "$(awk -v n=$((switches_after - switches_before)) -v s="$idle" 'BEGIN{printf "%.1f", n / s}') wake-ups/s," \
      "RSS ${rss} kB (peak ${hwm} kB; ${anon} kB private, ${file} kB mapped files), ${threads} threads"

@@ -39,6 +39,7 @@ public:
         log_.resetting = false;
     }
     platform::WaveOutResult close() override { return device_->close(); }
+    std::string lastError() const override { return device_->lastError(); }
 
 private:
     std::unique_ptr<platform::WaveOutDevice> device_;
