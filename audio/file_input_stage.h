@@ -9,10 +9,10 @@
 //   reader thread performs the seek and clears the buffer, so file and buffer are only ever
 //   touched by the reader.
 // - The destructor stops and joins the reader thread, then closes the file.
-// Locks: mutex_ is taken before the consumer's wake semaphore (the reader wakes the decoder
-//   under it); buffer and semaphore locks are leaves. seekTo() waits on seekDone_ under mutex_,
-//   and whatever ends that wait (a seek made, either quit flag) is published under mutex_
-//   before the notice.
+// Locks (their place among the engine's: audio/README.md): the reader wakes the decoder under
+//   mutex_, so that a consumer detached by setConsumer(nullptr) is never woken again. seekTo()
+//   waits on seekDone_ under mutex_, and whatever ends that wait (a seek made, either quit flag)
+//   is published under mutex_ before the notice.
 #include <condition_variable>
 #include <cstdint>
 #include <memory>

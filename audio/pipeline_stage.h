@@ -8,7 +8,7 @@
 // - pause/resume/wake/setInput may be called from any thread.
 // - shutdown() sets the quit flag and closes both semaphores, so every wait returns at once
 //   from then on; the stage's thread checks the quit flag after every wait. Each derived stage
-//   shuts down and joins its thread in its destructor.
+//   shuts down and joins its thread in its destructor (the engine's teardown: audio/README.md).
 #include <atomic>
 #include <chrono>
 #include <mutex>

@@ -2,7 +2,8 @@
 // The play command: the one application-wide player slot and the two calls that fill and
 // empty it. At most one prompt sounds at a time; every play first removes the previous player.
 // The slot also tells how the latest prompt has ended (played out, cut off, or failed and why),
-// as the player module reports it through "GetPlayOutcome".
+// as the player module reports it through "GetPlayOutcome" (the whole way from the stage that
+// failed to the day's record: audio/README.md).
 // The player module is reached only through the PlayerEntryTable; an operation the table does
 // not hold is skipped silently, so with an empty table nothing ever sounds.
 //

@@ -4,13 +4,11 @@
 // the player's event thread receives the pipeline's DoneOutputting and StageError and walks
 // the file list.
 //
-// Contract
+// Contract (its threads, locks and teardown among the engine's: audio/README.md)
 // - create/newPlay/playState/setPauseState and the destructor are called by one caller at a
 //   time (the play command's thread); the event thread runs newPlay for the next file.
 // - One player mutex makes newPlay, the handling of an event and the teardown exclusive: each
-//   of them replaces or destroys the engine. Lock order: player mutex, then the engine's locks;
-//   the event queue's mutex and the outcome's mutex are leaves (the stages post and note from
-//   their own threads).
+//   of them replaces or destroys the engine, so it comes before the engine's locks.
 // - The outcome of the current file (playOutcome) is set when a file starts, when its terminal
 //   event is handled and when its device cannot be opened; the play command reads it.
 // - The destructor returns only when the engine's threads and the event thread have ended

@@ -4,7 +4,16 @@
 // "SetPauseState", "RemovePlayer", and "GetPlayOutcome": how the current file's prompt has
 // ended so far). A name the table does not hold yields none.
 //
-// Contract: filled before use and read on the UI thread; not thread-safe.
+// Why this shape: the play command has always reached the player module through a table of
+// named operations and nothing else, so a module can be replaced (the tests put their own in) or
+// be missing (then nothing sounds) without the caller changing. What a module must provide is
+// what crosses this table: the names, each operation's arguments and result as declared below, a
+// handle that the caller never looks inside (null: no player), and states, counts and percents as
+// small integers, with no exception crossing back. How the table keeps the operations
+// (std::function in a variant, in a map) is only this program's way of holding them.
+//
+// Contract: filled before use and read on the UI thread; not thread-safe. The threads behind
+// these operations: audio/README.md.
 #include <cstdint>
 #include <functional>
 #include <map>

@@ -1,7 +1,12 @@
 #pragma once
 // What the pipeline stages tell their player: the file has been played out, or a stage gave
 // up on it. The stages post from their own threads; the player handles the events on its
-// event thread.
+// event thread (audio/README.md: the threads, and where the result goes from here).
+//
+// Why this shape: a stage knows its owner only as this sink (the player; in tests and fuzz
+// targets a sink of their own), and what it hands over is a code, a result and a reason, copied,
+// so nothing of a stage is referred to once the call has returned. The codes' numbers only tell
+// the two events apart.
 #include <string>
 
 #include "audio/result.h"

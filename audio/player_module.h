@@ -9,10 +9,8 @@
 // A player whose device has not let go by then finishes its teardown on its own thread, while
 // the next player opens a fresh device.
 //
-// Contract: the driver outlives the reaper, and the reaper outlives the table's players.
-// Lock order of a removal: the caller holds no lock while it waits; the teardown takes the
-// player's mutex, then the engine's (player.h, wave_output_stage.h), then makes device calls;
-// the reaper's own mutex is a leaf that no teardown holds or waits for.
+// Contract: the driver outlives the reaper, and the reaper outlives the table's players. The
+// removal's threads, locks and order: audio/README.md.
 #include "audio/player_entry_table.h"
 #include "audio/teardown_reaper.h"
 #include "platform/wave_out.h"

@@ -1,7 +1,13 @@
 #pragma once
 // Result codes of the player engine. Inside it every operation that can fail returns one
 // (0 = success) instead of throwing; the stage error event carries the code that ended a file to
-// the player, which turns it into the prompt's outcome (play_outcome.h).
+// the player, which turns it into the prompt's outcome (play_outcome.h; the whole way to the
+// day's record: audio/README.md).
+//
+// Why codes: a file fails on a stage's own thread, and the failure has to reach the player's event
+// thread and from there the play command, across the player module's table. A small integer
+// passed by value crosses both; an exception would end on the thread that threw it. Only Ok = 0
+// is relied on: the other numbers just tell the codes apart (a new code takes an unused one).
 #include <cstdint>
 
 namespace vostrel::audio {

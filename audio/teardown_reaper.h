@@ -2,13 +2,13 @@
 // Runs teardowns that may block on a sound device, without letting them block the caller for
 // long. Each teardown runs on a thread of its own; the caller waits for it at most the hand-over
 // time. A teardown that has not finished by then goes on alone and is reaped (its thread joined)
-// once it has: the device may let go seconds later, or never. Each teardown is the whole one, in
-// its own order, whoever waits for it.
+// once it has: the device may let go seconds later, or never. Giving up the wait does not cut a
+// teardown short: it still runs to its end, every step in its order.
 //
-// Contract
+// Contract (the teardown threads among the engine's: audio/README.md)
 // - run() and finish() are called by one owner thread (the UI thread).
-// - The reaper outlives nothing its teardowns use: whatever a teardown touches (the sound
-//   driver above all) must outlive the reaper.
+// - Whatever a teardown uses (the sound driver above all) is destroyed only after the reaper,
+//   since a teardown may still be running until the reaper's destructor returns.
 // - The destructor waits for every teardown without bound, so nothing a teardown uses is freed
 //   under it. An owner that cannot wait forever calls finish() with a bound first and, if
 //   something is still running, ends the process without destroying the reaper.

@@ -14,13 +14,11 @@
 //
 // Contract
 // - open(), setStartPosition(), pause() and resume() are called by the player, one at a time.
-// - The destructor is the engine teardown: quit, pause the decoder and the reader, wake and join
-//   the output thread; reset the device, reclaim what it returned and close it (retrying every
-//   100 ms while it still plays); then destroy the decoder and the input stage.
-// Locks: deviceMutex_ is held for every device call and is taken before the stage's mutex and
-//   before headerMutex_ (the device's done callback takes headerMutex_, possibly inside
-//   reset(), and then the wake semaphore's lock); headerMutex_ is never held across a device
-//   call and is taken before the ring's lock. Buffer and semaphore locks are leaves.
+// - The destructor is the engine's teardown; it returns once every thread of the pipeline has
+//   ended and the device is closed (the order of its steps: audio/README.md).
+// Locks: deviceMutex_ is held for every device call; headerMutex_, which the device's done
+//   callback takes (possibly inside reset()), is never held across one. Their place in the
+//   engine's lock order: audio/README.md.
 #include <cstdint>
 #include <memory>
 #include <mutex>

@@ -39,6 +39,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The target's GNU binutils: `cmake --install --strip` strips with them, and the portable
+# folder's libraries are found with their objdump (packaging/linux/bundle-libraries.cmake).
+find_program(VOSTREL_TARGET_STRIP ${vostrel_triple}-strip REQUIRED)
+find_program(VOSTREL_TARGET_OBJDUMP ${vostrel_triple}-objdump REQUIRED)
+set(CMAKE_STRIP ${VOSTREL_TARGET_STRIP})
+set(CMAKE_OBJDUMP ${VOSTREL_TARGET_OBJDUMP})
 
 # pkg-config answers from the root's .pc files, with the root prefixed to their paths.
 set(ENV{PKG_CONFIG_SYSROOT_DIR} ${VOSTREL_SYSROOT})

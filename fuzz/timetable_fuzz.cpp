@@ -20,15 +20,16 @@ using settings::TimetableDay;
 using settings::TimetableProblem;
 using settings::TimetableSubject;
 
-std::string replacedAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+std::string replacedAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string replaced;
+    for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from)) {
+        replaced.append(text.substr(0, at)).append(to);
+        text.remove_prefix(at + from.size());
+    }
+    return replaced.append(text);
 }
 
-std::string withLfLineEnds(std::string_view text) {
-    return replacedAll(replacedAll(std::string(text), "\r\n", "\n"), "\r", "\n");
-}
+std::string withLfLineEnds(std::string_view text) { return replacedAll(replacedAll(text, "\r\n", "\n"), "\r", "\n"); }
 
 int lineCount(const std::string& lfText) {
     if (lfText.empty()) return 0;

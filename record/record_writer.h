@@ -17,7 +17,8 @@
 //   false the worker is stuck inside a disk call and goes on alone: the writer may be destroyed,
 //   but the BackgroundFiles it writes through must stay, so the owner ends the process without
 //   destroying them.
-// Locks: the shared state's mutex is a leaf; no disk call is made under it.
+// Locks: the shared state's mutex is a leaf; no disk call is made under it. (This thread beside
+//   the player engine's: audio/README.md.)
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>

@@ -1,6 +1,8 @@
 // The six timer rules every backend keeps, run against the simulated backend in virtual time.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
@@ -9,18 +11,19 @@
 namespace vostrel::platform {
 namespace {
 
+ControlDescription timer(std::string name, std::int32_t interval) {
+    ControlDescription c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Timer;
+    c.interval = interval;
+    return c;
+}
+
 struct TimerWindow {
     explicit TimerWindow(sim::SimPlatform& p, std::int32_t startInterval = 0) : sim(p) {
         WindowDescription d;
         d.title = "timers";
-        ControlDescription t;
-        t.name = "T";
-        t.kind = ControlKind::Timer;
-        t.interval = startInterval;
-        ControlDescription u = t;
-        u.name = "U";
-        u.interval = 0;
-        d.controls = {t, u};
+        d.controls = {timer("T", startInterval), timer("U", 0)};
         d.bindings = {{"T", ControlEvent::Tick, [this] { onTick(); }}};
         controls = &p.windows().createMainWindow(d);
         p.windows().showMainWindow();

@@ -156,7 +156,10 @@ bool isRewrittenEntry(const FileLine& before, const FileLine& after) {
 
 // What a write may add: an entry of one of the four keys, the section, a blank line before it.
 bool isAddedLine(const FileLine& line) {
-    static const std::string kSectionLine = platform::utf8ToGbk("[" + std::string(settings::kSettingsSection) + "]");
+    // Appended rather than `"[" + std::string(...)`: GCC 12 at -O3 sees a memcpy that may overlap
+    // inside that operator+ (-Wrestrict, a false positive of its own) and fails a -Werror build.
+    static const std::string kSectionLine =
+        platform::utf8ToGbk(std::string("[").append(settings::kSettingsSection).append("]"));
     const std::size_t equals = line.content.find('=');
     return line.content.empty() || line.content == kSectionLine ||
            (equals != std::string::npos && isOneOfTheKeys(line.content.substr(0, equals)));
