@@ -201,10 +201,12 @@ bool RecordWriter::finish(std::chrono::milliseconds grace) {
                                                                 : shared_->changed.wait_for(lock, grace, ended);
     lock.unlock();
     finished_ = true;
-    if (done) {
-        thread_.join();
-    } else {
-        thread_.detach(); // stuck in a disk call: it keeps its shared state alive
+    if (thread_.joinable()) {
+        if (done) {
+            thread_.join();
+        } else {
+            thread_.detach(); // stuck in a disk call: it keeps its shared state alive
+        }
     }
     return done;
 }

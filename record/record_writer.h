@@ -66,7 +66,8 @@ public:
     std::optional<std::string> takeFailure();
     // Waits at most `timeout` until every job queued so far is done; false on timeout.
     bool waitUntilIdle(std::chrono::milliseconds timeout);
-    // Lets the queued work finish and the worker end, waiting at most `grace`; see above.
+    // Lets the queued work finish and the worker end, waiting at most `grace`; see above. May be
+    // called again after a false to wait longer.
     bool finish(std::chrono::milliseconds grace);
 
     struct Shared; // everything the worker touches, kept alive by it as long as it runs

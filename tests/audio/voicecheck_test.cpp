@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "platform/sim/sim_wave_out.h"
+#include "tools/voicecheck/sound_check.h"
 #include "tests/audio/reference_decoder.h"
 #include "tests/audio/tagged_file.h"
 
@@ -295,6 +297,16 @@ TEST(Voicecheck, SoundCheckWithoutADeviceNamesTheCauseAndFails) {
     EXPECT_NE(r.out[r.out.find(": ", cause + 20) + 2], '\n') << "the system's reason is missing: " << r.out;
     EXPECT_EQ(r.out.find("已播放"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n结论：没有声音。无法打开声音设备"), std::string::npos) << r.out;
+}
+
+// A device that breaks off while playing: the sound check names the device's failure with the
+// system's reason, never "已播放".
+TEST(Voicecheck, SoundCheckNamesADeviceThatFailsWhilePlaying) {
+    platform::sim::SimWaveOutDriver device;
+    device.failNextWrite("设备已被拔出");
+    const voicecheck::DevicePlay play = voicecheck::playOnDevice(testFile("cbr.mp3"), device, std::chrono::seconds(20));
+    EXPECT_EQ(play.outcome, voicecheck::DevicePlay::Outcome::DeviceFailed);
+    EXPECT_EQ(play.reason, "设备已被拔出");
 }
 
 TEST(Voicecheck, SoundCheckNamesMissingAndSilentFilesAndPlaysTheOthers) {

@@ -84,7 +84,7 @@ TEST_F(RecordWriterTest, AHungDiskNeverHoldsTheOwner) {
               std::string::npos)
         << written;
     EXPECT_NE(written.find("行999\r\n"), std::string::npos);
-    writer.reset(); // its worker, given up on, keeps what it needs alive
+    EXPECT_TRUE(writer->finish(20s)) << "once the disk answers, the worker ends";
 }
 
 TEST_F(RecordWriterTest, TheRecordKeepsItsNewestLinesWithinItsSize) {

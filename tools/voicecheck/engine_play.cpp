@@ -28,6 +28,7 @@ EnginePlay playThroughEngine(const std::string& path, platform::WaveOutDriver& d
         std::this_thread::sleep_for(pollEvery);
     }
     play.ended = state->call(player) == 0;
+    play.outcome = table.find<audio::GetPlayOutcomeOp>("GetPlayOutcome")->call(player);
     table.find<audio::RemovePlayerOp>("RemovePlayer")->call(player);
     play.closed = reaper.finish(grace);
     return play;

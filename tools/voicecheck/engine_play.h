@@ -11,9 +11,10 @@
 namespace vostrel::voicecheck {
 
 struct EnginePlay {
-    bool created = false; // the engine accepted the file list
-    bool ended = false;   // the player came to its end before the limit
-    bool closed = false;  // its teardown, device included, finished within the grace time
+    bool created = false;       // the engine accepted the file list
+    bool ended = false;         // the player came to its end before the limit
+    bool closed = false;        // its teardown, device included, finished within the grace time
+    audio::PlayOutcome outcome; // how the file ended, as the engine tells the program
 };
 
 // Plays `path` on `device` and looks at the player's state every `pollEvery` until it ends,

@@ -87,6 +87,8 @@ std::string devicePlayText(const DevicePlay& play) {
     case DevicePlay::Outcome::DeviceRefused:
         return "  问题：无法打开声音设备：" + (play.reason.empty() ? std::string("系统没有说明原因") : play.reason) +
                "\n";
+    case DevicePlay::Outcome::DeviceFailed:
+        return "  问题：声音设备出错：" + (play.reason.empty() ? std::string("系统没有说明原因") : play.reason) + "\n";
     case DevicePlay::Outcome::Stuck: return "  问题：声音设备没有按时播完（设备可能卡住了，或者正被别的程序占用）\n";
     }
     return {};

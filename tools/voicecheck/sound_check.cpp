@@ -85,6 +85,9 @@ DevicePlay playOnDevice(const std::string& path, platform::WaveOutDriver& device
     if (log.openFailures > 0) {
         result.outcome = DevicePlay::Outcome::DeviceRefused;
         result.reason = device.lastOpenError();
+    } else if (play.outcome.end == audio::PromptEnd::DeviceFailed) {
+        result.outcome = DevicePlay::Outcome::DeviceFailed;
+        result.reason = play.outcome.reason;
     } else if (!play.ended || !play.closed || log.played < log.written || log.openAttempts == 0) {
         result.outcome = DevicePlay::Outcome::Stuck;
     }

@@ -12,6 +12,7 @@ struct DevicePlay {
     enum class Outcome {
         Played,        // every block reached the device and came back played
         DeviceRefused, // the device could not be opened; `reason` is the system's
+        DeviceFailed,  // the device broke off while playing; `reason` is the system's
         Stuck,         // the device took the audio but did not play it out in time
     };
     Outcome outcome = Outcome::Played;
