@@ -1,22 +1,22 @@
 #pragma once
 // The Linux desktop platform: Qt5 widgets for the window, message boxes, forms and event loop,
-// ALSA for sound, logind for keeping the session awake, timedated for the clock's time-server
-// state, Qt's desktop services for web pages, a lock and a socket in the user's runtime folder
-// for one copy per session, and the POSIX file system, background files and private-profile
-// store shared with the simulated platform.
+// ALSA for sound (platform/alsa), logind for keeping the session awake, timedated for the clock's
+// time-server state, Qt's desktop services for web pages, a lock and a socket in the user's
+// runtime folder for one copy per session, and the POSIX clock, file system, background files and
+// private-profile store, the files' part shared with the simulated platform.
 #include <QApplication>
 #include <QTranslator>
 #include <memory>
 
 #include "platform/platform.h"
-#include "platform/qt/alsa_wave_out.h"
+#include "platform/alsa/alsa_wave_out.h"
 #include "platform/qt/logind_power.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_input_forms.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/qt/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "platform/qt/timedate_clock_sync.h"
 #include "platform/qt/xdg_shell.h"
 
@@ -53,7 +53,7 @@ private:
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<ProfileStore> profile_;
     XdgShell shell_;
-    AlsaWaveOutDriver audio_;
+    alsa::AlsaWaveOutDriver audio_;
     LogindPower power_;
     QtInputForms forms_{host_};
     std::unique_ptr<BackgroundFiles> backgroundFiles_;

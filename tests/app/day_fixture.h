@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/app/program_fixture.h"
-#include "tests/schedule/recording_player.h"
+#include "tests/audio/recording_player.h"
 
 namespace vostrel::test {
 

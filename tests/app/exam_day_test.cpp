@@ -8,7 +8,7 @@
 
 #include "platform/message_box.h"
 #include "tests/app/program_fixture.h"
-#include "tests/schedule/recording_player.h"
+#include "tests/audio/recording_player.h"
 
 namespace vostrel::test {
 namespace {

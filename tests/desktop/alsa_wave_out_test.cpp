@@ -3,7 +3,7 @@
 // returns every queued buffer before it returns; close refuses while buffers are queued; a
 // device that cannot be opened gives null; a device whose writes fail says why; a device stuck
 // inside ALSA holds no caller for long.
-#include "platform/qt/alsa_wave_out.h"
+#include "platform/alsa/alsa_wave_out.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ namespace {
 
 using vostrel::platform::PcmWaveFormat;
 using vostrel::platform::WaveOutResult;
-using vostrel::platform::qt::AlsaWaveOutDriver;
+using vostrel::platform::alsa::AlsaWaveOutDriver;
 
 // Collects the cookies the device returns, from whatever thread it returns them on.
 class Returns {

@@ -18,7 +18,7 @@
 #include "tests/schedule/collected_record.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subjects.h"
-#include "tests/schedule/recording_player.h"
+#include "tests/audio/recording_player.h"
 
 namespace vostrel::test {
 

@@ -12,10 +12,12 @@
 #include "platform/posix/ini_profile_store.h"
 #include "platform/text_codec.h"
 #include "tests/settings/failing_file_calls.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/platform/temp_folder.h"
 
 namespace vostrel::settings_test {
 namespace {
+
+using platform_test::TempFolder;
 
 namespace fs = std::filesystem;
 

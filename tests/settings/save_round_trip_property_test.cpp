@@ -19,10 +19,12 @@
 #include "platform/text_codec.h"
 #include "settings/settings_file.h"
 #include "settings/subject_settings.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/platform/temp_folder.h"
 
 namespace vostrel::settings_test {
 namespace {
+
+using platform_test::TempFolder;
 
 using settings::kRowSettings;
 

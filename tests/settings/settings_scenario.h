@@ -15,9 +15,11 @@
 #include "settings/row_choices.h"
 #include "settings/settings_actions.h"
 #include "tests/schedule/collected_record.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/platform/temp_folder.h"
 
 namespace vostrel::settings_test {
+
+using platform_test::TempFolder;
 
 inline constexpr std::string_view kProbeTimer = "测试时钟";
 

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Turns the operator's guide (Markdown) into one self-contained page: make-guide-html IN OUT.
+"""Turns the operator's guide (Markdown) into one self-contained page: make-guide-html.py IN OUT.
 (Run by Debian's own Python, for which python3-markdown is installed, whatever python3 is first in PATH.)
 
 The page needs no network and no other file: the Windows package ships it beside the program
@@ -39,5 +39,5 @@ def main(source, target):
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
-        sys.exit("usage: make-guide-html GUIDE.md PAGE.html")
+        sys.exit("usage: make-guide-html.py GUIDE.md PAGE.html")
     main(sys.argv[1], sys.argv[2])

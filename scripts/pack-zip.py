@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Packs one folder into a zip for Chinese Windows: pack-zip FOLDER ZIP.
+"""Packs one folder into a zip for Chinese Windows: pack-zip.py FOLDER ZIP.
 
 The folder itself is the zip's only top-level entry. Names are stored in GBK without the
 UTF-8 flag, which is how Windows XP and 7 Explorer (code page 936) read them, and each entry
@@ -46,5 +46,5 @@ def main(folder, target):
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
-        sys.exit("usage: pack-zip FOLDER ZIP")
+        sys.exit("usage: pack-zip.py FOLDER ZIP")
     main(sys.argv[1], sys.argv[2])

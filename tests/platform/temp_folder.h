@@ -7,14 +7,14 @@
 #include <string>
 #include <string_view>
 
-namespace vostrel::settings_test {
+namespace vostrel::platform_test {
 
 class TempFolder {
 public:
     explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
         do {
-            path_ = base / ("vostrel-settings-" + std::to_string(random()) + std::to_string(random()));
+            path_ = base / ("vostrel-test-" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {
@@ -40,4 +40,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace vostrel::settings_test
+} // namespace vostrel::platform_test

@@ -1,9 +1,9 @@
-#include "platform/qt/system_clock.h"
+#include "platform/posix/system_clock.h"
 
 #include <chrono>
 #include <ctime>
 
-namespace vostrel::platform::qt {
+namespace vostrel::platform {
 
 LocalDateTime SystemClock::localNow() const {
     const auto now = std::chrono::system_clock::now();
@@ -29,4 +29,4 @@ std::uint64_t SystemClock::tickCountMs() const {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-} // namespace vostrel::platform::qt
+} // namespace vostrel::platform

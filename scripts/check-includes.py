@@ -18,7 +18,8 @@ import sys
 # Each folder and the folders it depends on directly. Program layers point one way:
 # app -> settings, schedule -> audio -> platform (settings reads the subject list of schedule);
 # the day's record (record/) sits beside audio, below the schedule that writes it.
-# The backends see the seam (platform/*.h), the POSIX parts they share, and the JPEG decoder.
+# The backends see the seam (platform/*.h), the POSIX parts they share, and the JPEG decoder; the
+# Qt backend plays through the ALSA wave-out, which needs no toolkit.
 DEPENDS_ON = {
     "app": {"settings", "schedule", "assets"},
     "settings": {"schedule", "platform"},
@@ -28,12 +29,13 @@ DEPENDS_ON = {
     "platform": set(),
     "platform/posix": {"platform"},
     "platform/sim": {"platform", "platform/posix"},
-    "platform/qt": {"platform", "platform/posix", "platform/jpeg"},
+    "platform/alsa": {"platform"},
+    "platform/qt": {"platform", "platform/posix", "platform/alsa", "platform/jpeg"},
     "platform/win32": {"platform", "platform/jpeg"},
     "platform/jpeg": set(),
     "assets": set(),
     # The sound check picks the real device's backend, as the program's main picks its platform.
-    "tools/voicecheck": {"schedule", "platform/sim", "platform/qt", "platform/win32"},
+    "tools/voicecheck": {"schedule", "platform/sim", "platform/alsa", "platform/win32"},
     "bench": {"audio", "platform/sim"},
     "tests": {"*"},
     "fuzz": {"*"},              # fuzz targets drive every layer, as tests do
@@ -43,11 +45,12 @@ DEPENDS_ON = {
 # Toolkit, OS and library headers (regular expressions) and the folders that may include them.
 WINDOWS = {"platform/win32", "tests/win32"}
 QT = {"platform/qt", "tests/desktop"}
+ALSA = {"platform/alsa", "tests/desktop"}
 # The benchmarks run on Linux only, where they count the process's wake-ups (getrusage).
-POSIX = {"platform/posix", "platform/qt", "tests", "fuzz", "packaging/linux", "bench"}
+POSIX = {"platform/posix", "platform/qt", "platform/alsa", "tests", "fuzz", "packaging/linux", "bench"}
 FOREIGN_HEADERS = [
     (r"Q[A-Za-z]*(/.*)?", QT),                            # Qt: <QWidget>, <QtCore/QObject>
-    (r"alsa/.*", QT),                                     # the ALSA wave-out device
+    (r"alsa/.*", ALSA),                                   # the ALSA wave-out device
     (r"xcb/.*", QT),                                      # X11 events Qt does not translate
     (r"dbus/.*", QT),                                     # D-Bus: the logind inhibitor
     (r"windows|mmsystem|objbase|shellapi|commctrl|winnls|shlobj", WINDOWS),
@@ -93,7 +96,7 @@ def check_project_include(folder, header):
         return None  # beside the including file, or generated for it (moc)
     target = folder_of(header)
     if target is None:
-        return f'"{header}" lies in no folder known to scripts/check-includes'
+        return f'"{header}" lies in no folder known to scripts/check-includes.py'
     allowed = reachable(folder)
     if "*" in allowed or target in allowed:
         return None
@@ -109,14 +112,14 @@ def check_foreign_include(directory, header):
             if within(directory, owners):
                 return None
             return f"<{header}> belongs in " + " or ".join(f"{owner}/" for owner in sorted(owners))
-    return f"<{header}> is not listed in scripts/check-includes"
+    return f"<{header}> is not listed in scripts/check-includes.py"
 
 
 def problems_in(root, path):
     relative = path.relative_to(root).as_posix()
     folder = folder_of(relative)
     if folder is None:
-        return [f"{relative}: a source folder unknown to scripts/check-includes"]
+        return [f"{relative}: a source folder unknown to scripts/check-includes.py"]
     found = []
     for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         match = INCLUDE.match(line)

@@ -21,7 +21,7 @@
 
 #include "platform/wave_out.h"
 
-namespace vostrel::platform::qt {
+namespace vostrel::platform::alsa {
 
 class AlsaWaveOutDriver final : public WaveOutDriver {
 public:
@@ -38,4 +38,4 @@ private:
     std::string lastOpenError_;
 };
 
-} // namespace vostrel::platform::qt
+} // namespace vostrel::platform::alsa

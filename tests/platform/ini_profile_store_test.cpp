@@ -7,12 +7,12 @@
 
 #include "platform/posix/ini_profile_store.h"
 #include "platform/text_codec.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/platform/temp_folder.h"
 
 namespace vostrel::platform {
 namespace {
 
-using vostrel::settings_test::TempFolder;
+using vostrel::platform_test::TempFolder;
 
 constexpr std::size_t kBuffer = 10240;
 

@@ -1,4 +1,4 @@
-#include "tests/schedule/recording_player.h"
+#include "tests/audio/recording_player.h"
 
 #include <cstring>
 

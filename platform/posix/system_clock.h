@@ -3,7 +3,7 @@
 // by libfaketime, which the desktop tests rely on).
 #include "platform/clock.h"
 
-namespace vostrel::platform::qt {
+namespace vostrel::platform {
 
 class SystemClock final : public Clock {
 public:
@@ -11,4 +11,4 @@ public:
     std::uint64_t tickCountMs() const override;
 };
 
-} // namespace vostrel::platform::qt
+} // namespace vostrel::platform

@@ -1,4 +1,4 @@
-#include "platform/qt/alsa_wave_out.h"
+#include "platform/alsa/alsa_wave_out.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace vostrel::platform::qt {
+namespace vostrel::platform::alsa {
 
 namespace {
 
@@ -431,4 +431,4 @@ void AlsaWaveOutDriver::noteOpenError(std::string reason) {
     lastOpenError_ = std::move(reason);
 }
 
-} // namespace vostrel::platform::qt
+} // namespace vostrel::platform::alsa

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "audio/play_command.h"
-#include "tests/schedule/recording_player.h"
+#include "tests/audio/recording_player.h"
 
 namespace vostrel::audio {
 namespace {
