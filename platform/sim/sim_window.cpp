@@ -65,6 +65,25 @@ const SimWindow::Control& SimWindow::at(std::string_view name) const {
     return it->second;
 }
 
+SimWindow::Control& SimWindow::at(std::string_view name, ControlKind kind) {
+    Control& c = at(name);
+    assert(c.described->kind == kind);
+    return c;
+}
+
+const SimWindow::Control& SimWindow::at(std::string_view name, ControlKind kind) const {
+    const Control& c = at(name);
+    assert(c.described->kind == kind);
+    return c;
+}
+
+bool SimWindow::change(Control& c, bool Control::*state, bool value) {
+    if (!exists_ || c.*state == value) return false;
+    c.*state = value;
+    ++c.repaints;
+    return true;
+}
+
 std::string SimWindow::text(std::string_view control) const { return at(control).text; }
 
 void SimWindow::setText(std::string_view control, std::string_view text) {
@@ -77,8 +96,7 @@ void SimWindow::setText(std::string_view control, std::string_view text) {
 }
 
 void SimWindow::setItems(std::string_view dropDownList, const std::vector<std::string>& items) {
-    Control& c = at(dropDownList);
-    assert(c.described->kind == ControlKind::DropDownList);
+    Control& c = at(dropDownList, ControlKind::DropDownList);
     if (!exists_) return;
     c.items = items;
     if (std::find(items.begin(), items.end(), c.text) == items.end()) c.text.clear();
@@ -86,25 +104,13 @@ void SimWindow::setItems(std::string_view dropDownList, const std::vector<std::s
 }
 
 void SimWindow::setAlert(std::string_view label, bool alert) {
-    Control& c = at(label);
-    assert(c.described->kind == ControlKind::TransparentLabel);
-    if (!exists_ || c.alert == alert) return;
-    c.alert = alert;
-    ++c.repaints;
+    change(at(label, ControlKind::TransparentLabel), &Control::alert, alert);
 }
 
-bool SimWindow::ticked(std::string_view checkBox) const {
-    const Control& c = at(checkBox);
-    assert(c.described->kind == ControlKind::CheckBox);
-    return c.ticked;
-}
+bool SimWindow::ticked(std::string_view checkBox) const { return at(checkBox, ControlKind::CheckBox).ticked; }
 
 void SimWindow::setTicked(std::string_view checkBox, bool ticked) {
-    Control& c = at(checkBox);
-    assert(c.described->kind == ControlKind::CheckBox);
-    if (!exists_ || c.ticked == ticked) return;
-    c.ticked = ticked;
-    ++c.repaints;
+    change(at(checkBox, ControlKind::CheckBox), &Control::ticked, ticked);
 }
 
 bool SimWindow::visible(std::string_view control) const { return at(control).visible; }
@@ -112,15 +118,11 @@ bool SimWindow::visible(std::string_view control) const { return at(control).vis
 void SimWindow::setVisible(std::string_view control, bool visible) {
     Control& c = at(control);
     assert(c.described->kind != ControlKind::Timer);
-    if (!exists_ || c.visible == visible) return;
-    c.visible = visible;
-    ++c.repaints;
-    if (!visible && focus_ == control) focus_.clear();
+    if (change(c, &Control::visible, visible) && !visible && focus_ == control) focus_.clear();
 }
 
 void SimWindow::setInterval(std::string_view timer, std::int32_t milliseconds) {
-    Control& t = at(timer);
-    assert(t.described->kind == ControlKind::Timer);
+    Control& t = at(timer, ControlKind::Timer);
     if (!exists_) return;
     switch (timerChangeFor(t.interval, milliseconds)) {
     case TimerChange::None: return;
@@ -210,8 +212,7 @@ bool SimWindow::click(std::string_view control) {
 }
 
 bool SimWindow::choose(std::string_view dropDownList, std::string_view item) {
-    Control& c = at(dropDownList);
-    assert(c.described->kind == ControlKind::DropDownList);
+    Control& c = at(dropDownList, ControlKind::DropDownList);
     if (!exists_ || !c.visible || std::find(c.items.begin(), c.items.end(), item) == c.items.end()) return false;
     focus_ = std::string(dropDownList);
     if (c.text == item) return true;
@@ -222,8 +223,7 @@ bool SimWindow::choose(std::string_view dropDownList, std::string_view item) {
 }
 
 bool SimWindow::typeText(std::string_view editBox, std::string_view text) {
-    Control& c = at(editBox);
-    assert(c.described->kind == ControlKind::EditBox);
+    Control& c = at(editBox, ControlKind::EditBox);
     if (!exists_ || !c.visible) return false;
     focus_ = std::string(editBox);
     const std::size_t limit = c.described->maxChars > 0 ? static_cast<std::size_t>(c.described->maxChars) : SIZE_MAX;

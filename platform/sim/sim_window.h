@@ -87,6 +87,12 @@ private:
     };
     Control& at(std::string_view name);
     const Control& at(std::string_view name) const;
+    // The control, which must be of that kind.
+    Control& at(std::string_view name, ControlKind kind);
+    const Control& at(std::string_view name, ControlKind kind) const;
+    // Sets a state the operator sees, repainting the control, when it changes while the window
+    // exists; true then.
+    bool change(Control& c, bool Control::*state, bool value);
     bool canTakeFocus(const Control& c) const;
 
     WindowDescription description_;

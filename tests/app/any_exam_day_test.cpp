@@ -25,15 +25,6 @@ protected:
         sim.advance(200);
         ASSERT_TRUE(sim.clearAndType(box, time));
     }
-    // Prompt number and time of day of everything played, in order.
-    std::vector<RowAndTime> heard() {
-        std::vector<RowAndTime> rows;
-        for (const PlayerCall& c : recorder.callsOf(PlayerCall::Kind::Create)) {
-            const std::string& file = c.files.at(0);
-            rows.emplace_back(file[file.size() - std::string("speak.mp3").size() - 1] - '0', clockOf(c.atMs));
-        }
-        return rows;
-    }
     std::string fileBytes(const std::string& name) {
         std::ifstream in(programFile(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -64,8 +55,8 @@ TEST_F(AnyExamDay, TheThirdDayOfTheNationalTimetableChosenInTheWindow) {
     }
     std::stable_sort(expected.begin(), expected.end(),
                      [](const auto& a, const auto& b) { return a.second < b.second; });
-    EXPECT_EQ(heard(), expected);
-    EXPECT_EQ(heard().size(), 32u);
+    EXPECT_EQ(promptsHeard(), expected);
+    EXPECT_EQ(promptsHeard().size(), 32u);
     endTheDay();
     EXPECT_NE(platform::gbkToUtf8(fileBytes("vanto.ini")).find("第3行科目=思想政治\r\n第3行时长=75\r\n"),
               std::string::npos);
@@ -98,20 +89,17 @@ TEST_F(AnyExamDay, ASubjectOfTheSchoolsOwnWithItsLength) {
     saveAndStart();
     EXPECT_EQ(controls().text("语文结束"), "结束时间为11:30");
     sim.advanceToTime(11, 31);
-    const std::vector<RowAndTime> all = heard();
+    const std::vector<RowAndTime> all = promptsHeard();
     ASSERT_GE(all.size(), 2u);
     const std::vector<RowAndTime> ends(all.end() - 2, all.end());
     EXPECT_EQ(ends, (std::vector<RowAndTime>{{7, "11:15"}, {8, "11:30"}}));
     endTheDay();
 
     // The next start: the row holds 美术 again, with its 90 minutes.
-    platform::sim::SimPlatform next(platform::sim::SimPlatform::Options{
-        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "again"});
-    app::Program again(next);
-    again.start();
-    EXPECT_EQ(again.controls().text("语文科目"), "美术");
-    EXPECT_EQ(again.controls().text("语文时间"), "10:00");
-    EXPECT_EQ(again.finish(), 0);
+    const auto again = startAgain({2026, 6, 10, 7, 0, 0, 0}, "again");
+    EXPECT_EQ(again->program.controls().text("语文科目"), "美术");
+    EXPECT_EQ(again->program.controls().text("语文时间"), "10:00");
+    EXPECT_EQ(again->program.finish(), 0);
 }
 
 // A file saved by an earlier version (or none at all) meets exactly the window and schedule it
@@ -132,20 +120,17 @@ TEST_F(AnyExamDay, AnEarlierVersionsFileAndNoFileChangeNothing) {
     saveAndStart();
     EXPECT_EQ(platform::gbkToUtf8(fileBytes("vanto.ini")), earlier);
     sim.advanceToTime(17, 1);
-    EXPECT_EQ(heard().size(), 16u);
+    EXPECT_EQ(promptsHeard().size(), 16u);
     endTheDay();
 
     std::filesystem::remove(programFile("vanto.ini"));
-    platform::sim::SimPlatform fresh(platform::sim::SimPlatform::Options{
-        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "fresh"});
-    app::Program first(fresh);
-    first.start();
-    ASSERT_EQ(fresh.messageLog().size(), 1u);
-    EXPECT_EQ(fresh.messageLog()[0].text, "您是第一次使用，请先编辑好时间");
-    first.controls().setTicked("语文", true);
-    fresh.click("按钮1");
+    const auto first = startAgain({2026, 6, 10, 7, 0, 0, 0}, "fresh");
+    ASSERT_EQ(first->sim.messageLog().size(), 1u);
+    EXPECT_EQ(first->sim.messageLog()[0].text, "您是第一次使用，请先编辑好时间");
+    first->program.controls().setTicked("语文", true);
+    first->sim.click("按钮1");
     EXPECT_EQ(platform::gbkToUtf8(fileBytes("vanto.ini")), earlier) << "the first save writes what it always wrote";
-    EXPECT_EQ(first.finish(), 0);
+    EXPECT_EQ(first->program.finish(), 0);
 }
 
 // A prepared timetable: started on one of its dates, the program fills that day's rows, ticked,
@@ -173,30 +158,25 @@ TEST_F(AnyExamDay, APreparedTimetableFillsItsDays) {
     sim.click("按钮1");
     sim.click("按钮2");
     sim.advanceToTime(8, 6);
-    ASSERT_FALSE(heard().empty());
-    EXPECT_EQ(heard()[0], (RowAndTime{1, "08:00"})) << "candidates enter 30 minutes before the day's first session";
+    ASSERT_FALSE(promptsHeard().empty());
+    EXPECT_EQ(promptsHeard()[0], (RowAndTime{1, "08:00"}))
+        << "candidates enter 30 minutes before the day's first session";
     endTheDay();
     EXPECT_NE(
         platform::gbkToUtf8(fileBytes("vanto.ini")).find("[2026-06-10]\r\n美术=10:00 90\r\n体育=\r\n[2026-13-01]"),
         std::string::npos)
         << "the days stay as the office wrote them";
 
-    platform::sim::SimPlatform nextDay(platform::sim::SimPlatform::Options{
-        {2026, 6, 10, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 2"});
-    app::Program second(nextDay);
-    second.start();
-    EXPECT_EQ(second.controls().text("语文科目"), "美术");
-    EXPECT_EQ(second.controls().text("语文时间"), "10:00");
-    EXPECT_FALSE(second.controls().ticked("数学"));
-    EXPECT_EQ(second.finish(), 0);
+    const auto second = startAgain({2026, 6, 10, 7, 0, 0, 0}, "day 2");
+    EXPECT_EQ(second->program.controls().text("语文科目"), "美术");
+    EXPECT_EQ(second->program.controls().text("语文时间"), "10:00");
+    EXPECT_FALSE(second->program.controls().ticked("数学"));
+    EXPECT_EQ(second->program.finish(), 0);
 
-    platform::sim::SimPlatform otherDay(platform::sim::SimPlatform::Options{
-        {2026, 6, 11, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "day 3"});
-    app::Program third(otherDay);
-    third.start();
-    EXPECT_FALSE(third.controls().ticked("语文"));
-    EXPECT_EQ(third.controls().text("语文时间"), "08:30") << "the times the last save wrote, as always";
-    EXPECT_EQ(third.finish(), 0);
+    const auto third = startAgain({2026, 6, 11, 7, 0, 0, 0}, "day 3");
+    EXPECT_FALSE(third->program.controls().ticked("语文"));
+    EXPECT_EQ(third->program.controls().text("语文时间"), "08:30") << "the times the last save wrote, as always";
+    EXPECT_EQ(third->program.finish(), 0);
 }
 
 } // namespace

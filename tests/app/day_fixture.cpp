@@ -62,6 +62,15 @@ std::string DayFixture::voicePath(int row) const {
            "speak.mp3";
 }
 
+std::vector<std::pair<int, std::string>> DayFixture::promptsHeard() const {
+    std::vector<std::pair<int, std::string>> heard;
+    for (const PlayerCall& c : recorder.callsOf(PlayerCall::Kind::Create)) {
+        const std::string& file = c.files.at(0);
+        heard.emplace_back(file[file.size() - std::string("speak.mp3").size() - 1] - '0', clockOf(c.atMs));
+    }
+    return heard;
+}
+
 void DayFixture::endTheDay() {
     sim.setQuestionResponder([](const auto&, auto&) { return true; });
     sim.closeBox();

@@ -31,6 +31,8 @@ protected:
     std::vector<std::string> recordLines() const;
     std::string planPage() const;
     std::string voicePath(int row) const;
+    // The prompt number and "hh:mm" of every prompt played, in order.
+    std::vector<std::pair<int, std::string>> promptsHeard() const;
     // The operator ends a running day: the question is answered 是.
     void endTheDay();
 

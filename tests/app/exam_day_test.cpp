@@ -7,39 +7,13 @@
 #include <iterator>
 
 #include "platform/message_box.h"
-#include "tests/app/program_fixture.h"
-#include "tests/audio/recording_player.h"
+#include "tests/app/day_fixture.h"
 
 namespace vostrel::test {
 namespace {
 
-std::vector<std::pair<int, std::string>> promptsHeard(const RecordingPlayer& recorder) {
-    std::vector<std::pair<int, std::string>> heard;
-    for (const PlayerCall& c : recorder.callsOf(PlayerCall::Kind::Create)) {
-        const std::string& file = c.files.at(0);
-        const int row = file[file.size() - std::string("speak.mp3").size() - 1] - '0';
-        const auto ms = c.atMs;
-        char hhmm[16];
-        std::snprintf(hhmm, sizeof hhmm, "%02d:%02d", static_cast<int>(ms / 3'600'000 % 24),
-                      static_cast<int>(ms / 60'000 % 60));
-        heard.emplace_back(row, hhmm);
-    }
-    return heard;
-}
-
-class ExamDay : public ProgramFixture {
-protected:
-    ExamDay() : ProgramFixture({2026, 12, 8, 7, 50, 0, 0}) {}
-    void startWithRecorder() {
-        // Stamps in wall-clock milliseconds of the day.
-        recorder.setClock([this] {
-            const auto t = sim.localTime();
-            return ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
-        });
-        startProgram([this](audio::PlayerEntryTable& t) { recorder.installInto(t); });
-    }
-    RecordingPlayer recorder;
-};
+// The day starts at 07:50.
+using ExamDay = DayFixture;
 
 TEST_F(ExamDay, FromAnEmptyFolderToTheDaysPromptsAndARestart) {
     placeVoiceFile();
@@ -63,30 +37,29 @@ TEST_F(ExamDay, FromAnEmptyFolderToTheDaysPromptsAndARestart) {
         {1, "08:05"}, {2, "08:10"}, {3, "08:15"}, {4, "08:22"}, {5, "08:25"}, {6, "08:30"}, {1, "09:50"}, {2, "09:55"},
         {3, "10:00"}, {4, "10:07"}, {5, "10:10"}, {6, "10:15"}, {7, "10:45"}, {8, "11:00"}, {7, "12:00"}, {8, "12:15"},
     };
-    EXPECT_EQ(promptsHeard(recorder), expected);
+    EXPECT_EQ(promptsHeard(), expected);
     sim.closeBox();
     EXPECT_EQ(runToEnd(), 0);
 
     // The next morning: the boxes show the saved times, and the schedule needs a save first.
     // The computer was switched off overnight: a new session.
-    platform::sim::SimPlatform nextDay(platform::sim::SimPlatform::Options{
-        {2026, 12, 9, 7, 0, 0, 0}, sim.files().programDirectory(), nullptr, nullptr, "next morning"});
-    app::Program again(nextDay);
-    again.start();
+    const auto again = startAgain({2026, 12, 9, 7, 0, 0, 0}, "next morning");
+    platform::sim::SimPlatform& nextDay = again->sim;
+    const platform::Controls& window = again->program.controls();
     EXPECT_TRUE(nextDay.messageLog().empty());
-    EXPECT_EQ(again.controls().text("语文时间"), "08:30");
-    EXPECT_EQ(again.controls().text("数学时间"), "15:00");
-    EXPECT_EQ(again.controls().text("英语时间"), "10:15");
-    EXPECT_EQ(again.controls().text("语文结束"), "保存自动获取结束时间");
+    EXPECT_EQ(window.text("语文时间"), "08:30");
+    EXPECT_EQ(window.text("数学时间"), "15:00");
+    EXPECT_EQ(window.text("英语时间"), "10:15");
+    EXPECT_EQ(window.text("语文结束"), "保存自动获取结束时间");
     nextDay.tick("语文");
     nextDay.click("按钮2");
     ASSERT_EQ(nextDay.messageLog().size(), 1u);
     EXPECT_EQ(nextDay.messageLog()[0].text, "请先点击“保存设置”，再开始运行");
-    EXPECT_EQ(again.controls().text("按钮2"), "开始运行");
+    EXPECT_EQ(window.text("按钮2"), "开始运行");
     nextDay.click("按钮1");
     nextDay.click("按钮2");
-    EXPECT_EQ(again.controls().text("按钮2"), "工作中...");
-    EXPECT_EQ(again.finish(), 0);
+    EXPECT_EQ(window.text("按钮2"), "工作中...");
+    EXPECT_EQ(again->program.finish(), 0);
 }
 
 TEST_F(ExamDay, AutoRepairMakesTheNextStartAFirstRun) {

@@ -17,6 +17,14 @@ using RowMinutes = std::vector<std::pair<int, std::int64_t>>;
 
 constexpr std::int64_t minuteOf(int day, int h, int m) { return at(day, h, m) / 60000; }
 
+// Rows numbered from `firstRow`, one for each time, all on `day`; a time is {hour, minute}.
+RowMinutes rowsOn(int day, int firstRow, std::initializer_list<std::pair<int, int>> times) {
+    RowMinutes rows;
+    for (const auto& [hour, minute] : times)
+        rows.emplace_back(firstRow + static_cast<int>(rows.size()), minuteOf(day, hour, minute));
+    return rows;
+}
+
 class RunControl : public ScheduleScenario {
 protected:
     RunControl() {
@@ -74,14 +82,8 @@ TEST_F(RunControl, ASubjectTickedAfterStartIsAnnounced) {
     runUntil(at(0, 14, 20));
     sim.tick("数学");
     runUntil(at(0, 17, 1));
-    EXPECT_EQ(rowsAndMinutes(prompts()), (RowMinutes{{1, minuteOf(0, 14, 35)},
-                                                     {2, minuteOf(0, 14, 40)},
-                                                     {3, minuteOf(0, 14, 45)},
-                                                     {4, minuteOf(0, 14, 52)},
-                                                     {5, minuteOf(0, 14, 55)},
-                                                     {6, minuteOf(0, 15, 0)},
-                                                     {7, minuteOf(0, 16, 45)},
-                                                     {8, minuteOf(0, 17, 0)}}));
+    EXPECT_EQ(rowsAndMinutes(prompts()),
+              rowsOn(0, 1, {{14, 35}, {14, 40}, {14, 45}, {14, 52}, {14, 55}, {15, 0}, {16, 45}, {17, 0}}));
 }
 
 // Pausing silences at once and stops every subject timer, hold-offs included, so nothing
@@ -110,15 +112,10 @@ TEST_F(RunControl, PauseStopsTheSoundAndEveryTimerUntilTheNextStart) {
     clickStartPauseAt(at(1, 8, 37));
     EXPECT_EQ(caption(), "工作中...");
     runUntil(at(1, 12, 0));
-    const auto rows = rowsAndMinutes(prompts());
-    EXPECT_EQ(rows, (RowMinutes{{1, minuteOf(0, 8, 35)},
-                                {2, minuteOf(1, 8, 40)},
-                                {3, minuteOf(1, 8, 45)},
-                                {4, minuteOf(1, 8, 52)},
-                                {5, minuteOf(1, 8, 55)},
-                                {6, minuteOf(1, 9, 0)},
-                                {7, minuteOf(1, 11, 15)},
-                                {8, minuteOf(1, 11, 30)}}));
+    RowMinutes expected = rowsOn(0, 1, {{8, 35}});
+    for (const auto& row : rowsOn(1, 2, {{8, 40}, {8, 45}, {8, 52}, {8, 55}, {9, 0}, {11, 15}, {11, 30}}))
+        expected.push_back(row);
+    EXPECT_EQ(rowsAndMinutes(prompts()), expected);
 }
 
 // A pause and start within the minute of a fired row does not play that row again: each prompt
