@@ -10,15 +10,13 @@
 
 #include "platform/platform.h"
 #include "platform/alsa/alsa_wave_out.h"
-#include "platform/qt/logind_power.h"
+#include "platform/qt/freedesktop_services.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_input_forms.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_single_instance.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/posix/system_clock.h"
-#include "platform/qt/timedate_clock_sync.h"
-#include "platform/qt/xdg_shell.h"
 
 namespace vostrel::platform::qt {
 

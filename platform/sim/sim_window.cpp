@@ -65,13 +65,13 @@ const SimWindow::Control& SimWindow::at(std::string_view name) const {
     return it->second;
 }
 
-SimWindow::Control& SimWindow::at(std::string_view name, ControlKind kind) {
+SimWindow::Control& SimWindow::at(std::string_view name, [[maybe_unused]] ControlKind kind) {
     Control& c = at(name);
     assert(c.described->kind == kind);
     return c;
 }
 
-const SimWindow::Control& SimWindow::at(std::string_view name, ControlKind kind) const {
+const SimWindow::Control& SimWindow::at(std::string_view name, [[maybe_unused]] ControlKind kind) const {
     const Control& c = at(name);
     assert(c.described->kind == kind);
     return c;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/gdi_handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
@@ -17,9 +18,8 @@ LRESULT send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 // The widest item in the list's own font.
 int widestItem(HWND list) {
-    HDC dc = GetDC(list);
-    if (!dc) return 0;
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(send(list, WM_GETFONT)));
+    const WindowFontDc dc(list);
+    if (!dc.get()) return 0;
     int widest = 0;
     const auto count = static_cast<int>(send(list, CB_GETCOUNT));
     for (int i = 0; i < count; ++i) {
@@ -27,12 +27,8 @@ int widestItem(HWND list) {
         if (length <= 0) continue;
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         send(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
-        widest = std::max(widest, static_cast<int>(extent.cx));
+        widest = std::max(widest, dc.width(std::wstring_view(text.data(), static_cast<std::size_t>(length))));
     }
-    SelectObject(dc, oldFont);
-    ReleaseDC(list, dc);
     return widest;
 }
 

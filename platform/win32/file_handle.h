@@ -1,5 +1,6 @@
 #pragma once
-// Owned file handles and the reads the file system and the background files share.
+// Owned kernel handles (files, a mutex) and the reads the file system and the background files
+// share.
 #include <windows.h>
 
 #include <cstddef>
@@ -11,10 +12,12 @@
 
 namespace vostrel::platform::win32 {
 
-struct FileHandleCloser {
-    void operator()(HANDLE file) const { CloseHandle(file); }
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
-using OwnedFile = std::unique_ptr<void, FileHandleCloser>;
+// Closed with its owner; empty for a null handle.
+using OwnedHandle = std::unique_ptr<void, HandleCloser>;
+using OwnedFile = OwnedHandle;
 
 // Empty for INVALID_HANDLE_VALUE, which CreateFileW returns on failure.
 inline OwnedFile ownFile(HANDLE file) { return OwnedFile(file == INVALID_HANDLE_VALUE ? nullptr : file); }

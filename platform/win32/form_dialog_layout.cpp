@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/gdi_handles.h"
+
 namespace vostrel::platform::win32 {
 namespace {
 
@@ -17,30 +19,17 @@ constexpr int kButtonHeightUnits = 14;
 // Texts measured in the dialog's font.
 class DialogText {
 public:
-    explicit DialogText(HWND dialog) : dialog_(dialog), dc_(GetDC(dialog)) {
-        oldFont_ = SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc_, &metrics_);
-    }
-    ~DialogText() {
-        SelectObject(dc_, oldFont_);
-        ReleaseDC(dialog_, dc_);
-    }
-    DialogText(const DialogText&) = delete;
-    DialogText& operator=(const DialogText&) = delete;
+    explicit DialogText(HWND dialog) : dc_(dialog) { GetTextMetricsW(dc_.get(), &metrics_); }
 
     int lineHeight() const { return metrics_.tmHeight; }
     // The control's text on one line.
-    int width(HWND control) const {
-        const std::wstring text = textOf(control);
-        SIZE extent{};
-        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &extent);
-        return extent.cx;
-    }
+    int width(HWND control) const { return dc_.width(textOf(control)); }
     // The control's text wrapped at word breaks within `width`.
     int wrappedHeight(HWND control, int width) const {
         const std::wstring text = textOf(control);
         RECT area{0, 0, width, 0};
-        DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextW(dc_.get(), text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         return std::max(static_cast<int>(area.bottom), lineHeight());
     }
 
@@ -51,9 +40,7 @@ private:
         return text;
     }
 
-    HWND dialog_;
-    HDC dc_;
-    HGDIOBJ oldFont_ = nullptr;
+    WindowFontDc dc_;
     TEXTMETRICW metrics_{};
 };
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_single_instance.h"
 
+#include <utility>
+
 #include "platform/win32/win32_window.h"
 
 namespace vostrel::platform::win32 {
@@ -21,20 +23,13 @@ HWND otherCopysMainWindow() {
 
 } // namespace
 
-Win32SingleInstance::~Win32SingleInstance() {
-    if (mutex_) CloseHandle(mutex_);
-}
-
 bool Win32SingleInstance::claim() {
     if (mutex_) return true;
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    OwnedHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
     // The name exists: another copy created it first. Without a handle at all (a name taken by
     // another kind of object, or no rights) this copy runs, as it would have before.
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return false;
-    }
-    mutex_ = mutex;
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    mutex_ = std::move(mutex);
     return true;
 }
 

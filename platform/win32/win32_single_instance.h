@@ -1,7 +1,6 @@
 #pragma once
-#include <windows.h>
-
 #include "platform/single_instance.h"
+#include "platform/win32/file_handle.h"
 
 namespace vostrel::platform::win32 {
 
@@ -10,16 +9,11 @@ namespace vostrel::platform::win32 {
 // its window class and brings it to the front itself: being the foreground process, it may.
 class Win32SingleInstance final : public SingleInstance {
 public:
-    Win32SingleInstance() = default;
-    ~Win32SingleInstance() override;
-    Win32SingleInstance(const Win32SingleInstance&) = delete;
-    Win32SingleInstance& operator=(const Win32SingleInstance&) = delete;
-
     bool claim() override;
     void activateFirstCopy() override;
 
 private:
-    HANDLE mutex_ = nullptr;
+    OwnedHandle mutex_;
 };
 
 } // namespace vostrel::platform::win32

@@ -2,7 +2,8 @@
 // when it is missing, says something else than true or false, or answers too late. Run under
 // dbus-run-session, whose session bus stands in for the system bus; with --no-bus, against a
 // system bus address where no bus listens.
-#include "platform/qt/timedate_clock_sync.h"
+#include "platform/qt/freedesktop_services.h"
+#include "tests/desktop/stand_in_service.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
-#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
@@ -19,15 +19,27 @@
 
 namespace {
 
+using namespace vostrel::platform::qt::testing;
 using vostrel::platform::qt::TimedateClockSync;
 
 // Answers Properties.Get like timedated, with the value the test sets; a late answer comes
 // after the caller has long given up.
-class FakeTimedate final : public QDBusVirtualObject {
+class FakeTimedate final : public StandInObject {
 public:
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.member() != QLatin1String("Get")) return false;
+    FakeTimedate() : StandInObject(QStringLiteral("Get")) {}
+    void answer(QVariant value, bool late = false) {
+        std::lock_guard lock(mutex_);
+        answer_ = std::move(value);
+        late_ = late;
+    }
+    QString asked() {
+        std::lock_guard lock(mutex_);
+        return asked_;
+    }
+    static constexpr int kLateMs = 3000; // well beyond the second the question may take
+
+protected:
+    bool respond(const QDBusMessage& message, const QDBusConnection& connection) override {
         QVariant answer;
         bool late = false;
         {
@@ -42,16 +54,6 @@ public:
         QTimer::singleShot(kLateMs, this, [connection, reply] { QDBusConnection(connection).send(reply); });
         return true;
     }
-    void answer(QVariant value, bool late = false) {
-        std::lock_guard lock(mutex_);
-        answer_ = std::move(value);
-        late_ = late;
-    }
-    QString asked() {
-        std::lock_guard lock(mutex_);
-        return asked_;
-    }
-    static constexpr int kLateMs = 3000; // well beyond the second the question may take
 
 private:
     std::mutex mutex_;
@@ -60,28 +62,13 @@ private:
     QString asked_;
 };
 
-// The stand-in serves from a thread of its own, as timedated would from its process.
 class ClockSyncTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        thread_.start();
-        timedate_.moveToThread(&thread_);
-        service_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-timedate");
-        ASSERT_TRUE(service_.isConnected());
-        ASSERT_TRUE(service_.registerVirtualObject("/org/freedesktop/timedate1", &timedate_));
-        ASSERT_TRUE(service_.registerService("org.freedesktop.timedate1"));
-    }
-    void TearDown() override {
-        service_.unregisterService("org.freedesktop.timedate1");
-        service_.unregisterObject("/org/freedesktop/timedate1");
-        QDBusConnection::disconnectFromBus("fake-timedate");
-        thread_.quit();
-        thread_.wait();
-    }
+    void SetUp() override { service_.start(); }
+    void TearDown() override { service_.stop(); }
 
-    QThread thread_;
     FakeTimedate timedate_;
-    QDBusConnection service_{QString()};
+    StandInService service_{timedate_, "org.freedesktop.timedate1", "/org/freedesktop/timedate1"};
 };
 
 TEST_F(ClockSyncTest, TheAnswerIsWhatTimedatedSaysOfTheTimeServer) {
@@ -99,7 +86,7 @@ TEST_F(ClockSyncTest, AnAnswerThatIsNoYesOrNoSaysNothing) {
 }
 
 TEST_F(ClockSyncTest, WithoutTimedatedNothingIsSaid) {
-    service_.unregisterService("org.freedesktop.timedate1");
+    service_.withdraw();
     EXPECT_EQ(TimedateClockSync().synchronised(), std::nullopt);
 }
 
@@ -120,10 +107,7 @@ int main(int argc, char** argv) {
         setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/vostrel-no-bus", 1);
         ::testing::GTEST_FLAG(filter) = "ClockSyncWithoutABus.*";
     } else {
-        // The private session bus of dbus-run-session plays the system bus.
-        const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-        if (!session) return 2;
-        setenv("DBUS_SYSTEM_BUS_ADDRESS", session, 1);
+        if (!sessionBusAsSystemBus()) return 2;
         ::testing::GTEST_FLAG(filter) = "ClockSyncTest.*";
     }
     QCoreApplication app(argc, argv);

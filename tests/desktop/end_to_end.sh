@@ -124,17 +124,8 @@ program_gone() {  # ended (a zombie until waited for)
 }
 
 # The program's own windows by title; its forms' titles need not start with "Vostrel".
-program_window_named() {
-  local id
-  for id in $(xdotool search --onlyvisible --class '^vostrel$' 2>/dev/null); do
-    if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-has_program_window() { program_window_named "$1" >/dev/null; }
+program_window_named() { window_named "$1" vostrel; }
+has_program_window() { has_window "$1" vostrel; }
 no_program_window() { ! has_program_window "$1"; }
 
 # The display's scale in percent; positions below are described at 100%.

@@ -2,7 +2,8 @@
 // that the inhibitor holds while the run wants the machine awake, and that it is released on
 // keepAwake(false) and when the program ends. Run under dbus-run-session; the session bus of that
 // run stands in for the system bus.
-#include "platform/qt/logind_power.h"
+#include "platform/qt/freedesktop_services.h"
+#include "tests/desktop/stand_in_service.h"
 
 #include <gtest/gtest.h>
 
@@ -21,28 +22,16 @@
 
 namespace {
 
+using namespace vostrel::platform::qt::testing;
 using vostrel::platform::qt::LogindPower;
 
 // Answers Inhibit like logind: the caller gets the write end of a pipe; the inhibitor holds until
 // every copy of that end is closed, which the read end kept here sees as a hang-up.
-class FakeLogind final : public QDBusVirtualObject {
+class FakeLogind final : public StandInObject {
 public:
+    FakeLogind() : StandInObject(QStringLiteral("Inhibit")) {}
     ~FakeLogind() override {
         for (int fd : readEnds_) ::close(fd);
-    }
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.member() != QLatin1String("Inhibit")) return false;
-        int ends[2];
-        if (::pipe(ends) != 0) return false;
-        {
-            std::lock_guard lock(mutex_);
-            calls_.push_back(message.arguments());
-            readEnds_.push_back(ends[0]);
-        }
-        connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]))));
-        ::close(ends[1]); // the reply carries its own copy
-        return true;
     }
     std::vector<QList<QVariant>> calls() {
         std::lock_guard lock(mutex_);
@@ -56,31 +45,31 @@ public:
         return ::poll(&fd, 1, 0) == 1 && (fd.revents & POLLHUP);
     }
 
+protected:
+    bool respond(const QDBusMessage& message, const QDBusConnection& connection) override {
+        int ends[2];
+        if (::pipe(ends) != 0) return false;
+        {
+            std::lock_guard lock(mutex_);
+            calls_.push_back(message.arguments());
+            readEnds_.push_back(ends[0]);
+        }
+        connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]))));
+        ::close(ends[1]); // the reply carries its own copy
+        return true;
+    }
+
 private:
     std::mutex mutex_;
     std::vector<QList<QVariant>> calls_;
     std::vector<int> readEnds_;
 };
 
-// The stand-in serves from a thread of its own, as logind would from its process: the inhibitor's
-// call blocks the test's thread until the answer comes.
+// The inhibitor's call blocks the test's thread until the stand-in answers.
 class LogindPowerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        thread_.start();
-        logind_.moveToThread(&thread_);
-        service_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-logind");
-        ASSERT_TRUE(service_.isConnected());
-        ASSERT_TRUE(service_.registerVirtualObject("/org/freedesktop/login1", &logind_));
-        ASSERT_TRUE(service_.registerService("org.freedesktop.login1"));
-    }
-    void TearDown() override {
-        service_.unregisterService("org.freedesktop.login1");
-        service_.unregisterObject("/org/freedesktop/login1");
-        QDBusConnection::disconnectFromBus("fake-logind");
-        thread_.quit();
-        thread_.wait();
-    }
+    void SetUp() override { service_.start(); }
+    void TearDown() override { service_.stop(); }
     // The release reaches the stand-in through the bus; the bound only keeps a broken build from
     // hanging.
     bool released() {
@@ -93,9 +82,8 @@ protected:
         return logind_.lastReleased();
     }
 
-    QThread thread_;
     FakeLogind logind_;
-    QDBusConnection service_{QString()};
+    StandInService service_{logind_, "org.freedesktop.login1", "/org/freedesktop/login1"};
 };
 
 TEST_F(LogindPowerTest, KeepingAwakeTakesABlockingSleepInhibitor) {
@@ -139,7 +127,7 @@ TEST_F(LogindPowerTest, EndingTheProgramReleasesTheInhibitor) {
 }
 
 TEST_F(LogindPowerTest, WithoutLogindNothingHappens) {
-    service_.unregisterService("org.freedesktop.login1");
+    service_.withdraw();
     LogindPower power;
     power.keepAwake(true);
     EXPECT_FALSE(power.holdsInhibitor());
@@ -149,8 +137,7 @@ TEST_F(LogindPowerTest, WithoutLogindNothingHappens) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The private session bus of dbus-run-session plays the system bus.
-    if (const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS")) setenv("DBUS_SYSTEM_BUS_ADDRESS", session, 1);
+    sessionBusAsSystemBus();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

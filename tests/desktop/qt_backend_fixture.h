@@ -113,6 +113,13 @@ protected:
         while (!condition() && elapsed.elapsed() < 10000) loop_.waitForEvents(20);
         return condition();
     }
+    // Waits, as the program does while a box or form of its own is open, for two ticks of the
+    // fast timer; the ticks it saw.
+    int fastTicksWhileWaiting() {
+        const int before = fixture_.fastTicks;
+        processUntil([&] { return fixture_.fastTicks >= before + 2; });
+        return fixture_.fastTicks - before;
+    }
 
     Fixture fixture_;
     QtWindowHost host_;

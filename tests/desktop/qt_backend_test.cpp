@@ -411,6 +411,16 @@ protected:
     }
 };
 
+// The repaints of the widget an operation causes, once what was pending before it is done.
+template <class Operation>
+int repaintsOf(QWidget* watched, qt::QtEventLoop& loop, Operation operation) {
+    loop.processPendingEvents();
+    PaintCounter counter(watched);
+    operation();
+    loop.processPendingEvents();
+    return counter.paints;
+}
+
 TEST_F(QtBackend, AnAlertLabelIsRedUntilTheAlertEnds) {
     QWidget* label = widget("标签");
     controls_->setText("标签", "上一条提示播放失败");
@@ -425,11 +435,7 @@ TEST_F(QtBackend, AnAlertLabelIsRedUntilTheAlertEnds) {
     EXPECT_GT(alert.red, 0);
     EXPECT_EQ(alert.black, 0);
 
-    loop_.processPendingEvents();
-    const int settled = counter.paints;
-    controls_->setAlert("标签", true);
-    loop_.processPendingEvents();
-    EXPECT_EQ(counter.paints, settled); // the state it has: no repaint
+    EXPECT_EQ(repaintsOf(label, loop_, [&] { controls_->setAlert("标签", true); }), 0); // the state it has
 
     controls_->setText("标签", "下一条提示：08:50 考前十分钟"); // a new text keeps the alert
     EXPECT_GT(drawnColours(label).red, 0);
@@ -445,11 +451,7 @@ TEST_F(QtBackend, TheProgramTicksACheckBoxWithoutAClick) {
     EXPECT_TRUE(controls_->ticked("语文"));
     EXPECT_GT(counter.paints, 0); // on the screen at once
     EXPECT_EQ(fixture_.boxClicks, 0);
-    loop_.processPendingEvents();
-    const int settled = counter.paints;
-    controls_->setTicked("语文", true);
-    loop_.processPendingEvents();
-    EXPECT_EQ(counter.paints, settled);     // the state it has: no repaint
+    EXPECT_EQ(repaintsOf(box, loop_, [&] { controls_->setTicked("语文", true); }), 0); // the state it has
     QTest::mouseClick(box, Qt::LeftButton); // the operator's click still is one
     EXPECT_FALSE(controls_->ticked("语文"));
     EXPECT_EQ(fixture_.boxClicks, 1);

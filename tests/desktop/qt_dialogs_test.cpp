@@ -87,11 +87,7 @@ TEST_F(QtBackendAskingWhileRunning, 否KeepsTheWindowAndItsTimersGoingAnd是Clos
     int ticksInside = 0;
     bool agree = false;
     ModalAnswerer answerer([&](QWidget& box) {
-        const int before = fixture_.fastTicks;
-        QElapsedTimer waited;
-        waited.start();
-        while (fixture_.fastTicks < before + 2 && waited.elapsed() < 10000) loop_.waitForEvents(20);
-        ticksInside = fixture_.fastTicks - before;
+        ticksInside = fastTicksWhileWaiting();
         QTest::mouseClick(buttonCaptioned(box, agree ? "是" : "否"), Qt::LeftButton);
     });
     QTest::keyClick(widget("综合时间"), Qt::Key_Escape);
@@ -168,11 +164,7 @@ TEST_F(QtBackend, CancelAndTheCloseBoxGiveNothingAndTimersTickWhileTheFormIsOpen
     int ticksInside = 0;
     bool viaCloseBox = false;
     ModalAnswerer answerer([&](QWidget& form) {
-        const int before = fixture_.fastTicks;
-        QElapsedTimer waited;
-        waited.start();
-        while (fixture_.fastTicks < before + 2 && waited.elapsed() < 10000) loop_.waitForEvents(20);
-        ticksInside = fixture_.fastTicks - before;
+        ticksInside = fastTicksWhileWaiting();
         commitThroughInputMethod(boxesOf(form)[0], "信息技术");
         if (viaCloseBox) {
             pressCloseBox(form);

@@ -6,8 +6,9 @@
 #                                       stop_window_manager put openbox on it and take it off
 #   end_x11_test PID          ends the program under test (PID may be empty) and the session
 #   wait_until SECONDS CMD…   polls CMD until it succeeds or the bound runs out
-#   window_named TITLE        the id of a visible window with exactly that title
-#   has_window TITLE
+#   window_named TITLE [CLASS]  the id of a visible window with exactly that title (of that
+#                             window class: for titles that need not start with "Vostrel")
+#   has_window TITLE [CLASS]
 # The bounds only keep a broken program from hanging a test; nothing waits for real time.
 
 x11_display_pid="" x11_wm_pid=""
@@ -63,10 +64,12 @@ end_x11_test() {  # pid of the program under test, may be empty
   wait 2>/dev/null || true
 }
 
-# xdotool's --name never matches a Chinese title: search the ASCII prefix, compare the whole name.
-window_named() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Vostrel' 2>/dev/null); do
+# xdotool's --name never matches a Chinese title: search the ASCII prefix (or the class), compare
+# the whole name.
+window_named() {  # title [class]
+  local id search=(--name '^Vostrel')
+  if [[ -n ${2:-} ]]; then search=(--class "^$2\$"); fi
+  for id in $(xdotool search --onlyvisible "${search[@]}" 2>/dev/null); do
     if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]]; then
       echo "$id"
       return 0
@@ -74,4 +77,4 @@ window_named() {
   done
   return 1
 }
-has_window() { window_named "$1" >/dev/null; }
+has_window() { window_named "$@" >/dev/null; }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
-#include "platform/qt/xdg_shell.h"
+#include "platform/qt/freedesktop_services.h"
 #include "settings/settings_actions.h"
 
 namespace {

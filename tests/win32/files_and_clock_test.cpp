@@ -7,10 +7,8 @@
 
 #include "platform/win32/tick_extender.h"
 #include "platform/win32/file_handle.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_clock_sync.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_power_requests.h"
+#include "platform/win32/win32_services.h"
 #include "platform/win32/wide_text.h"
 #include "tests/win32/check.h"
 

@@ -4,30 +4,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/gdi_handles.h"
+
 namespace vostrel::win32_test {
-namespace {
 
-// A device context of the control with the control's font selected.
-class ControlDc {
-public:
-    explicit ControlDc(HWND control) : control_(control), dc_(GetDC(control)) {
-        old_ = SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    }
-    ~ControlDc() {
-        SelectObject(dc_, old_);
-        ReleaseDC(control_, dc_);
-    }
-    ControlDc(const ControlDc&) = delete;
-    ControlDc& operator=(const ControlDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND control_;
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-} // namespace
+using platform::win32::WindowFontDc;
 
 bool withinAPixel(long actual, int expected) { return std::labs(actual - expected) <= 1; }
 
@@ -39,7 +20,7 @@ RECT placeInParent(HWND control) {
 }
 
 TEXTMETRICW fontMetrics(HWND control) {
-    const ControlDc dc(control);
+    const WindowFontDc dc(control);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.get(), &metrics);
     return metrics;
@@ -48,14 +29,12 @@ TEXTMETRICW fontMetrics(HWND control) {
 int captionWidth(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    const ControlDc dc(control);
+    const WindowFontDc dc(control);
     int widest = 0;
     for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find(L"\r\n", start);
         if (end == std::wstring::npos) end = text.size();
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), text.c_str() + start, static_cast<int>(end - start), &extent);
-        widest = std::max(widest, static_cast<int>(extent.cx));
+        widest = std::max(widest, dc.width(std::wstring_view(text).substr(start, end - start)));
         start = end + 2;
     }
     return widest;

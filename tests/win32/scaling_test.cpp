@@ -12,6 +12,7 @@
 
 #include "app/main_window_layout.h"
 #include "platform/win32/drop_down_list.h"
+#include "platform/win32/gdi_handles.h"
 #include "platform/win32/win32_window.h"
 #include "tests/win32/check.h"
 #include "tests/win32/measuring.h"
@@ -57,20 +58,14 @@ int captionRoom(HWND control, ControlKind kind, int dpi) {
 
 // The widest item of a list box in its own font.
 int widestListItem(HWND listBox) {
-    HDC dc = GetDC(listBox);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
+    const platform::win32::WindowFontDc dc(listBox);
     int widest = 0;
     const auto count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         std::wstring item(static_cast<std::size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        const auto length =
-            static_cast<int>(SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, item.c_str(), length, &extent);
-        widest = std::max(widest, static_cast<int>(extent.cx));
+        const auto length = SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        if (length > 0) widest = std::max(widest, dc.width(std::wstring_view(item).substr(0, length)));
     }
-    SelectObject(dc, old);
-    ReleaseDC(listBox, dc);
     return widest;
 }
 

@@ -1,8 +1,11 @@
-#include "platform/win32/win32_clock_sync.h"
+#include "platform/win32/win32_services.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
+
+#include "platform/win32/wide_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -50,12 +53,33 @@ private:
 
 } // namespace
 
+LocalDateTime Win32Clock::localNow() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return LocalDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+std::uint64_t Win32Clock::tickCountMs() const { return ticks_.extend(GetTickCount()); }
+
 std::optional<bool> Win32ClockSync::synchronised() {
     const std::optional<DWORD> start = RegistryKey(kServiceKey).number(L"Start");
     const std::optional<std::wstring> source = RegistryKey(kParametersKey).text(L"Type");
     if (!start || !source) return std::nullopt;
     if (*start == SERVICE_DISABLED) return false;
     return lstrcmpiW(source->c_str(), kNoSync) != 0;
+}
+
+void Win32Shell::openWebPage(std::string_view address) {
+    // The outcome is not examined: without a browser nothing happens and nothing is shown.
+    ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+Win32PowerRequests::~Win32PowerRequests() { keepAwake(false); }
+
+void Win32PowerRequests::keepAwake(bool awake) {
+    if (awake == awake_) return;
+    const EXECUTION_STATE state = awake ? (ES_CONTINUOUS | ES_SYSTEM_REQUIRED) : ES_CONTINUOUS;
+    if (SetThreadExecutionState(state) != 0) awake_ = awake;
 }
 
 } // namespace vostrel::platform::win32
