@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "audio/voice_file_check.h"
-#include "record/record_line.h"
 #include "schedule/calendar.h"
 #include "schedule/control_names.h"
 #include "schedule/poll.h"
@@ -35,7 +34,7 @@ std::string promptText(const schedule::ExamPrompt& p) {
 }
 
 void recordLine(StatusContext& c, std::string_view event, std::vector<std::string> fields) {
-    c.writer.appendLine(record::formatRecordLine({c.clock.localNow(), std::string(event), std::move(fields)}));
+    c.writer.append({c.clock.localNow(), std::string(event), std::move(fields)});
 }
 
 void watchClockSteps(StatusContext& c, std::int64_t now) {

@@ -43,15 +43,11 @@ constexpr int kOuterWidth = 372;
 constexpr int kOuterHeight = 384 + 42;
 constexpr int kStatusLeft = 14, kStatusWidth = 344, kStatusLineHeight = 18;
 
+// Each control a line or two, as in the tables below.
+// clang-format off
 ControlDescription picture() {
-    return {.name = own(schedule::kPicture),
-            .kind = Kind::PictureBox,
-            .left = 143,
-            .top = 42,
-            .width = 200,
-            .height = 248,
-            .visible = false,
-            .jpeg = assets::pictureJpeg()};
+    return {.name = own(schedule::kPicture), .kind = Kind::PictureBox, .left = 143, .top = 42, .width = 200,
+            .height = 248, .visible = false, .jpeg = assets::pictureJpeg()};
 }
 
 ControlDescription timer(std::string_view name, std::int32_t interval) {
@@ -60,80 +56,46 @@ ControlDescription timer(std::string_view name, std::int32_t interval) {
 
 // The end-time label of a subject's row: hidden until the subject is ticked.
 ControlDescription endLabel(Subject subject, int top) {
-    return {.name = own(controlsOf(subject).endLabel),
-            .kind = Kind::TransparentLabel,
-            .parent = own(schedule::kSubjectGroup),
-            .left = 200,
-            .top = top,
-            .width = 120,
-            .height = 32,
-            .text = own(kEndCaption),
-            .visible = false};
+    return {.name = own(controlsOf(subject).endLabel), .kind = Kind::TransparentLabel,
+            .parent = own(schedule::kSubjectGroup), .left = 200, .top = top, .width = 120, .height = 32,
+            .text = own(kEndCaption), .visible = false};
 }
 
 // A subject's start-time box: hidden until the subject is ticked.
 ControlDescription timeBox(Subject subject, std::string_view parent, int left, int top, int height,
                            std::string_view text) {
-    return {.name = own(controlsOf(subject).timeBox),
-            .kind = Kind::EditBox,
-            .parent = own(parent),
-            .left = left,
-            .top = top,
-            .width = kTimeBoxWidth,
-            .height = height,
-            .text = own(text),
-            .visible = false,
-            .font = kTimeBoxFont,
-            .maxChars = kTimeBoxChars};
+    return {.name = own(controlsOf(subject).timeBox), .kind = Kind::EditBox, .parent = own(parent), .left = left,
+            .top = top, .width = kTimeBoxWidth, .height = height, .text = own(text), .visible = false,
+            .font = kTimeBoxFont, .maxChars = kTimeBoxChars};
 }
 
 // A row's check box: its square ticks the row; the row's subject list lies over where its caption
 // was, so it has none.
 ControlDescription checkBox(Subject subject, int top, int width) {
-    return {.name = own(controlsOf(subject).checkBox),
-            .kind = Kind::CheckBox,
-            .parent = own(schedule::kSubjectGroup),
-            .left = 24,
-            .top = top,
-            .width = width,
-            .height = 24};
+    return {.name = own(controlsOf(subject).checkBox), .kind = Kind::CheckBox, .parent = own(schedule::kSubjectGroup),
+            .left = 24, .top = top, .width = width, .height = 24};
 }
 
 // A row's subject list, right of the check box's square, up to the time box.
 ControlDescription subjectList(Subject subject, int top) {
     const schedule::StandardSubject& own_ = schedule::kRowDefaults[schedule::indexOf(subject)];
     const schedule::ExamSubject initial{std::string(own_.name), own_.minutes};
-    return {.name = own(controlsOf(subject).subjectList),
-            .kind = Kind::DropDownList,
-            .parent = own(schedule::kSubjectGroup),
-            .left = 38,
-            .top = top,
-            .width = 78,
-            .height = 24,
-            .text = initial.name,
-            .items = settings::subjectListItems(initial)};
+    return {.name = own(controlsOf(subject).subjectList), .kind = Kind::DropDownList,
+            .parent = own(schedule::kSubjectGroup), .left = 38, .top = top, .width = 78, .height = 24,
+            .text = initial.name, .items = settings::subjectListItems(initial)};
 }
 
 ControlDescription statusLine(std::string_view name, int top) {
-    return {.name = own(name),
-            .kind = Kind::TransparentLabel,
-            .left = kStatusLeft,
-            .top = top,
-            .width = kStatusWidth,
-            .height = kStatusLineHeight};
+    return {.name = own(name), .kind = Kind::TransparentLabel, .left = kStatusLeft, .top = top,
+            .width = kStatusWidth, .height = kStatusLineHeight};
 }
 
 ControlDescription groupButton(std::string_view name, int left, int top, int width, int height,
                                std::string_view caption) {
-    return {.name = own(name),
-            .kind = Kind::Button,
-            .parent = own(schedule::kSubjectGroup),
-            .left = left,
-            .top = top,
-            .width = width,
-            .height = height,
-            .text = own(caption)};
+    return {.name = own(name), .kind = Kind::Button, .parent = own(schedule::kSubjectGroup), .left = left,
+            .top = top, .width = width, .height = height, .text = own(caption)};
 }
+// clang-format on
 
 // The controls above the subject rows, in stacking order.
 // Laid out by hand: one control a line or two, so the table reads like the window.

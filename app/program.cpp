@@ -8,7 +8,6 @@
 #include "app/plan_page.h"
 #include "app/subject_choice.h"
 #include "assets/embedded_assets.h"
-#include "record/record_line.h"
 #include "record/record_writer.h"
 #include "schedule/control_names.h"
 #include "schedule/poll.h"
@@ -81,8 +80,7 @@ Program::~Program() { finish(); }
 // them from sounding again after a restart.
 void Program::startRecord() {
     State& s = *state_;
-    s.writer->appendLine(
-        record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}}));
+    s.writer->append({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}});
     if (const std::optional<std::string> tail = s.writer->readTail(kRecordReadBack, kRecordReadWait))
         s.scheduleState.handled = schedule::promptsBegunIn(*tail);
 }
@@ -125,8 +123,7 @@ int Program::finish() {
         // the table at this point.
         s.slot.StopPlayback(audio::PlaySlot::StopCause::ProgramEnd);
         schedule::settleSoundingPrompt(s.schedule);
-        s.writer->appendLine(
-            record::formatRecordLine({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}}));
+        s.writer->append({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}});
         platform_.power().keepAwake(false);
     }
     // A worker stuck in a disk call goes on alone; the platform's files it uses must stay.

@@ -30,4 +30,18 @@ public:
 // The file opened for reading, or null with the reason in `error`.
 std::unique_ptr<FileReader> openFileForReading(std::string_view utf8Name, FileOpenError& error);
 
+// For the backends' read(): a system call may read less than asked, so readSome(into, bytes),
+// which returns what it read (0 at the end, below 0 on failure), is called until `bytes` have
+// come or it reads nothing more.
+template <class ReadSome>
+std::size_t readUntilFull(std::uint8_t* into, std::size_t bytes, ReadSome readSome) {
+    std::size_t got = 0;
+    while (got < bytes) {
+        const auto n = readSome(into + got, bytes - got);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
 } // namespace vostrel::platform

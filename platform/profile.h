@@ -8,12 +8,12 @@
 //   missing. At most bufferBytes - 1 bytes of the stored (GBK) value are returned, like
 //   GetPrivateProfileStringA with a buffer of bufferBytes; a double-byte character cut in
 //   half at the end is dropped. Section and key match case-insensitively.
-// - writeString: creates the file, the section and the key as needed, replaces an existing
-//   value in place and keeps every other line. Returns false when the file cannot be written.
-// - writeStrings: the same for several keys of one section at once, and an entry without a
-//   value removes its key. All of them change in one replacement of the file: after a failure,
-//   a killed process or a power cut the file holds every old value or every new one, never a
-//   mix. False (and the file as it was) when it cannot be written.
+// - writeStrings: several keys of one section at once. Creates the file, the section and the
+//   keys as needed, replaces an existing value in place and keeps every other line; an entry
+//   without a value removes its key. All of them change in one replacement of the file: after a
+//   failure, a killed process or a power cut the file holds every old value or every new one,
+//   never a mix. False (and the file as it was) when it cannot be written.
+// - writeString: writeStrings with one key.
 // - removeLeftovers: removes the temporary copies that writes of this file interrupted by a
 //   killed process or a power cut left beside it. Nothing else is touched.
 #include <cstddef>
@@ -34,11 +34,14 @@ public:
     virtual ~ProfileStore() = default;
     virtual std::string readString(std::string_view section, std::string_view key, std::string_view path,
                                    std::size_t bufferBytes) = 0;
-    virtual bool writeString(std::string_view section, std::string_view key, std::string_view value,
-                             std::string_view path) = 0;
     virtual bool writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
                               std::string_view path) = 0;
     virtual void removeLeftovers(std::string_view path) = 0;
+
+    bool writeString(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {
+        const ProfileEntry entry{key, value};
+        return writeStrings(section, std::span<const ProfileEntry>(&entry, 1), path);
+    }
 };
 
 } // namespace vostrel::platform

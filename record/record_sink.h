@@ -3,11 +3,15 @@
 // one (record_writer.h); tests may collect the lines instead.
 #include <string>
 
+#include "record/record_line.h"
+
 namespace vostrel::record {
 
 class RecordSink {
 public:
     virtual ~RecordSink() = default;
+    // What the layers write: the line formatted as record_line.h says.
+    void append(const RecordLine& line) { appendLine(formatRecordLine(line)); }
     // One line without its end; returns at once, never waits for a disk.
     virtual void appendLine(std::string line) = 0;
 };

@@ -68,7 +68,7 @@ void recordBegan(record::RecordSink& sink, const SoundingPrompt& prompt) {
     record::RecordLine line = promptLine(kPromptBeganEvent, prompt.prompt, prompt.began);
     line.fields.push_back(prompt.file);
     if (const std::string note = beganNote(prompt); !note.empty()) line.fields.push_back(note);
-    sink.appendLine(record::formatRecordLine(line));
+    sink.append(line);
 }
 
 void recordEnded(record::RecordSink& sink, const SoundingPrompt& prompt, const audio::PlayOutcome& outcome,
@@ -78,13 +78,13 @@ void recordEnded(record::RecordSink& sink, const SoundingPrompt& prompt, const a
     line.fields.push_back("开始 " + timeOfDayText(prompt.began));
     line.fields.emplace_back(audio::promptEndText(outcome.end));
     if (!outcome.reason.empty()) line.fields.push_back("原因：" + outcome.reason);
-    sink.appendLine(record::formatRecordLine(line));
+    sink.append(line);
 }
 
 void recordMissed(record::RecordSink& sink, const ExamPrompt& prompt, std::int64_t at, std::string_view why) {
     record::RecordLine line = promptLine(kPromptMissedEvent, prompt, at);
     line.fields.emplace_back(why);
-    sink.appendLine(record::formatRecordLine(line));
+    sink.append(line);
 }
 
 std::set<PromptKey> promptsBegunIn(std::string_view recordText) {

@@ -1,14 +1,20 @@
 #include "schedule/run_control.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/message_box.h"
-#include "record/record_line.h"
 #include "schedule/poll.h"
 #include "schedule/prompt_table.h"
 
 namespace vostrel::schedule {
 namespace {
+
+constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
+constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
+// Their lines in the day's record.
+constexpr std::string_view kRunStartedEvent = "开始运行";
+constexpr std::string_view kRunPausedEvent = "暂停";
 
 bool anySubjectTicked(const platform::Controls& controls) {
     return std::any_of(kSubjects.begin(), kSubjects.end(),
@@ -25,7 +31,7 @@ bool tickedSubjectLacksEndTime(const ScheduleContext& context) {
 }
 
 void recordRunState(ScheduleContext& context, std::string_view event) {
-    context.record.appendLine(record::formatRecordLine({context.clock.localNow(), std::string(event), {}}));
+    context.record.append({context.clock.localNow(), std::string(event), {}});
 }
 
 void start(ScheduleContext& context) {

@@ -1,19 +1,12 @@
 #pragma once
 // Starting and pausing the run with 按钮2, and the end of a subject's hold-off. The run state
 // is the button's caption.
-#include <string_view>
 
 #include "schedule/control_names.h"
 #include "schedule/schedule_context.h"
 #include "schedule/subjects.h"
 
 namespace vostrel::schedule {
-
-inline constexpr std::string_view kNoSubjectMessage = "是今天不考试吗？你好像还没有选择科目哦";
-inline constexpr std::string_view kNoTimesMessage = "请先点击“保存设置”，再开始运行";
-// Their lines in the day's record.
-inline constexpr std::string_view kRunStartedEvent = "开始运行";
-inline constexpr std::string_view kRunPausedEvent = "暂停";
 
 // Click of 按钮2. While running it pauses: playback stops (the prompt counts as cut by the
 // pause) and every subject timer, polling and hold-off alike, stops, so nothing sounds while the

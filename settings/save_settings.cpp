@@ -105,7 +105,7 @@ void recordSave(SettingsContext& c) {
                               c.controls.text(kSubjectControls[i].timeBox) + "（" + std::to_string(s.minutes) +
                               "分钟）");
     }
-    c.record.appendLine(record::formatRecordLine(line));
+    c.record.append(line);
 }
 
 } // namespace

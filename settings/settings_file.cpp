@@ -34,11 +34,6 @@ std::string readSetting(platform::ProfileStore& profile, const platform::FileSys
     return profile.readString(kSettingsSection, key, settingsFilePath(files), kReadBufferBytes);
 }
 
-bool writeSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key,
-                  std::string_view value) {
-    return profile.writeString(kSettingsSection, key, value, settingsFilePath(files));
-}
-
 bool fileExists(const platform::FileSystem& files, std::string_view path) { return files.exists(path); }
 
 void loadSettings(SettingsContext& context) {

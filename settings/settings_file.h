@@ -25,10 +25,6 @@ std::string settingsFilePath(const platform::FileSystem& files);
 // The key's value, or "" when the file, the section or the key is missing (or key is empty).
 std::string readSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key);
 
-// Creates file, section and key as needed. False when the file could not be written.
-bool writeSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key,
-                  std::string_view value);
-
 // True when an entry of that name exists; a directory counts.
 bool fileExists(const platform::FileSystem& files, std::string_view path);
 

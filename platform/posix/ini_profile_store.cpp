@@ -269,12 +269,6 @@ std::string IniProfileStore::readString(std::string_view section, std::string_vi
     return gbkToUtf8(cutToBytes(value, bufferBytes - 1));
 }
 
-bool IniProfileStore::writeString(std::string_view section, std::string_view key, std::string_view value,
-                                  std::string_view path) {
-    const ProfileEntry entry{key, value};
-    return writeStrings(section, std::span<const ProfileEntry>(&entry, 1), path);
-}
-
 bool IniProfileStore::writeStrings(std::string_view section, std::span<const ProfileEntry> entries,
                                    std::string_view path) {
     const std::string gbkSection(trimBlanks(utf8ToGbk(section)));

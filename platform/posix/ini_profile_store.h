@@ -31,8 +31,6 @@ public:
 
     std::string readString(std::string_view section, std::string_view key, std::string_view path,
                            std::size_t bufferBytes) override;
-    bool writeString(std::string_view section, std::string_view key, std::string_view value,
-                     std::string_view path) override;
     bool writeStrings(std::string_view section, std::span<const ProfileEntry> entries, std::string_view path) override;
     void removeLeftovers(std::string_view path) override;
 

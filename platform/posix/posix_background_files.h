@@ -7,18 +7,15 @@
 
 namespace vostrel::platform {
 
-class PosixBackgroundFiles final : public BackgroundFiles {
+class PosixBackgroundFiles : public BackgroundFiles {
 public:
-    PosixBackgroundFiles() : PosixBackgroundFiles(systemFileCalls()) {}
-    explicit PosixBackgroundFiles(FileCalls& calls) : calls_(calls) {}
-
     FileWriteResult append(std::string_view path, std::string_view bytes) override;
     FileWriteResult replace(std::string_view path, std::string_view bytes) override;
     std::optional<std::string> readTail(std::string_view path, std::size_t maxBytes) override;
     std::optional<std::uint64_t> size(std::string_view path) override;
 
 private:
-    FileCalls& calls_;
+    FileCalls& calls_ = systemFileCalls();
 };
 
 } // namespace vostrel::platform

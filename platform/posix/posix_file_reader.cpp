@@ -35,14 +35,12 @@ public:
     }
 
     std::size_t read(std::uint8_t* into, std::size_t bytes) override {
-        std::size_t got = 0;
-        while (got < bytes) {
-            const ssize_t n = ::read(fd_, into + got, bytes - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        return got;
+        return readUntilFull(into, bytes, [this](std::uint8_t* at, std::size_t count) {
+            ssize_t n = 0;
+            do n = ::read(fd_, at, count);
+            while (n < 0 && errno == EINTR);
+            return n;
+        });
     }
 
 private:

@@ -26,23 +26,17 @@ void SimBackgroundFiles::afterWrite() {
 
 FileWriteResult SimBackgroundFiles::append(std::string_view path, std::string_view bytes) {
     if (auto failed = beforeWrite()) return *failed;
-    FileWriteResult result = files_.append(path, bytes);
+    FileWriteResult result = PosixBackgroundFiles::append(path, bytes);
     afterWrite();
     return result;
 }
 
 FileWriteResult SimBackgroundFiles::replace(std::string_view path, std::string_view bytes) {
     if (auto failed = beforeWrite()) return *failed;
-    FileWriteResult result = files_.replace(path, bytes);
+    FileWriteResult result = PosixBackgroundFiles::replace(path, bytes);
     afterWrite();
     return result;
 }
-
-std::optional<std::string> SimBackgroundFiles::readTail(std::string_view path, std::size_t maxBytes) {
-    return files_.readTail(path, maxBytes);
-}
-
-std::optional<std::uint64_t> SimBackgroundFiles::size(std::string_view path) { return files_.size(path); }
 
 void SimBackgroundFiles::failWrites(std::optional<std::string> reason) {
     const std::lock_guard lock(mutex_);

@@ -12,17 +12,15 @@
 #include <optional>
 #include <string>
 
-#include "platform/background_files.h"
 #include "platform/posix/posix_background_files.h"
 
 namespace vostrel::platform::sim {
 
-class SimBackgroundFiles final : public BackgroundFiles {
+class SimBackgroundFiles final : public PosixBackgroundFiles {
 public:
+    // The writes, which may fail or hang; the reads are the POSIX ones.
     FileWriteResult append(std::string_view path, std::string_view bytes) override;
     FileWriteResult replace(std::string_view path, std::string_view bytes) override;
-    std::optional<std::string> readTail(std::string_view path, std::size_t maxBytes) override;
-    std::optional<std::uint64_t> size(std::string_view path) override;
 
     // Every write (append and replace) fails with this reason until failWrites(nothing).
     void failWrites(std::optional<std::string> reason);
@@ -40,7 +38,6 @@ private:
     std::optional<FileWriteResult> beforeWrite();
     void afterWrite();
 
-    PosixBackgroundFiles files_;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::optional<std::string> failure_;

@@ -36,13 +36,10 @@ public:
     }
 
     std::size_t read(std::uint8_t* into, std::size_t bytes) override {
-        std::size_t got = 0;
-        while (got < bytes) {
+        return readUntilFull(into, bytes, [this](std::uint8_t* at, std::size_t count) -> long long {
             DWORD n = 0;
-            if (!ReadFile(file_, into + got, static_cast<DWORD>(bytes - got), &n, nullptr) || n == 0) break;
-            got += n;
-        }
-        return got;
+            return ReadFile(file_, at, static_cast<DWORD>(count), &n, nullptr) ? static_cast<long long>(n) : -1LL;
+        });
     }
 
 private:

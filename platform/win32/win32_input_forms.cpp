@@ -1,4 +1,4 @@
-#include "platform/win32/win32_input_forms.h"
+#include "platform/win32/win32_dialogs.h"
 
 #include <windows.h>
 

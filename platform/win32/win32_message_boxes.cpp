@@ -1,4 +1,4 @@
-#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_dialogs.h"
 
 #include <windows.h>
 

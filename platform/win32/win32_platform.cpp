@@ -3,12 +3,9 @@
 #include <objbase.h>
 
 #include "platform/platform.h"
-#include "platform/win32/win32_background_files.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_event_loop.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_input_forms.h"
-#include "platform/win32/win32_message_boxes.h"
-#include "platform/win32/win32_profile_store.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_wave_out.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_profile_store.h"
+#include "platform/win32/win32_files.h"
 
 #include <windows.h>
 
@@ -77,16 +77,6 @@ std::string Win32ProfileStore::readString(std::string_view section, std::string_
     // at the first NUL either way.
     const std::size_t length = strnlen(buffer.data(), std::min<DWORD>(got, size - 1));
     return gbkToUtf8(withoutCutCharacter(std::string(buffer.data(), length)));
-}
-
-bool Win32ProfileStore::writeString(std::string_view section, std::string_view key, std::string_view value,
-                                    std::string_view path) {
-    if (section.empty() || key.empty() || path.empty()) return false;
-    const std::string gbkSection = utf8ToGbk(section);
-    const std::string gbkKey = utf8ToGbk(key);
-    const std::string gbkValue = utf8ToGbk(value);
-    const std::string ansiPath = toAnsiPath(path);
-    return WritePrivateProfileStringA(gbkSection.c_str(), gbkKey.c_str(), gbkValue.c_str(), ansiPath.c_str()) != 0;
 }
 
 bool Win32ProfileStore::writeStrings(std::string_view section, std::span<const ProfileEntry> entries,

@@ -8,8 +8,7 @@
 #include <thread>
 
 #include "platform/win32/file_handle.h"
-#include "platform/win32/win32_background_files.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/wide_text.h"
 #include "tests/win32/check.h"
 

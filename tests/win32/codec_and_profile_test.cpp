@@ -9,8 +9,7 @@
 
 #include "platform/text_codec.h"
 #include "platform/win32/file_handle.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_profile_store.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/wide_text.h"
 #include "tests/win32/check.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/win32/tick_extender.h"
 #include "platform/win32/file_handle.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/wide_text.h"
 #include "tests/win32/check.h"

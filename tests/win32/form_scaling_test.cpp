@@ -10,7 +10,7 @@
 
 #include "platform/win32/form_dialog_layout.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_input_forms.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_window.h"
 #include "tests/win32/check.h"
 #include "tests/win32/measuring.h"

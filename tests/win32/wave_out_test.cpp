@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_wave_out.h"
 #include "platform/win32/wide_text.h"
 #include "tests/win32/check.h"

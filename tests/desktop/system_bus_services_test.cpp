@@ -1,29 +1,37 @@
-// The logind sleep inhibitor against a stand-in logind on a private bus: the request it makes,
-// that the inhibitor holds while the run wants the machine awake, and that it is released on
-// keepAwake(false) and when the program ends. Run under dbus-run-session; the session bus of that
-// run stands in for the system bus.
-#include "platform/qt/freedesktop_services.h"
-#include "tests/desktop/stand_in_service.h"
-
+// The services the Linux program asks over the system bus, against stand-ins on a private bus
+// (the session bus of dbus-run-session, which the tests make the system bus):
+// - logind's sleep inhibitor: the request it makes, that it holds while the run wants the machine
+//   awake, and that it is released on keepAwake(false) and when the program ends;
+// - timedated's word on the clock's time server: what it says, nothing when it is missing, says
+//   something else than true or false, or answers too late; with --no-bus, against a system bus
+//   address where no bus listens (a process of its own: Qt keeps the first system bus it finds).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
-#include <QDBusVirtualObject>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QThread>
-#include <atomic>
+#include <QTimer>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <poll.h>
 #include <unistd.h>
+#include <vector>
+
+#include "platform/qt/freedesktop_services.h"
+#include "tests/desktop/stand_in_service.h"
 
 namespace {
 
 using namespace vostrel::platform::qt::testing;
 using vostrel::platform::qt::LogindPower;
+using vostrel::platform::qt::TimedateClockSync;
+
+// ---- logind
 
 // Answers Inhibit like logind: the caller gets the write end of a pipe; the inhibitor holds until
 // every copy of that end is closed, which the read end kept here sees as a hang-up.
@@ -134,11 +142,95 @@ TEST_F(LogindPowerTest, WithoutLogindNothingHappens) {
     power.keepAwake(false);
 }
 
+// ---- timedated
+
+// Answers Properties.Get like timedated, with the value the test sets; a late answer comes
+// after the caller has long given up.
+class FakeTimedate final : public StandInObject {
+public:
+    FakeTimedate() : StandInObject(QStringLiteral("Get")) {}
+    void answer(QVariant value, bool late = false) {
+        std::lock_guard lock(mutex_);
+        answer_ = std::move(value);
+        late_ = late;
+    }
+    QString asked() {
+        std::lock_guard lock(mutex_);
+        return asked_;
+    }
+    static constexpr int kLateMs = 3000; // well beyond the second the question may take
+
+protected:
+    bool respond(const QDBusMessage& message, const QDBusConnection& connection) override {
+        QVariant answer;
+        bool late = false;
+        {
+            std::lock_guard lock(mutex_);
+            asked_ = message.interface() + QLatin1Char(' ') + message.arguments().value(0).toString() +
+                     QLatin1Char(' ') + message.arguments().value(1).toString();
+            answer = answer_;
+            late = late_;
+        }
+        const QDBusMessage reply = message.createReply(QVariant::fromValue(QDBusVariant(answer)));
+        if (!late) return connection.send(reply);
+        QTimer::singleShot(kLateMs, this, [connection, reply] { QDBusConnection(connection).send(reply); });
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    QVariant answer_;
+    bool late_ = false;
+    QString asked_;
+};
+
+class ClockSyncTest : public ::testing::Test {
+protected:
+    void SetUp() override { service_.start(); }
+    void TearDown() override { service_.stop(); }
+
+    FakeTimedate timedate_;
+    StandInService service_{timedate_, "org.freedesktop.timedate1", "/org/freedesktop/timedate1"};
+};
+
+TEST_F(ClockSyncTest, TheAnswerIsWhatTimedatedSaysOfTheTimeServer) {
+    TimedateClockSync sync;
+    timedate_.answer(true);
+    EXPECT_EQ(sync.synchronised(), true);
+    EXPECT_EQ(timedate_.asked(), "org.freedesktop.DBus.Properties org.freedesktop.timedate1 NTPSynchronized");
+    timedate_.answer(false);
+    EXPECT_EQ(sync.synchronised(), false);
+}
+
+TEST_F(ClockSyncTest, AnAnswerThatIsNoYesOrNoSaysNothing) {
+    timedate_.answer(QStringLiteral("yes"));
+    EXPECT_EQ(TimedateClockSync().synchronised(), std::nullopt);
+}
+
+TEST_F(ClockSyncTest, WithoutTimedatedNothingIsSaid) {
+    service_.withdraw();
+    EXPECT_EQ(TimedateClockSync().synchronised(), std::nullopt);
+}
+
+TEST_F(ClockSyncTest, ALateAnswerIsNotWaitedFor) {
+    timedate_.answer(true, true);
+    EXPECT_EQ(TimedateClockSync().synchronised(), std::nullopt);
+}
+
+TEST(ClockSyncWithoutABus, WithoutASystemBusNothingIsSaid) {
+    EXPECT_EQ(TimedateClockSync().synchronised(), std::nullopt);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    sessionBusAsSystemBus();
-    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--no-bus") == 0) {
+        setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/vostrel-no-bus", 1);
+        ::testing::GTEST_FLAG(filter) = "ClockSyncWithoutABus.*";
+    } else if (!sessionBusAsSystemBus()) {
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
