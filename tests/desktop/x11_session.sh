@@ -2,8 +2,9 @@
 #   start_x11_session WORK [XVFB_ARG…]  Xvfb and openbox; exports DISPLAY; stop_x11_session ends both
 #                                       (display: the first free one, or :$VOSTREL_TEST_DISPLAY when
 #                                       set, for machines where several people start displays)
-#   start_x11_display WORK [XVFB_ARG…]  Xvfb alone; start_window_manager WORK and
-#                                       stop_window_manager put openbox on it and take it off
+#   start_x11_display WORK [XVFB_ARG…]  Xvfb alone (its screen 1024x768x24, or $x11_screen);
+#                                       start_window_manager WORK and stop_window_manager put
+#                                       openbox on it and take it off
 #   end_x11_test PID          ends the program under test (PID may be empty) and the session
 #   wait_until SECONDS CMD…   polls CMD until it succeeds or the bound runs out
 #   window_named TITLE [CLASS]  the id of a visible window with exactly that title (of that
@@ -26,7 +27,7 @@ wait_until() {
 # resetting as it leaves drops a program that connects then.
 start_x11_display() {  # work folder, extra Xvfb arguments
   local work=$1; shift
-  Xvfb ${VOSTREL_TEST_DISPLAY:+":$VOSTREL_TEST_DISPLAY"} -displayfd 3 -screen 0 1024x768x24 "$@" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb ${VOSTREL_TEST_DISPLAY:+":$VOSTREL_TEST_DISPLAY"} -displayfd 3 -screen 0 "${x11_screen:-1024x768x24}" "$@" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   x11_display_pid=$!
   wait_until 20 test -s "$work/display" || return 1
   DISPLAY=:$(head -n1 "$work/display")
