@@ -33,14 +33,22 @@
 #    the test rewrites): the passed prompt still plays, its record line says how late, and the
 #    step is recorded and shown.
 # Every program start has a runtime folder of its own (the one-copy lock lives there) but the
-# second copy's. Screenshots are kept in ARTIFACTS_DIR.
+# second copy's. Screenshots are kept in ARTIFACTS_DIR. The test runs in parts, each on its own: 1
+# and 2 together (the second start finds the first one's choices), then one part for each of 3 to
+# 9, which start from the settings file 1 saves (written by the part when 1 did not get that far).
+# A failure ends its part; the others still run:
+#
+#   end_to_end.sh VOSTREL CAPTION_PROBE ASSETS_DIR ARTIFACTS_DIR [PART…]      (no part: all)
 set -euo pipefail
 
 exe=$1 probe=$2 assets=$3 artifacts=$4
+shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artifacts"
-rm -f "$artifacts/failure.png" # of an earlier run
+rm -f "$artifacts"/failure*.png # of an earlier run
+test_name=end_to_end
 source "$here/x11_session.sh"
+source "$here/test_parts.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-e2e.XXXXXX")
 program_pid="" second_pid=""
@@ -52,13 +60,18 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-step() { echo "end_to_end: $*"; }
-fail() {
-  echo "end_to_end: FAIL: $*" >&2
-  if [[ -s ${work:-}/program.log ]]; then sed 's/^/program: /' "$work/program.log" >&2; fi
-  if [[ -n ${DISPLAY:-} ]]; then import -window root "$artifacts/failure.png" 2>/dev/null || true; fi
-  exit 1
+# A part that fails may leave the program running, the desktop at another scale or no window
+# manager: the next part finds the session as the test began it.
+end_part() {
+  if [[ -n $second_pid ]]; then kill "$second_pid" 2>/dev/null || true; fi
+  if [[ -n $program_pid ]]; then
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+  fi
+  if (($1 != 0)); then
+    xprop -root -remove RESOURCE_MANAGER 2>/dev/null || true
+    wm_running || start_window_manager "$work" || true
+  fi
 }
 
 # --- A private world: HOME, sound routed to a file, the desktop's opener, display ---------------
@@ -178,6 +191,7 @@ screenshot_of_window() {  # window file: the window with its frame
   local left top width height
   read -r left top width height < <(outer_geometry "$1")
   import -window root -crop "${width}x$height+$left+$top" +repage "$2"
+  took_screenshot "$2"
 }
 
 # Reads a control's text off the screen at 100%: the closest of the candidates as the backend's
@@ -213,15 +227,15 @@ time_box_text() {  # window row candidate...
   read_text "$w" edit "${time_box_left[$row]}" "${time_box_top[$row]}" 74 "${time_box_height[$row]}" 21 0 "$@"
 }
 
-start_program() {  # extra environment assignments...: a runtime folder of its own
-  runs=$((${runs:-0} + 1))
-  mkdir -m 700 "$work/run.$runs"
-  start_program_in "$work/run.$runs" "$@"
+start_program() {  # extra environment assignments...: a runtime folder of its own (in $runtime)
+  runtime=$(mktemp -d "$work/run.XXXXXX")
+  program_log=$work/program.log
+  start_program_in "$runtime" "$@"
 }
 start_program_in() {  # runtime folder, extra environment assignments...
-  local runtime=$1
+  local folder=$1
   shift
-  (cd "$program_dir" && exec env XDG_RUNTIME_DIR="$runtime" "$@" ./vostrel >"$work/${log_name:-program.log}" 2>&1) &
+  (cd "$program_dir" && exec env XDG_RUNTIME_DIR="$folder" "$@" ./vostrel >"$work/${log_name:-program.log}" 2>&1) &
   program_pid=$!
   started_at=$SECONDS
 }
@@ -322,6 +336,24 @@ pick_from_list() {  # window row item-index item-count
   popup_gone || fail "the list of row $((row + 1)) did not close on a click at item $3"
 }
 
+# The window's outer frame where the window manager centres it at 100%.
+expected_outer="$(((1024 - 372) / 2)) $(((768 - 426) / 2)) 372 426"
+outer_is_expected() { [[ $(outer_geometry "$main") == "$expected_outer" ]]; }
+# Qt's own threads carry names of their own; the program's threads are called like the program.
+program_threads() { cat /proc/"$program_pid"/task/*/comm 2>/dev/null | grep -cx vostrel; }
+# A prompt's player starts threads of its own, beyond the $idle_threads counted before.
+player_started() { (($(program_threads) > idle_threads)); }
+
+# What the first start saves: the section, the four times (the typed one for 语文, the initial
+# texts of the others) and the subjects of the rows that hold another than their own, in GBK.
+expected_ini=$work/expected.ini
+printf '[时间设置]\r\n语文时间=10:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n第2行科目=物理\r\n第2行时长=75\r\n第3行科目=美术\r\n第3行时长=100\r\n' |
+  iconv -f UTF-8 -t GBK >"$expected_ini"
+# Parts 3 to 9 start as after the first start's save, even when part 1 did not get that far.
+settings_saved_before() {
+  if [[ ! -f $ini ]]; then cp "$expected_ini" "$ini"; fi
+}
+
 # Whether a line of the record matches the pattern (grep's basic expressions; fields are
 # separated by " | ").
 record_has() { [[ -f $record ]] && grep -q -- "$1" "$record"; }
@@ -350,164 +382,162 @@ prompt_heard() {  # what is compared
 let_the_clock_tick() { sleep 1.2; }
 
 # --- 1. First start, choosing subjects, save, start, Esc ---------------------------------------
-step "first start in an empty folder"
-start_program
-wait_until 30 has_window "$message_title" || fail "no first-run message"
-! has_window "$main_title" || fail "the main window appeared before the first-run message was closed"
-import -window root "$artifacts/first-run-message.png"
-box=$(window_named "$message_title")
-focus "$box"
-xdotool key Return
-wait_until 20 has_window "$main_title" || fail "the main window did not appear"
-main=$(window_named "$main_title")
+part_first-and-second-start() {
+  route_sound_to_file
+  step "first start in an empty folder"
+  start_program
+  wait_until 30 has_window "$message_title" || fail "no first-run message"
+  ! has_window "$main_title" || fail "the main window appeared before the first-run message was closed"
+  import -window root "$artifacts/first-run-message.png"
+  box=$(window_named "$message_title")
+  focus "$box"
+  xdotool key Return
+  wait_until 20 has_window "$main_title" || fail "the main window did not appear"
+  main=$(window_named "$main_title")
 
-expected_outer="$(((1024 - 372) / 2)) $(((768 - 426) / 2)) 372 426"
-outer_is_expected() { [[ $(outer_geometry "$main") == "$expected_outer" ]]; }
-# The frame is known only after mapping; the window fits itself to it once.
-wait_until 10 outer_is_expected || fail "outer geometry $(outer_geometry "$main"), expected $expected_outer (centred)"
-step "main window: outer 372x426 with the frame, centred"
+  # The frame is known only after mapping; the window fits itself to it once.
+  wait_until 10 outer_is_expected || fail "outer geometry $(outer_geometry "$main"), expected $expected_outer (centred)"
+  step "main window: outer 372x426 with the frame, centred"
 
-# 按钮3 puts the window into the keep-on-top layer and takes it out again, without moving it.
-click_at "$main" "${keep_on_top_button[@]}"
-is_above() { net_wm_state "$main" | grep -q _NET_WM_STATE_ABOVE; }
-wait_until 10 is_above || fail "窗口前置 did not keep the window on top"
-outer_is_expected || fail "keep-on-top moved the window"
-click_at "$main" "${keep_on_top_button[@]}"
-is_normal() { ! is_above; }
-wait_until 10 is_normal || fail "取消前置 did not return the window to the normal layer"
-outer_is_expected || fail "leaving keep-on-top moved the window"
-step "keep on top on and off, the window unmoved"
+  # 按钮3 puts the window into the keep-on-top layer and takes it out again, without moving it.
+  click_at "$main" "${keep_on_top_button[@]}"
+  is_above() { net_wm_state "$main" | grep -q _NET_WM_STATE_ABOVE; }
+  wait_until 10 is_above || fail "窗口前置 did not keep the window on top"
+  outer_is_expected || fail "keep-on-top moved the window"
+  click_at "$main" "${keep_on_top_button[@]}"
+  is_normal() { ! is_above; }
+  wait_until 10 is_normal || fail "取消前置 did not return the window to the normal layer"
+  outer_is_expected || fail "leaving keep-on-top moved the window"
+  step "keep on top on and off, the window unmoved"
 
-tick_and_type "$main" 0 "10:00"
-# Row 2 takes 物理, the fifth of the twelve subjects and "自定义…".
-pick_from_list "$main" 1 4 13
-[[ $(list_text "$main" 1) == 物理 ]] || fail "row 2's list reads '$(list_text "$main" 1)' after picking 物理"
-# Row 3 takes a subject of the school's own: "自定义…", the last item, asks for it in a form.
-pick_from_list "$main" 2 12 13
-wait_until 10 has_program_window "$form_title" || fail "picking 自定义… opened no form titled $form_title"
-form=$(program_window_named "$form_title")
-import -window root "$artifacts/custom-subject-form.png"
-focus "$form"
-xdotool type --delay 50 "美术"  # the name box has the focus, its text selected
-xdotool key Tab
-xdotool type --delay 30 "100"  # the length box's text is selected as the focus enters it
-xdotool key Return
-wait_until 10 no_program_window "$form_title" || fail "the form did not close on Enter"
-[[ $(list_text "$main" 2) == 美术 ]] || fail "row 3's list reads '$(list_text "$main" 2)' after the form"
-step "rows 2 and 3 hold 物理 and 美术 (100 minutes), picked with the mouse"
+  tick_and_type "$main" 0 "10:00"
+  # Row 2 takes 物理, the fifth of the twelve subjects and "自定义…".
+  pick_from_list "$main" 1 4 13
+  [[ $(list_text "$main" 1) == 物理 ]] || fail "row 2's list reads '$(list_text "$main" 1)' after picking 物理"
+  # Row 3 takes a subject of the school's own: "自定义…", the last item, asks for it in a form.
+  pick_from_list "$main" 2 12 13
+  wait_until 10 has_program_window "$form_title" || fail "picking 自定义… opened no form titled $form_title"
+  form=$(program_window_named "$form_title")
+  import -window root "$artifacts/custom-subject-form.png"
+  focus "$form"
+  xdotool type --delay 50 "美术"  # the name box has the focus, its text selected
+  xdotool key Tab
+  xdotool type --delay 30 "100"  # the length box's text is selected as the focus enters it
+  xdotool key Return
+  wait_until 10 no_program_window "$form_title" || fail "the form did not close on Enter"
+  [[ $(list_text "$main" 2) == 美术 ]] || fail "row 3's list reads '$(list_text "$main" 2)' after the form"
+  step "rows 2 and 3 hold 物理 and 美术 (100 minutes), picked with the mouse"
 
-save "$main" "=10:00"
-# The file holds the section, the four times (the typed one for 语文, the initial texts of the
-# others) and the subjects of the rows that hold another than their own, in GBK.
-expected_ini=$work/expected.ini
-printf '[时间设置]\r\n语文时间=10:00\r\n文数/理数时间=15:00\r\n文综/理综时间=09:00\r\n英语时间=15:00\r\n第2行科目=物理\r\n第2行时长=75\r\n第3行科目=美术\r\n第3行时长=100\r\n' |
-  iconv -f UTF-8 -t GBK >"$expected_ini"
-wait_until 10 cmp -s "$ini" "$expected_ini" ||
-  fail "vanto.ini differs: $(iconv -f GBK -t UTF-8 "$ini" | od -c | head -20)"
-step "vanto.ini holds the times and the rows' subjects in GBK"
-let_the_clock_tick
-screenshot_of_window "$main" "$artifacts/vostrel-rows-chosen.png"
+  save "$main" "=10:00"
+  wait_until 10 cmp -s "$ini" "$expected_ini" ||
+    fail "vanto.ini differs: $(iconv -f GBK -t UTF-8 "$ini" | od -c | head -20)"
+  step "vanto.ini holds the times and the rows' subjects in GBK"
+  let_the_clock_tick
+  screenshot_of_window "$main" "$artifacts/vostrel-rows-chosen.png"
 
-before=$(start_button_caption "$main")
-[[ $before == 开始运行 ]] || fail "start button reads '$before' before the start"
-start_run "$main"
-step "the start button reads 工作中..."
-import -window root -crop "372x426+$(((1024 - 372) / 2))+$(((768 - 426) / 2))" +repage "$artifacts/vostrel-running.png"
+  before=$(start_button_caption "$main")
+  [[ $before == 开始运行 ]] || fail "start button reads '$before' before the start"
+  start_run "$main"
+  step "the start button reads 工作中..."
+  import -window root -crop "372x426+$(((1024 - 372) / 2))+$(((768 - 426) / 2))" +repage "$artifacts/vostrel-running.png"
 
-escape_asks "$main"
-import -window root "$artifacts/quit-question.png"
-focus "$question"
-xdotool key Escape  # Esc on the question is 否
-wait_until 10 no_program_window "$message_title" || fail "Esc did not close the question"
-run_goes_on
-step "Esc while running asks; Esc on the question keeps the run going"
-click_at "$main" "${start_button[@]}"  # pause
-wait_until 10 caption_is 已暂停 || fail "the start button does not read 已暂停 after pausing"
-end_program_with_escape "$main"
-step "paused, Esc ended the program at once with exit code 0"
+  escape_asks "$main"
+  import -window root "$artifacts/quit-question.png"
+  focus "$question"
+  xdotool key Escape  # Esc on the question is 否
+  wait_until 10 no_program_window "$message_title" || fail "Esc did not close the question"
+  run_goes_on
+  step "Esc while running asks; Esc on the question keeps the run going"
+  click_at "$main" "${start_button[@]}"  # pause
+  wait_until 10 caption_is 已暂停 || fail "the start button does not read 已暂停 after pausing"
+  end_program_with_escape "$main"
+  step "paused, Esc ended the program at once with exit code 0"
 
-# --- 2. Back after a restart; a prompt under a moved clock, heard, recorded, shown --------------
-step "second start at 08:34:30 (faketime), 语文 at 09:00: the choices are back, the 08:35 prompt must play"
-start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:34:30"
-main_window_shown "second start"
-for row in 0 1 2 3; do
-  expected_subject=(语文 物理 美术 英语)
-  shown=$(list_text "$main" "$row")
-  [[ $shown == "${expected_subject[$row]}" ]] || fail "row $((row + 1))'s list reads '$shown' after the restart"
-done
-tick_row "$main" 0
-shown=$(time_box_text "$main" 0 10:00 09:00)
-[[ $shown == 10:00 ]] || fail "语文's time box reads '$shown' after the restart"
-step "after the restart the rows hold 语文 物理 美术 英语 and 语文's time box 10:00"
-type_time "$main" 0 "09:00"
-save "$main" "=09:00"
-start_run "$main"
+  # --- 2. Back after a restart; a prompt under a moved clock, heard, recorded, shown --------------
+  step "second start at 08:34:30 (faketime), 语文 at 09:00: the choices are back, the 08:35 prompt must play"
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 08:34:30"
+  main_window_shown "second start"
+  for row in 0 1 2 3; do
+    expected_subject=(语文 物理 美术 英语)
+    shown=$(list_text "$main" "$row")
+    [[ $shown == "${expected_subject[$row]}" ]] || fail "row $((row + 1))'s list reads '$shown' after the restart"
+  done
+  tick_row "$main" 0
+  shown=$(time_box_text "$main" 0 10:00 09:00)
+  [[ $shown == 10:00 ]] || fail "语文's time box reads '$shown' after the restart"
+  step "after the restart the rows hold 语文 物理 美术 英语 and 语文's time box 10:00"
+  type_time "$main" 0 "09:00"
+  save "$main" "=09:00"
+  start_run "$main"
 
-escape_asks "$main"
-focus "$question"
-xdotool key Return  # 否 is the default button
-wait_until 10 no_program_window "$message_title" || fail "Enter did not close the question"
-run_goes_on
-! record_has "| 开始播放 |" || fail "the prompt began before the question was answered: the start took too long"
-step "Esc while running asks; 否 keeps the run going (answered $((SECONDS - started_at)) s after the start, 08:34:30)"
+  escape_asks "$main"
+  focus "$question"
+  xdotool key Return  # 否 is the default button
+  wait_until 10 no_program_window "$message_title" || fail "Enter did not close the question"
+  run_goes_on
+  ! record_has "| 开始播放 |" || fail "the prompt began before the question was answered: the start took too long"
+  step "Esc while running asks; 否 keeps the run going (answered $((SECONDS - started_at)) s after the start, 08:34:30)"
 
-prompt_heard "the 08:35 prompt"
-step "the 08:35 prompt's PCM matches 1speak.mp3"
-begun="2026-12-08 08:35:0[0-9] | 开始播放 | 语文 | 2026-12-08 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3"
-record_has "$begun" || fail "no begin line in the record: $(cat "$record")"
-ended="| 播放结束 | 语文 | 2026-12-08 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3 | 开始 08:35:0[0-9] | 已播放"
-wait_until 30 record_has "$ended" || fail "no end line saying 已播放 in the record: $(cat "$record")"
-let_the_clock_tick
-screenshot_of_window "$main" "$artifacts/vostrel-prompt-played-100.png"
-step "the record has the prompt's 开始播放 and 播放结束 … 已播放 lines; screenshot kept"
+  prompt_heard "the 08:35 prompt"
+  step "the 08:35 prompt's PCM matches 1speak.mp3"
+  begun="2026-12-08 08:35:0[0-9] | 开始播放 | 语文 | 2026-12-08 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3"
+  record_has "$begun" || fail "no begin line in the record: $(cat "$record")"
+  ended="| 播放结束 | 语文 | 2026-12-08 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3 | 开始 08:35:0[0-9] | 已播放"
+  wait_until 30 record_has "$ended" || fail "no end line saying 已播放 in the record: $(cat "$record")"
+  let_the_clock_tick
+  screenshot_of_window "$main" "$artifacts/vostrel-prompt-played-100.png"
+  step "the record has the prompt's 开始播放 and 播放结束 … 已播放 lines; screenshot kept"
 
-# 按钮7 writes the plan page beside the program and hands its address to the desktop's opener.
-click_at "$main" "${plan_button[@]}"
-wait_until 10 test -s "$opened" || fail "提示安排 started no xdg-open"
-address=$(head -n1 "$opened")
-opened_path=$(python3 -c 'import sys, urllib.parse as u; a = sys.argv[1]; print(u.unquote(a[len("file://"):]) if a.startswith("file://") else "")' "$address")
-[[ $opened_path == "$plan_page" ]] || fail "xdg-open was given '$address', not the plan page beside the program"
-prompt_rows=$(grep -c '^<tr><td class="time">' "$plan_page" || true)
-((prompt_rows == 8)) || fail "the plan page lists $prompt_rows prompts, not 语文's eight"
-grep -q '2026年12月8日' "$plan_page" || fail "the plan page does not name the day"
-grep -q '<td class="time">08:35</td><td class="subject">语文</td><td class="prompt">第1条 开考前25分钟</td>' "$plan_page" ||
-  fail "the plan page lacks the 08:35 prompt"
-step "提示安排 opened $address, the page lists the day's eight prompts"
+  # 按钮7 writes the plan page beside the program and hands its address to the desktop's opener.
+  click_at "$main" "${plan_button[@]}"
+  wait_until 10 test -s "$opened" || fail "提示安排 started no xdg-open"
+  address=$(head -n1 "$opened")
+  opened_path=$(python3 -c 'import sys, urllib.parse as u; a = sys.argv[1]; print(u.unquote(a[len("file://"):]) if a.startswith("file://") else "")' "$address")
+  [[ $opened_path == "$plan_page" ]] || fail "xdg-open was given '$address', not the plan page beside the program"
+  prompt_rows=$(grep -c '^<tr><td class="time">' "$plan_page" || true)
+  ((prompt_rows == 8)) || fail "the plan page lists $prompt_rows prompts, not 语文's eight"
+  grep -q '2026年12月8日' "$plan_page" || fail "the plan page does not name the day"
+  grep -q '<td class="time">08:35</td><td class="subject">语文</td><td class="prompt">第1条 开考前25分钟</td>' "$plan_page" ||
+    fail "the plan page lacks the 08:35 prompt"
+  step "提示安排 opened $address, the page lists the day's eight prompts"
 
-end_running_program "$main"
-record_has "| 程序退出" || fail "the record has no 程序退出 line"
-step "Esc and 是 ended the program with exit code 0"
+  end_running_program "$main"
+  record_has "| 程序退出" || fail "the record has no 程序退出 line"
+  step "Esc and 是 ended the program with exit code 0"
+}
 
 # --- 3. No sound device ---------------------------------------------------------------------------
-step "third start without a sound device, 08:34:50 (faketime)"
-cat > "$HOME/.asoundrc" <<EOF
+part_no-device() {
+  settings_saved_before
+  step "third start without a sound device, 08:34:50 (faketime)"
+  cat > "$HOME/.asoundrc" <<EOF
 # The default device is a sound card that does not exist, as on a machine without sound.
 pcm.!default { type hw; card 97 }
 EOF
-start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-09 08:34:50"
-main_window_shown "third start"
-# Qt's own threads carry names of their own; the program's threads are called like the program.
-program_threads() { cat /proc/"$program_pid"/task/*/comm 2>/dev/null | grep -cx vostrel; }
-idle_threads=$(program_threads)
-tick_and_type "$main" 0 "09:00"
-save "$main" "=09:00"
-start_run "$main"
-# At 08:35 the prompt's player starts its threads; the device cannot be opened behind them.
-player_started() { (($(program_threads) > idle_threads)); }
-wait_until 60 player_started || fail "no player was started at 08:35"
-wait_until 20 record_has "| 播放结束 | 语文 | 2026-12-09 09:00开考 | 第1条 .* | 无法打开声音设备" ||
-  fail "the record does not say the device could not be opened: $(cat "$record")"
-caption_is_running || fail "the run did not go on without a sound device"
-let_the_clock_tick
-screenshot_of_window "$main" "$artifacts/vostrel-no-device.png"
-end_running_program "$main"
-step "silent without a device, recorded as such; Esc and 是 ended the program with exit code 0"
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-09 08:34:50"
+  main_window_shown "third start"
+  idle_threads=$(program_threads)
+  tick_and_type "$main" 0 "09:00"
+  save "$main" "=09:00"
+  start_run "$main"
+  # At 08:35 the prompt's player starts its threads; the device cannot be opened behind them.
+  wait_until 60 player_started || fail "no player was started at 08:35"
+  wait_until 20 record_has "| 播放结束 | 语文 | 2026-12-09 09:00开考 | 第1条 .* | 无法打开声音设备" ||
+    fail "the record does not say the device could not be opened: $(cat "$record")"
+  caption_is_running || fail "the run did not go on without a sound device"
+  let_the_clock_tick
+  screenshot_of_window "$main" "$artifacts/vostrel-no-device.png"
+  end_running_program "$main"
+  step "silent without a device, recorded as such; Esc and 是 ended the program with exit code 0"
+}
 
 # --- 4. A sound device that fails while playing ----------------------------------------------------
 # Every write to /dev/full fails: ALSA's file plugin cannot pass the PCM on, and ALSA's write
 # fails with no recovery, as with a sound card unplugged while playing.
-step "fourth start with a sound device whose writes fail, 08:34:50 (faketime)"
-cat > "$HOME/.asoundrc" <<EOF
+part_failing-device() {
+  settings_saved_before
+  step "fourth start with a sound device whose writes fail, 08:34:50 (faketime)"
+  cat > "$HOME/.asoundrc" <<EOF
 # The default device writes into /dev/full.
 pcm.!default {
   type file
@@ -516,74 +546,83 @@ pcm.!default {
   format "raw"
 }
 EOF
-start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-13 08:34:50"
-main_window_shown "fourth start"
-tick_and_type "$main" 0 "09:00"
-save "$main" "=09:00"
-start_run "$main"
-wait_until 60 record_has "| 播放结束 | 语文 | 2026-12-13 09:00开考 | 第1条 .* | 声音设备出错 | 原因：." ||
-  fail "the record does not say why the device failed: $(cat "$record")"
-caption_is_running || fail "the run did not go on after the device failed"
-let_the_clock_tick
-screenshot_of_window "$main" "$artifacts/vostrel-device-failed.png"
-end_running_program "$main"
-step "the device's failure and its reason are in the record ($(grep -o '声音设备出错 | 原因：[^|]*' "$record" | tr -d '\r'));" \
-  "Esc and 是 ended the program with exit code 0"
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-13 08:34:50"
+  main_window_shown "fourth start"
+  tick_and_type "$main" 0 "09:00"
+  save "$main" "=09:00"
+  start_run "$main"
+  wait_until 60 record_has "| 播放结束 | 语文 | 2026-12-13 09:00开考 | 第1条 .* | 声音设备出错 | 原因：." ||
+    fail "the record does not say why the device failed: $(cat "$record")"
+  caption_is_running || fail "the run did not go on after the device failed"
+  let_the_clock_tick
+  screenshot_of_window "$main" "$artifacts/vostrel-device-failed.png"
+  end_running_program "$main"
+  step "the device's failure and its reason are in the record ($(grep -o '声音设备出错 | 原因：[^|]*' "$record" | tr -d '\r'));" \
+    "Esc and 是 ended the program with exit code 0"
+}
 
 # --- 5. A desktop at 150% --------------------------------------------------------------------------
-step "fifth start on a desktop at 150% (Xft.dpi 144), every row ticked, 08:34:45 (faketime)"
-route_sound_to_file
-xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144"
-scale=150
-start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-10 08:34:45"
-main_window_shown "at 150%"
-# The description's 372 x 426 times 1.5. Qt hands the window manager's frame to the program in
-# whole logical pixels, so a frame side of 1 device pixel may count as 0 or 2: within 2 pixels.
-outer_is_scaled() {
-  local w h
-  read -r _ _ w h < <(outer_geometry "$main")
-  ((w >= 556 && w <= 560 && h >= 637 && h <= 641))
+part_scale-150() {
+  settings_saved_before
+  step "fifth start on a desktop at 150% (Xft.dpi 144), every row ticked, 08:34:45 (faketime)"
+  route_sound_to_file
+  xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144"
+  scale=150
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-10 08:34:45"
+  main_window_shown "at 150%"
+  # The description's 372 x 426 times 1.5. Qt hands the window manager's frame to the program in
+  # whole logical pixels, so a frame side of 1 device pixel may count as 0 or 2: within 2 pixels.
+  outer_is_scaled() {
+    local w h
+    read -r _ _ w h < <(outer_geometry "$main")
+    ((w >= 556 && w <= 560 && h >= 637 && h <= 641))
+  }
+  wait_until 10 outer_is_scaled || fail "outer geometry $(outer_geometry "$main") at 150%, expected 558 x 639"
+  read -r _ _ scaled_width scaled_height < <(outer_geometry "$main")
+  step "outer ${scaled_width}x$scaled_height at 150% (558x639 described)"
+  # 语文 at 09:00 sounds at 08:35; 美术 moves to 10:00 so that only one prompt is due then.
+  tick_and_type "$main" 0 "09:00"
+  tick_row "$main" 1
+  tick_and_type "$main" 2 "10:00"
+  tick_row "$main" 3
+  save "$main" "=10:00"
+  click_at "$main" "${start_button[@]}"
+  prompt_heard "the 08:35 prompt at 150%"
+  wait_until 30 record_has "| 播放结束 | 语文 | 2026-12-10 09:00开考 | .* | 已播放" ||
+    fail "no end line saying 已播放 at 150%: $(cat "$record")"
+  let_the_clock_tick
+  screenshot_of_window "$main" "$artifacts/vostrel-scale-150.png"
+  end_running_program "$main"
+  xprop -root -remove RESOURCE_MANAGER
+  scale=100
+  step "the prompt played at 150%; screenshot kept: $artifacts/vostrel-scale-150.png"
 }
-wait_until 10 outer_is_scaled || fail "outer geometry $(outer_geometry "$main") at 150%, expected 558 x 639"
-read -r _ _ scaled_width scaled_height < <(outer_geometry "$main")
-step "outer ${scaled_width}x$scaled_height at 150% (558x639 described)"
-# 语文 at 09:00 sounds at 08:35; 美术 moves to 10:00 so that only one prompt is due then.
-tick_and_type "$main" 0 "09:00"
-tick_row "$main" 1
-tick_and_type "$main" 2 "10:00"
-tick_row "$main" 3
-save "$main" "=10:00"
-click_at "$main" "${start_button[@]}"
-prompt_heard "the 08:35 prompt at 150%"
-wait_until 30 record_has "| 播放结束 | 语文 | 2026-12-10 09:00开考 | .* | 已播放" ||
-  fail "no end line saying 已播放 at 150%: $(cat "$record")"
-let_the_clock_tick
-screenshot_of_window "$main" "$artifacts/vostrel-scale-150.png"
-end_running_program "$main"
-xprop -root -remove RESOURCE_MANAGER
-scale=100
-step "the prompt played at 150%; screenshot kept: $artifacts/vostrel-scale-150.png"
 
 # --- 6. A window manager that frames the window late ----------------------------------------------
-step "sixth start with no window manager; openbox starts once the window is mapped"
-stop_window_manager
-start_program
-main_window_shown "without a window manager"
-[[ -z $(frame_extents "$main") ]] || fail "the window was framed with no window manager running"
-start_window_manager "$work" || fail "openbox did not start"
-wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
-step "framed late: outer 372x426 with the frame, centred"
-end_program_with_escape "$main"
+part_late-frame() {
+  settings_saved_before
+  step "sixth start with no window manager; openbox starts once the window is mapped"
+  stop_window_manager
+  start_program
+  main_window_shown "without a window manager"
+  [[ -z $(frame_extents "$main") ]] || fail "the window was framed with no window manager running"
+  start_window_manager "$work" || fail "openbox did not start"
+  wait_until 10 outer_is_expected || fail "framed late: outer geometry $(outer_geometry "$main"), expected $expected_outer"
+  step "framed late: outer 372x426 with the frame, centred"
+  end_program_with_escape "$main"
+}
 
 # --- 7. A sound device that never lets go -------------------------------------------------------
 # Opening the FIFO blocks inside the first prompt's output thread for good. 语文 at 09:00 and row
 # 2 at 09:01 have their first prompts at 08:35 and 08:36; the second removes the stuck first one.
 # The wall clock runs at 10x while the monotonic clock, and so every Qt timer, keeps real time:
 # a minute passes in 6 s, and the program's bounded waits keep their real length.
-step "seventh start with ALSA writing into a FIFO nobody reads, 08:32 at 10x (faketime)"
-stuck_fifo=$work/stuck.fifo
-mkfifo "$stuck_fifo"
-cat > "$HOME/.asoundrc" <<EOF
+part_stuck-device() {
+  settings_saved_before
+  step "seventh start with ALSA writing into a FIFO nobody reads, 08:32 at 10x (faketime)"
+  stuck_fifo=$work/stuck.fifo
+  mkfifo "$stuck_fifo"
+  cat > "$HOME/.asoundrc" <<EOF
 # The default device writes into a FIFO that nobody reads: opening it never returns.
 pcm.!default {
   type file
@@ -592,102 +631,119 @@ pcm.!default {
   format "raw"
 }
 EOF
-start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-11 08:32:00 x10" FAKETIME_DONT_FAKE_MONOTONIC=1
-main_window_shown "seventh start"
-idle_threads=$(program_threads)
-tick_and_type "$main" 0 "09:00"
-tick_and_type "$main" 1 "09:01"
-save "$main" "=09:01"
-click_at "$main" "${start_button[@]}"
-wait_until 60 player_started || fail "no player was started at 08:35"
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-11 08:32:00 x10" FAKETIME_DONT_FAKE_MONOTONIC=1
+  main_window_shown "seventh start"
+  idle_threads=$(program_threads)
+  tick_and_type "$main" 0 "09:00"
+  tick_and_type "$main" 1 "09:01"
+  save "$main" "=09:01"
+  click_at "$main" "${start_button[@]}"
+  wait_until 60 player_started || fail "no player was started at 08:35"
 
-clock_label() {  # a checksum of 透明标签2 as drawn on the screen
-  local x y
-  read -r x y < <(window_origin "$main")
-  import -window root -crop "240x48+$((x + 55))+$((y + 240))" rgb:- 2>/dev/null | md5sum
+  clock_label() {  # a checksum of 透明标签2 as drawn on the screen
+    local x y
+    read -r x y < <(window_origin "$main")
+    import -window root -crop "240x48+$((x + 55))+$((y + 240))" rgb:- 2>/dev/null | md5sum
+  }
+  # The clock must change between any two looks 2 s apart (时钟2 ticks every second) while the wall
+  # clock runs from 08:35 past 08:36.
+  shown=$(clock_label)
+  one_player=0
+  for ((sample = 1; sample <= 8; sample++)); do
+    sleep 2
+    now=$(clock_label)
+    [[ $now != "$shown" ]] || fail "the clock label stopped at sample $sample"
+    shown=$now
+    # Before 08:36 only the first, stuck, prompt has threads of its own.
+    if ((sample == 1)); then one_player=$(($(program_threads) - idle_threads)); fi
+  done
+  screenshot_of_window "$main" "$artifacts/vostrel-stuck-device.png"
+  threads=$(program_threads)
+  ((threads >= idle_threads + 2 * one_player)) ||
+    fail "the 08:36 prompt did not start: $threads threads, $idle_threads idle, $one_player for one player"
+  step "the clock label kept changing across 08:35 and 08:36; the 08:36 prompt started beside the stuck one"
+  end_running_program "$main"
+  step "Esc and 是 ended the program with exit code 0 although the device never let go"
 }
-# The clock must change between any two looks 2 s apart (时钟2 ticks every second) while the wall
-# clock runs from 08:35 past 08:36.
-shown=$(clock_label)
-one_player=0
-for ((sample = 1; sample <= 8; sample++)); do
-  sleep 2
-  now=$(clock_label)
-  [[ $now != "$shown" ]] || fail "the clock label stopped at sample $sample"
-  shown=$now
-  # Before 08:36 only the first, stuck, prompt has threads of its own.
-  if ((sample == 1)); then one_player=$(($(program_threads) - idle_threads)); fi
-done
-screenshot_of_window "$main" "$artifacts/vostrel-stuck-device.png"
-threads=$(program_threads)
-((threads >= idle_threads + 2 * one_player)) ||
-  fail "the 08:36 prompt did not start: $threads threads, $idle_threads idle, $one_player for one player"
-step "the clock label kept changing across 08:35 and 08:36; the 08:36 prompt started beside the stuck one"
-end_running_program "$main"
-step "Esc and 是 ended the program with exit code 0 although the device never let go"
 
 # --- 8. A second copy in the same session --------------------------------------------------------
-step "eighth start, then a second copy in the same session"
-route_sound_to_file
-start_program
-main_window_shown "first copy"
-first_runtime=$work/run.$runs
-first_pid=$program_pid
-xdotool windowminimize --sync "$main"
-is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$main" ]]; }
-! is_active || fail "the minimised window is still the active window"
-log_name=second-copy.log start_program_in "$first_runtime"
-second_pid=$program_pid program_pid=$first_pid
-wait_until 30 has_program_window "$message_title" || fail "the second copy showed no message"
-import -window root "$artifacts/already-running.png"
-focus "$(program_window_named "$message_title")"
-xdotool key Return
-second_gone() { [[ $(awk '{print $3}' /proc/"$second_pid"/stat 2>/dev/null || echo Z) == Z ]]; }
-wait_until 20 second_gone || fail "the second copy did not end after OK"
-code=0
-wait "$second_pid" || code=$?
-second_pid=""
-[[ $code -eq 0 ]] || fail "the second copy ended with exit code $code"
-wait_until 10 is_active || fail "the first copy's window is not the active window: $(xdotool getactivewindow getwindowname 2>&1)"
-[[ $(window_named "$main_title") == "$main" ]] || fail "the second copy left a main window"
-step "the second copy showed its message and ended with exit code 0; the first copy's window is active"
-end_program_with_escape "$main"
+part_second-copy() {
+  settings_saved_before
+  step "eighth start, then a second copy in the same session"
+  route_sound_to_file
+  start_program
+  main_window_shown "first copy"
+  first_runtime=$runtime
+  first_pid=$program_pid
+  xdotool windowminimize --sync "$main"
+  is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$main" ]]; }
+  ! is_active || fail "the minimised window is still the active window"
+  log_name=second-copy.log start_program_in "$first_runtime"
+  second_pid=$program_pid program_pid=$first_pid
+  wait_until 30 has_program_window "$message_title" || fail "the second copy showed no message"
+  import -window root "$artifacts/already-running.png"
+  focus "$(program_window_named "$message_title")"
+  xdotool key Return
+  second_gone() { [[ $(awk '{print $3}' /proc/"$second_pid"/stat 2>/dev/null || echo Z) == Z ]]; }
+  wait_until 20 second_gone || fail "the second copy did not end after OK"
+  code=0
+  wait "$second_pid" || code=$?
+  second_pid=""
+  [[ $code -eq 0 ]] || fail "the second copy ended with exit code $code"
+  wait_until 10 is_active || fail "the first copy's window is not the active window: $(xdotool getactivewindow getwindowname 2>&1)"
+  [[ $(window_named "$main_title") == "$main" ]] || fail "the second copy left a main window"
+  step "the second copy showed its message and ended with exit code 0; the first copy's window is active"
+  end_program_with_escape "$main"
+}
 
 # --- 9. The clock steps forward across a prompt minute --------------------------------------------
 # libfaketime reads the clock's offset from a file on every call; rewriting it steps the wall
 # clock while the monotonic clock goes on, as a time server's correction does. An offset, not a
 # "start at" time: libfaketime counts a rewritten start-at time from its reading, so the step
 # would not be the one written.
-step "ninth start at 08:34:35 (faketime offset in a file), stepped 90 s forward across 08:35"
-offset_file=$work/faketime.rc
-offset=$(($(date -d '2026-12-12 08:34:35' +%s) - $(date +%s)))
-printf '%+d\n' "$offset" >"$offset_file"
-rm -f "$capture"
-start_program LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$offset_file" FAKETIME_NO_CACHE=1 \
-  FAKETIME_DONT_FAKE_MONOTONIC=1
-main_window_shown "ninth start"
-tick_and_type "$main" 0 "09:00"
-save "$main" "=09:00"
-start_run "$main"
-fake_now() { echo $(($(date +%s) + offset)); }
-prompt_moment=$(date -d '2026-12-12 08:35:00' +%s)
-before_the_prompt() { (($(fake_now) >= prompt_moment - 10)); }
-wait_until 30 before_the_prompt || true
-(($(fake_now) < prompt_moment - 2)) || fail "the start took too long: the clock is past 08:34:58 before the step"
-stepped_at=$(date -d "@$(fake_now)" +%T)
-offset=$((offset + 90))
-printf '%+d\n' "$offset" >"$offset_file.new"
-mv "$offset_file.new" "$offset_file"
-step "the clock stepped from $stepped_at to $(date -d "@$(fake_now)" +%T)"
-prompt_heard "the 08:35 prompt after the step"
-late_begun="| 开始播放 | 语文 | 2026-12-12 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3 | 晚了1分[0-9]*秒"
-record_has "$late_begun" || fail "no begin line saying how late: $(cat "$record")"
-# The step is measured between two looks at the clocks; the milliseconds between them may take
-# a second off.
-record_has "| 电脑时间跳变 | 向前 1分\(29\|30\)秒" || fail "the step is not in the record: $(cat "$record")"
-screenshot_of_window "$main" "$artifacts/vostrel-clock-step.png"
-wait_until 30 record_has "| 播放结束 | 语文 | 2026-12-12 09:00开考 | .* | 已播放" ||
-  fail "no end line saying 已播放 after the step: $(cat "$record")"
-step "the 08:35 prompt played after the step, $(grep -o '晚了[^|]*' "$record" | tail -n1 | tr -d '\r'); the step is recorded"
-end_running_program "$main"
-step "PASS (screenshots in $artifacts)"
+part_clock-step() {
+  settings_saved_before
+  route_sound_to_file
+  step "ninth start at 08:34:35 (faketime offset in a file), stepped 90 s forward across 08:35"
+  offset_file=$work/faketime.rc
+  offset=$(($(date -d '2026-12-12 08:34:35' +%s) - $(date +%s)))
+  printf '%+d\n' "$offset" >"$offset_file"
+  rm -f "$capture"
+  start_program LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$offset_file" FAKETIME_NO_CACHE=1 \
+    FAKETIME_DONT_FAKE_MONOTONIC=1
+  main_window_shown "ninth start"
+  tick_and_type "$main" 0 "09:00"
+  save "$main" "=09:00"
+  start_run "$main"
+  fake_now() { echo $(($(date +%s) + offset)); }
+  prompt_moment=$(date -d '2026-12-12 08:35:00' +%s)
+  before_the_prompt() { (($(fake_now) >= prompt_moment - 10)); }
+  wait_until 30 before_the_prompt || true
+  (($(fake_now) < prompt_moment - 2)) || fail "the start took too long: the clock is past 08:34:58 before the step"
+  stepped_at=$(date -d "@$(fake_now)" +%T)
+  offset=$((offset + 90))
+  printf '%+d\n' "$offset" >"$offset_file.new"
+  mv "$offset_file.new" "$offset_file"
+  step "the clock stepped from $stepped_at to $(date -d "@$(fake_now)" +%T)"
+  prompt_heard "the 08:35 prompt after the step"
+  late_begun="| 开始播放 | 语文 | 2026-12-12 09:00开考 | 第1条 开考前25分钟 | 计划 08:35 | 第1行 | Vostrel/1speak.mp3 | 晚了1分[0-9]*秒"
+  record_has "$late_begun" || fail "no begin line saying how late: $(cat "$record")"
+  # The step is measured between two looks at the clocks; the milliseconds between them may take
+  # a second off.
+  record_has "| 电脑时间跳变 | 向前 1分\(29\|30\)秒" || fail "the step is not in the record: $(cat "$record")"
+  screenshot_of_window "$main" "$artifacts/vostrel-clock-step.png"
+  wait_until 30 record_has "| 播放结束 | 语文 | 2026-12-12 09:00开考 | .* | 已播放" ||
+    fail "no end line saying 已播放 after the step: $(cat "$record")"
+  step "the 08:35 prompt played after the step, $(grep -o '晚了[^|]*' "$record" | tail -n1 | tr -d '\r'); the step is recorded"
+  end_running_program "$main"
+}
+
+all_parts=(first-and-second-start no-device failing-device scale-150 late-frame stuck-device second-copy clock-step)
+parts=("$@")
+((${#parts[@]})) || parts=("${all_parts[@]}")
+for part in "${parts[@]}"; do
+  [[ " ${all_parts[*]} " == *" $part "* ]] || fail "unknown part '$part' (${all_parts[*]})"
+done
+run_parts "${parts[@]}"
+echo "end_to_end: screenshots in $artifacts"
+parts_verdict

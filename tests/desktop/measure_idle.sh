@@ -7,11 +7,16 @@
 # (the first prompt sounds 25 minutes before the start, after the measurement).
 #
 #   tests/desktop/measure_idle.sh build-qt/app/vostrel [SECONDS_IDLE=60] [running]
+#
+# A step that fails says which, with the program's output and a screenshot (beside SCREENSHOT, or
+# in the temporary folder).
 set -euo pipefail
 exe=$(realpath "$1") idle=${2:-60} mode=${3:-idle}
 assets=$(cd "$(dirname "$0")/../../assets" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-idle.XXXXXX")
+test_name=measure_idle artifacts=$(dirname "${SCREENSHOT:-${TMPDIR:-/tmp}/none}")
 source "$(dirname "$0")/x11_session.sh"
+source "$(dirname "$0")/test_parts.sh"
 program_pid=""
 cleanup() {
   end_x11_test "$program_pid"
@@ -25,15 +30,21 @@ unset DBUS_SESSION_BUS_ADDRESS
 cp "$exe" "$work/program/vostrel"
 cp "$assets"/[1-8]speak.mp3 "$work/program/Vostrel/"
 
-start_x11_display "$work" -dpi 96 # 100%: Qt takes the screen's DPI for the scale
+step "the display at 100%"
+start_x11_display "$work" -dpi 96 || fail "Xvfb did not start" # 100%: Qt takes the screen's DPI for the scale
 
-(cd "$work/program" && exec ./vostrel >/dev/null 2>&1) &
+step "the program's first start"
+program_log=$work/program.log
+(cd "$work/program" && exec ./vostrel >"$program_log" 2>&1) &
 program_pid=$!
-until xdotool search --onlyvisible --name '^Vostrel' >/dev/null 2>&1; do sleep 0.1; done
+program_window() { xdotool search --onlyvisible --name '^Vostrel' >/dev/null 2>&1; }
+wait_until 30 program_window || fail "no window of the program appeared"
 xdotool key Return  # the first-run message
 sleep 2             # let start-up settle before measuring
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended after its first-run message"
 
 if [[ $mode == running ]]; then
+  step "a run with 语文 forty minutes on"
   # Window-relative positions of the controls (the group box lies at 16, 8).
   main=$(xdotool search --onlyvisible --name '^Vostrel' | head -n1)
   click_at() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
@@ -50,15 +61,20 @@ if [[ $mode == running ]]; then
 fi
 
 # SCREENSHOT=file.png keeps what the screen showed when the measurement began.
-if [[ -n ${SCREENSHOT:-} ]]; then import -window root "$SCREENSHOT"; fi
+if [[ -n ${SCREENSHOT:-} ]]; then
+  import -window root "$SCREENSHOT"
+  took_screenshot "$SCREENSHOT"
+fi
 
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
 # Each time a thread is woken it gives up the CPU once: a measure of how often the program stirs,
 # finer than the CPU time's 10 ms steps.
 switches() { cat /proc/"$program_pid"/task/*/status | awk '/^(non)?voluntary_ctxt_switches/{s += $2} END{print s}'; }
+step "$idle s of measuring"
 before=$(cpu) switches_before=$(switches)
 sleep "$idle"
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended while it was measured"
 after=$(cpu) switches_after=$(switches)
 rss=$(awk '/^VmRSS/{print $2}' "/proc/$program_pid/status")
 hwm=$(awk '/^VmHWM/{print $2}' "/proc/$program_pid/status")
