@@ -40,6 +40,25 @@ TEST_F(DayGuard, ARestartInsideAPromptsMinuteDoesNotPlayItAgain) {
     EXPECT_EQ(restarted->program.finish(), 0);
 }
 
+// A save that keeps the start time keeps the exam: its prompt does not sound again. A save that
+// moves the start makes a new exam, whose prompts sound at their new moments; the old exam's
+// next prompt does not.
+TEST_F(DayGuard, ASaveKeepsTheExamUnlessItMovesTheStart) {
+    startChineseAtNine();
+    sim.advanceToTime(8, 35, 10);
+    sim.click("按钮1");
+    sim.advanceToTime(8, 39, 50);
+    ASSERT_EQ(recorder.callsOf(PlayerCall::Kind::Create).size(), 1u) << "the save at 08:35:10 replayed prompt 1";
+
+    controls().setText("语文时间", "09:10");
+    sim.click("按钮1");
+    sim.advanceToTime(8, 45, 30);
+    const auto created = recorder.callsOf(PlayerCall::Kind::Create);
+    ASSERT_EQ(created.size(), 2u) << "only the new exam's 08:45 prompt, not the old one's 08:40";
+    EXPECT_TRUE(created[1].files.at(0).ends_with("/Vostrel/1speak.mp3"));
+    endTheDay();
+}
+
 // A second copy in the same session is refused: it says so, brings the first to the front and
 // ends, without a window of its own.
 TEST_F(DayGuard, ASecondCopyIsRefusedAndTheFirstComesToTheFront) {
