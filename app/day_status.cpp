@@ -21,12 +21,6 @@ constexpr std::string_view kPausedLine = "已暂停：到时间不会播放提�
 constexpr std::string_view kDayOverLine = "今天没有待播的提示了";
 constexpr std::string_view kUnsynchronisedLine = "电脑时间没有与网络时间同步，请核对电脑时间";
 
-std::string durationText(std::int64_t seconds) {
-    const std::int64_t minutes = seconds / 60, rest = seconds % 60;
-    return (minutes > 0 ? std::to_string(minutes) + "分" : std::string()) +
-           (rest > 0 || minutes == 0 ? std::to_string(rest) + "秒" : std::string());
-}
-
 // "09:00 语文 第6条 开考时".
 std::string promptText(const schedule::ExamPrompt& p) {
     return schedule::timeOfDayText(p.moment).substr(0, 5) + " " + p.key.subject + " 第" + std::to_string(p.row) +
@@ -44,7 +38,7 @@ void watchClockSteps(StatusContext& c, std::int64_t now) {
     const std::optional<std::int64_t> previous = std::exchange(c.status.clockOffsetMs, offset);
     if (!previous || std::llabs(offset - *previous) <= kLargestUnnoticedStepMs) return;
     const std::int64_t step = (offset - *previous) / 1000;
-    const std::string size = (step > 0 ? "向前 " : "向后 ") + durationText(std::llabs(step));
+    const std::string size = (step > 0 ? "向前 " : "向后 ") + schedule::durationText(std::llabs(step));
     recordLine(c, kClockStepEvent, {size + "（或电脑刚从睡眠中醒来）"});
     c.status.clockStep = TimedNote{"电脑时间刚跳变：" + size, now + kNoteSeconds};
 }

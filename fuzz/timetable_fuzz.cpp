@@ -64,7 +64,7 @@ void checkDays(const Timetable& timetable, int lines) {
         FUZZ_EXPECT(settings::timetableDayOf(timetable, day.date) == &day); // each date once
         FUZZ_EXPECT(day.line > previousLine && day.line <= lines);
         previousLine = day.line;
-        FUZZ_EXPECT(day.firstPromptLead >= settings::kDefaultFirstPromptLead &&
+        FUZZ_EXPECT(day.firstPromptLead >= schedule::kFirstPromptLead &&
                     day.firstPromptLead <= settings::kLatestFirstPromptLead);
         FUZZ_EXPECT(day.subjects.size() <= settings::kDaySubjectLimit);
         for (const TimetableSubject& s : day.subjects) checkSubject(s);

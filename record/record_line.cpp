@@ -6,7 +6,6 @@
 namespace vostrel::record {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSeparatorStandIn = "／";
 constexpr std::size_t kTimestampChars = 19; // "2026-12-08 08:35:00"
 
@@ -61,8 +60,6 @@ std::string timestampText(const platform::LocalDateTime& at) {
                   at.second);
     return text;
 }
-
-std::string dateText(const platform::LocalDateTime& at) { return timestampText(at).substr(0, 10); }
 
 std::string formatRecordLine(const RecordLine& line) {
     std::string text = timestampText(line.at);

@@ -19,11 +19,11 @@ struct RecordLine {
 };
 
 inline constexpr std::string_view kFieldSeparator = " | ";
+// The record starts with it, so that Notepad on Windows XP reads the file as UTF-8.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // "2026-12-08 08:35:00".
 std::string timestampText(const platform::LocalDateTime& at);
-// "2026-12-08".
-std::string dateText(const platform::LocalDateTime& at);
 
 // The line without its end. A separator or line break inside a field is replaced, so the line
 // always reads back as written.

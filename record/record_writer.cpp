@@ -9,7 +9,6 @@
 namespace vostrel::record {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 std::string droppedNote(std::size_t lines) {

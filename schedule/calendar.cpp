@@ -49,6 +49,12 @@ bool isRealDate(CalendarDate date) {
     return (year{date.year} / month{static_cast<unsigned>(date.month)} / day{static_cast<unsigned>(date.day)}).ok();
 }
 
+std::string durationText(std::int64_t seconds) {
+    const std::int64_t minutes = seconds / 60, rest = seconds % 60;
+    return (minutes > 0 ? std::to_string(minutes) + "分" : std::string()) +
+           (rest > 0 || minutes == 0 ? std::to_string(rest) + "秒" : std::string());
+}
+
 std::string dateText(CalendarDate date) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);

@@ -34,6 +34,8 @@ bool isRealDate(CalendarDate date);
 
 // "2026-12-08".
 std::string dateText(CalendarDate date);
+// "1分20秒", "3分", "45秒", "0秒".
+std::string durationText(std::int64_t seconds);
 // "08:35" for a minute of the day (hour and minute zero-filled; negative or large values as
 // they come).
 std::string minuteText(int minuteOfDay);

@@ -38,10 +38,10 @@ void noteTicked(ScheduleState& state, Subject s, std::int64_t now) {
     state.seenUnticked[indexOf(s)] = false;
 }
 
-void giveUp(ScheduleContext& c, const ExamPrompt& p, std::int64_t now, const std::string& why) {
+void giveUp(ScheduleContext& c, const ExamPrompt& p, std::int64_t now, std::string_view why) {
     c.state.handled.insert(p.key);
     recordMissed(c.record, p, now, why);
-    c.state.last = LastPrompt{p, now, true, why, {audio::PromptEnd::NotPlayed, {}}};
+    c.state.last = LastPrompt{p, true, {audio::PromptEnd::NotPlayed, {}}};
 }
 
 bool isWaiting(const ScheduleState& state, const PromptKey& key) {
@@ -125,9 +125,9 @@ void play(ScheduleContext& c, const ExamPrompt& p, std::int64_t now) {
     const std::string_view file = voiceFileOf(p);
     c.player.PlayMp3(1, {c.programDirectory + std::string(file)});
     c.state.handled.insert(p.key);
-    c.state.sounding = SoundingPrompt{p, now, std::string(file.substr(1))};
+    c.state.sounding = SoundingPrompt{p, now};
     recordBegan(c.record, *c.state.sounding);
-    c.state.last = LastPrompt{p, now, false, {}, {}};
+    c.state.last = LastPrompt{p, false, {}};
     const SubjectControls& names = controlsOf(p.windowRow);
     c.controls.setInterval(names.holdOffTimer, holdOffFor(p, now));
     c.controls.setInterval(names.pollTimer, 0);

@@ -56,17 +56,11 @@ bool readRow(std::string_view text, int& row) {
 
 } // namespace
 
-std::string delayText(std::int64_t seconds) {
-    const std::int64_t minutes = seconds / 60, rest = seconds % 60;
-    std::string text = "晚了";
-    if (minutes > 0) text += std::to_string(minutes) + "分";
-    if (rest > 0 || minutes == 0) text += std::to_string(rest) + "秒";
-    return text;
-}
+std::string delayText(std::int64_t seconds) { return "晚了" + durationText(seconds); }
 
 void recordBegan(record::RecordSink& sink, const SoundingPrompt& prompt) {
     record::RecordLine line = promptLine(kPromptBeganEvent, prompt.prompt, prompt.began);
-    line.fields.push_back(prompt.file);
+    line.fields.emplace_back(voiceFileOf(prompt.prompt).substr(1)); // as appended to the program directory
     if (const std::string note = beganNote(prompt); !note.empty()) line.fields.push_back(note);
     sink.append(line);
 }
@@ -74,7 +68,7 @@ void recordBegan(record::RecordSink& sink, const SoundingPrompt& prompt) {
 void recordEnded(record::RecordSink& sink, const SoundingPrompt& prompt, const audio::PlayOutcome& outcome,
                  std::int64_t at) {
     record::RecordLine line = promptLine(kPromptEndedEvent, prompt.prompt, at);
-    line.fields.push_back(prompt.file);
+    line.fields.emplace_back(voiceFileOf(prompt.prompt).substr(1)); // as appended to the program directory
     line.fields.push_back("开始 " + timeOfDayText(prompt.began));
     line.fields.emplace_back(audio::promptEndText(outcome.end));
     if (!outcome.reason.empty()) line.fields.push_back("原因：" + outcome.reason);

@@ -24,15 +24,12 @@ inline constexpr std::int64_t kLongestPromptSeconds = 90;
 struct SoundingPrompt {
     ExamPrompt prompt;
     std::int64_t began = 0; // moment the play was requested
-    std::string file;       // as appended to the program directory
 };
 
 // The latest prompt dealt with, for the window's status line.
 struct LastPrompt {
     ExamPrompt prompt;
-    std::int64_t at = 0; // when it began, or when it was given up
-    bool missed = false; // never played
-    std::string why;     // missed: why
+    bool missed = false; // never played (the record says why)
     audio::PlayOutcome outcome;
 };
 

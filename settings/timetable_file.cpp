@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "schedule/calendar.h"
 #include "schedule/full_width.h"
 #include "settings/settings_file.h"
 
@@ -145,16 +146,10 @@ std::optional<ExamDate> dateShape(std::string_view folded) {
     return chineseDate(text);
 }
 
-int daysInMonth(int year, int month) {
-    constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-}
-
 // Why a date of the right shape is no day of the calendar, or nothing.
 std::optional<std::string> impossibleDate(ExamDate date) {
     if (date.month < 1 || date.month > 12) return "没有" + std::to_string(date.month) + "月，请核对日期";
-    if (date.day < 1 || date.day > daysInMonth(date.year, date.month))
+    if (!schedule::isRealDate({date.year, date.month, date.day}))
         return std::to_string(date.year) + "年" + std::to_string(date.month) + "月没有" + std::to_string(date.day) +
                "日，请核对日期";
     return std::nullopt;
@@ -236,8 +231,8 @@ Reading<int> leadOf(std::string_view foldedValue) {
     const std::string example = "，例如 " + std::string(kLeadKey) + "=30";
     const std::optional<int> minutes = minutesOf(foldedValue);
     if (!minutes) return wrongBecause<int>(std::string(kLeadKey) + "要写分钟数" + example);
-    if (*minutes < kDefaultFirstPromptLead || *minutes > kLatestFirstPromptLead)
-        return wrongBecause<int>(std::string(kLeadKey) + "应在" + std::to_string(kDefaultFirstPromptLead) + "到" +
+    if (*minutes < schedule::kFirstPromptLead || *minutes > kLatestFirstPromptLead)
+        return wrongBecause<int>(std::string(kLeadKey) + "应在" + std::to_string(schedule::kFirstPromptLead) + "到" +
                                  std::to_string(kLatestFirstPromptLead) + "分钟之间" + example);
     return {minutes, {}};
 }
@@ -312,7 +307,7 @@ private:
         }
         const Reading<ExamDate> date = newDateOf(header);
         if (!date.value) return problem(number, line, date.wrong);
-        result_.days.push_back(TimetableDay{*date.value, number, kDefaultFirstPromptLead, {}});
+        result_.days.push_back(TimetableDay{*date.value, number, schedule::kFirstPromptLead, {}});
         section_ = Section::Day;
         if (header.after.find('=') != std::string_view::npos)
             problem(number, line, "科目要另起一行写，方括号后面的这一科没有读入");

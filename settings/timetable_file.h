@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "schedule/exam_subject.h"
+#include "schedule/subject_times.h"
 
 namespace vostrel::settings {
 
@@ -43,9 +44,9 @@ struct TimetableSubject {
 
 struct TimetableDay {
     ExamDate date;
-    int line = 0;                           // of the section's header, counted from 1
-    int firstPromptLead = 25;               // minutes before the first subject's start for its first prompt
-    std::vector<TimetableSubject> subjects; // at most four, in file order
+    int line = 0;                                     // of the section's header, counted from 1
+    int firstPromptLead = schedule::kFirstPromptLead; // minutes before the first subject's start for its first prompt
+    std::vector<TimetableSubject> subjects;           // at most four, in file order
 };
 
 struct TimetableProblem {
@@ -59,7 +60,6 @@ struct Timetable {
     std::vector<TimetableProblem> problems;
 };
 
-inline constexpr int kDefaultFirstPromptLead = 25;
 inline constexpr int kLatestFirstPromptLead = 60;
 inline constexpr std::size_t kDaySubjectLimit = 4;
 

@@ -41,7 +41,6 @@ public:
     }
     EventFd(const EventFd&) = delete;
     EventFd& operator=(const EventFd&) = delete;
-    bool valid() const { return fd_ >= 0; }
     int fd() const { return fd_; }
     void signal() const {
         const std::uint64_t one = 1;
@@ -206,21 +205,13 @@ private:
             pausedInDevice_ = false;
             paused_ = false;
             return;
-        case Request::Reset: {
+        case Request::Reset:
             pausedInDevice_ = false;
             snd_pcm_drop(pcm_.get());
             snd_pcm_prepare(pcm_.get());
-            std::vector<std::uintptr_t> cookies;
-            {
-                std::lock_guard lock(mutex_);
-                for (const QueuedBuffer& buffer : queue_) cookies.push_back(buffer.cookie);
-                queue_.clear();
-                written_ = played_ = queuedEnd_;
-            }
             paused_ = false;
-            for (std::uintptr_t cookie : cookies) done_(cookie);
+            returnAll();
             return;
-        }
         case Request::Quit:
             snd_pcm_drop(pcm_.get());
             pcm_.reset();
@@ -309,7 +300,8 @@ private:
         for (std::uintptr_t cookie : cookies) done_(cookie);
     }
 
-    // A broken device plays nothing more; its buffers go back at once so no one waits for them.
+    // Every queued buffer goes back at once, so no one waits for them: after a reset, and from a
+    // broken device, which plays nothing more.
     void returnAll() {
         std::vector<std::uintptr_t> cookies;
         {

@@ -11,7 +11,6 @@
 namespace vostrel::platform {
 namespace {
 
-constexpr mode_t kNewFileMode = 0666; // less the umask, like any file the program creates
 constexpr mode_t kPermissionBits = 07777;
 constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC; // O_EXCL: never through a link
 constexpr std::string_view kTemporarySuffix = ".tmp";
@@ -63,16 +62,6 @@ int createTemporary(FileCalls& calls, const std::string& temporary) {
     return fd;
 }
 
-bool writeAll(FileCalls& calls, int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // Writes the whole content, gives the permissions and flushes to disk; closes the file in
 // every case (a failed close can mean lost bytes, so it counts too).
 bool fillTemporary(FileCalls& calls, int fd, std::string_view bytes, std::optional<mode_t> permissions) {
@@ -92,6 +81,16 @@ void syncFolder(FileCalls& calls, const std::string& folder) {
 }
 
 } // namespace
+
+bool writeAll(FileCalls& calls, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 bool replaceFileContent(FileCalls& calls, const std::string& path, std::string_view bytes) {
     const std::optional<std::string> file = replacedFile(path);

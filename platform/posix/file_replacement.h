@@ -9,12 +9,21 @@
 //   leads nowhere is refused).
 // - On failure the file is untouched and the temporary file is removed.
 // The folder must be writable too, since the temporary file is created there.
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
 #include "platform/posix/file_calls.h"
 
 namespace vostrel::platform {
+
+// The mode a new file is created with: the usual one, less the umask.
+inline constexpr mode_t kNewFileMode = 0666;
+
+// Writes all the bytes, again after an interrupted call; false on an error or when nothing more
+// goes in (errno then tells why, or is left as it was on a short write).
+bool writeAll(FileCalls& calls, int fd, std::string_view bytes);
 
 // False when the content could not be replaced (the file is then as it was).
 bool replaceFileContent(FileCalls& calls, const std::string& path, std::string_view bytes);

@@ -13,8 +13,6 @@
 namespace vostrel::platform {
 namespace {
 
-constexpr mode_t kNewFileMode = 0666; // less the umask
-
 FileWriteResult failedWith(int error) { return {false, std::strerror(error)}; }
 
 } // namespace
@@ -22,15 +20,11 @@ FileWriteResult failedWith(int error) { return {false, std::strerror(error)}; }
 FileWriteResult PosixBackgroundFiles::append(std::string_view path, std::string_view bytes) {
     const int fd = calls_.open(std::string(path), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, kNewFileMode);
     if (fd < 0) return failedWith(errno);
-    while (!bytes.empty()) {
-        const ssize_t written = calls_.write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            const int error = written < 0 ? errno : ENOSPC;
-            calls_.close(fd);
-            return failedWith(error);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    errno = 0;
+    if (!writeAll(calls_, fd, bytes)) {
+        const int error = errno != 0 ? errno : ENOSPC; // a write that took nothing: the disk is full
+        calls_.close(fd);
+        return failedWith(error);
     }
     if (calls_.close(fd) != 0) return failedWith(errno);
     return {};

@@ -61,11 +61,6 @@ int SimBackgroundFiles::hungWrites() const {
     return hung_;
 }
 
-int SimBackgroundFiles::writesMade() const {
-    const std::lock_guard lock(mutex_);
-    return writes_;
-}
-
 bool SimBackgroundFiles::waitForWrites(int count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return writes_ >= count; });

@@ -28,7 +28,6 @@ public:
     void hangWrites();
     void releaseHang();
     int hungWrites() const;
-    int writesMade() const;
     // Waits (real time, at most `timeout`) until `count` writes have been made, failed ones
     // included; false on timeout.
     bool waitForWrites(int count, std::chrono::milliseconds timeout) const;
