@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "schedule/run_control.h"
 #include "schedule/control_names.h"
 #include "schedule/subjects.h"
 
@@ -53,7 +54,7 @@ void syncSubjectRows(BehaviourContext& ctx) {
 }
 
 bool mayCloseWindow(BehaviourContext& ctx) {
-    if (ctx.controls.text(schedule::kStartPauseButton) != schedule::kCaptionRunning) return true;
+    if (!schedule::isRunning(ctx.controls)) return true;
     return ctx.messages.askYesNo(kQuitWhileRunningQuestion, schedule::kProgramTitle);
 }
 

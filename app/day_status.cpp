@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "audio/voice_file_check.h"
+#include "schedule/run_control.h"
 #include "schedule/calendar.h"
 #include "schedule/control_names.h"
 #include "schedule/poll.h"
@@ -27,10 +28,6 @@ std::string promptText(const schedule::ExamPrompt& p) {
            "条 " + schedule::momentText(p);
 }
 
-void recordLine(StatusContext& c, std::string_view event, std::vector<std::string> fields) {
-    c.writer.append({c.clock.localNow(), std::string(event), std::move(fields)});
-}
-
 void watchClockSteps(StatusContext& c, std::int64_t now) {
     const platform::LocalDateTime wall = c.clock.localNow();
     const std::int64_t offset =
@@ -39,7 +36,7 @@ void watchClockSteps(StatusContext& c, std::int64_t now) {
     if (!previous || std::llabs(offset - *previous) <= kLargestUnnoticedStepMs) return;
     const std::int64_t step = (offset - *previous) / 1000;
     const std::string size = (step > 0 ? "向前 " : "向后 ") + schedule::durationText(std::llabs(step));
-    recordLine(c, kClockStepEvent, {size + "（或电脑刚从睡眠中醒来）"});
+    c.writer.appendNow(c.clock, kClockStepEvent, {size + "（或电脑刚从睡眠中醒来）"});
     c.status.clockStep = TimedNote{"电脑时间刚跳变：" + size, now + kNoteSeconds};
 }
 
@@ -59,7 +56,7 @@ void takeVoiceChecks(StatusContext& c, std::int64_t now) {
     c.status.voiceProblemsShownUntil = now + kNoteSeconds;
     if (*problems == c.status.voiceProblems) return;
     c.status.voiceProblems = std::move(*problems);
-    if (!c.status.voiceProblems.empty()) recordLine(c, kVoiceFilesEvent, c.status.voiceProblems);
+    if (!c.status.voiceProblems.empty()) c.writer.appendNow(c.clock, kVoiceFilesEvent, c.status.voiceProblems);
 }
 
 std::string nextLine(StatusContext& c) {
@@ -89,7 +86,7 @@ std::string joined(const std::vector<std::string>& parts) {
 // The most important thing to look at, and whether it is a problem.
 std::pair<std::string, bool> attentionLine(StatusContext& c, std::int64_t now) {
     const std::optional<schedule::LastPrompt>& last = c.schedule.state.last;
-    const bool running = c.controls.text(schedule::kStartPauseButton) == schedule::kCaptionRunning;
+    const bool running = schedule::isRunning(c.controls);
     if (lastFailed(last)) return {lastLine(*last), true};
     if (!c.status.voiceProblems.empty() && (!running || now < c.status.voiceProblemsShownUntil))
         return {joined(c.status.voiceProblems), true};

@@ -14,7 +14,7 @@ namespace {
 
 void startPause(const HandlerContexts& c) {
     schedule::startPauseClicked(c.schedule);
-    const bool running = c.schedule.controls.text(schedule::kStartPauseButton) == schedule::kCaptionRunning;
+    const bool running = schedule::isRunning(c.schedule.controls);
     // While the run announces prompts the computer must not fall asleep.
     c.power.keepAwake(running);
     // A voice file that went missing since the start-up is named before its prompt is due.

@@ -16,6 +16,7 @@
 #include "schedule/subject_times.h"
 #include "settings/row_choices.h"
 #include "settings/settings_actions.h"
+#include "settings/settings_file.h"
 
 namespace vostrel::app {
 namespace {
@@ -28,18 +29,14 @@ constexpr std::chrono::milliseconds kRecordReadWait{1000};
 // What the record's worker gets at the end to write the last lines.
 constexpr std::chrono::milliseconds kRecordGraceAtExit{2000};
 
-std::string besideTheProgram(const platform::FileSystem& files, std::string_view name) {
-    return files.programDirectory() + platform::kPathSeparator + std::string(name);
-}
-
 } // namespace
 
 // The global state of a run. Members are made in the order they are needed and released in
 // reverse when the run ends.
 struct Program::State {
     State(platform::Platform& p, const PlayerModuleInstaller& installer)
-        : writer(std::make_unique<record::RecordWriter>(p.backgroundFiles(),
-                                                        besideTheProgram(p.files(), record::kRecordFileName))),
+        : writer(std::make_unique<record::RecordWriter>(
+              p.backgroundFiles(), settings::pathBesideTheProgram(p.files(), record::kRecordFileName))),
           behaviours{controls, p.clock(), p.shell(), p.messages(), rows, settings::downloadPageAddress(p.files())},
           schedule{controls,      p.messages(), p.clock(), times, slot, p.files().programDirectory(),
                    scheduleState, *writer},
@@ -51,7 +48,8 @@ struct Program::State {
                                                                 times,
                                                                 *writer,
                                                                 promptWords(assets::promptTexts()),
-                                                                besideTheProgram(p.files(), kPlanPageFileName)},
+                                                                settings::pathBesideTheProgram(p.files(),
+                                                                                               kPlanPageFileName)},
           status{controls, p.clock(), schedule, *writer, dayStatus} {
         if (installer) installer(players);
     }
@@ -80,7 +78,7 @@ Program::~Program() { finish(); }
 // them from sounding again after a restart.
 void Program::startRecord() {
     State& s = *state_;
-    s.writer->append({platform_.clock().localNow(), std::string(kProgramStartedEvent), {}});
+    s.writer->appendNow(platform_.clock(), kProgramStartedEvent);
     if (const std::optional<std::string> tail = s.writer->readTail(kRecordReadBack, kRecordReadWait))
         s.scheduleState.handled = schedule::promptsBegunIn(*tail);
 }
@@ -123,7 +121,7 @@ int Program::finish() {
         // the table at this point.
         s.slot.StopPlayback(audio::PlaySlot::StopCause::ProgramEnd);
         schedule::settleSoundingPrompt(s.schedule);
-        s.writer->append({platform_.clock().localNow(), std::string(kProgramEndedEvent), {}});
+        s.writer->appendNow(platform_.clock(), kProgramEndedEvent);
         platform_.power().keepAwake(false);
     }
     // A worker stuck in a disk call goes on alone; the platform's files it uses must stay.

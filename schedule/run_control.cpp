@@ -30,10 +30,6 @@ bool tickedSubjectLacksEndTime(const ScheduleContext& context) {
     });
 }
 
-void recordRunState(ScheduleContext& context, std::string_view event) {
-    context.record.append({context.clock.localNow(), std::string(event), {}});
-}
-
 void start(ScheduleContext& context) {
     if (!anySubjectTicked(context.controls)) {
         context.messages.showMessage(kNoSubjectMessage, platform::kMessageOk, kProgramTitle);
@@ -52,13 +48,13 @@ void start(ScheduleContext& context) {
         context.state.seenUnticked[indexOf(s)] = false;
         context.controls.setInterval(controlsOf(s).pollTimer, kPollIntervalMs);
     }
-    recordRunState(context, kRunStartedEvent);
+    context.record.appendNow(context.clock, kRunStartedEvent);
 }
 
 void pause(ScheduleContext& context) {
     context.player.StopPlayback(audio::PlaySlot::StopCause::Pause);
     settleSoundingPrompt(context);
-    recordRunState(context, kRunPausedEvent);
+    context.record.appendNow(context.clock, kRunPausedEvent);
     context.controls.setText(kStartPauseButton, kCaptionPaused);
     for (Subject s : kSubjects) context.controls.setInterval(controlsOf(s).pollTimer, 0);
     // A hold-off left running would re-arm polling and play prompts during the pause.
@@ -68,7 +64,7 @@ void pause(ScheduleContext& context) {
 } // namespace
 
 void startPauseClicked(ScheduleContext& context) {
-    if (context.controls.text(kStartPauseButton) == kCaptionRunning)
+    if (isRunning(context.controls))
         pause(context);
     else
         start(context);

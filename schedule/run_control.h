@@ -16,6 +16,11 @@ namespace vostrel::schedule {
 // ended before the start are not caught up. Both are written into the day's record.
 void startPauseClicked(ScheduleContext& context);
 
+// True while the run announces prompts: 按钮2 reads "工作中...".
+inline bool isRunning(const platform::Controls& controls) {
+    return controls.text(kStartPauseButton) == kCaptionRunning;
+}
+
 // Tick of the subject's hold-off timer: the hold-off ends and the subject polls again.
 void holdOffElapsed(ScheduleContext& context, Subject subject);
 

@@ -98,14 +98,13 @@ bool writeFile(SettingsContext& c) {
 
 // The save in the day's record: each row's subject, typed start and length.
 void recordSave(SettingsContext& c) {
-    record::RecordLine line{c.clock.localNow(), std::string(kSavedEvent), {}};
+    std::vector<std::string> rows;
     for (std::size_t i = 0; i < kRowSettings.size(); ++i) {
         const schedule::ExamSubject& s = c.rows.subjects[i];
-        line.fields.push_back("第" + std::to_string(i + 1) + "行 " + s.name + " " +
-                              c.controls.text(kSubjectControls[i].timeBox) + "（" + std::to_string(s.minutes) +
-                              "分钟）");
+        rows.push_back("第" + std::to_string(i + 1) + "行 " + s.name + " " +
+                       c.controls.text(kSubjectControls[i].timeBox) + "（" + std::to_string(s.minutes) + "分钟）");
     }
-    c.record.append(line);
+    c.record.appendNow(c.clock, kSavedEvent, std::move(rows));
 }
 
 } // namespace

@@ -25,8 +25,12 @@ std::optional<schedule::ExamSubject> storedSubject(SettingsContext& c, const Row
 
 } // namespace
 
+std::string pathBesideTheProgram(const platform::FileSystem& files, std::string_view name) {
+    return files.programDirectory() + platform::kPathSeparator + std::string(name);
+}
+
 std::string settingsFilePath(const platform::FileSystem& files) {
-    return files.programDirectory() + platform::kPathSeparator + std::string(kSettingsFileName);
+    return pathBesideTheProgram(files, kSettingsFileName);
 }
 
 std::string readSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key) {

@@ -21,6 +21,8 @@ inline constexpr std::size_t kTimetableReadBytes = 1024 * 1024;
 
 // programDirectory, the platform's separator, "vanto.ini"; built anew for every access.
 std::string settingsFilePath(const platform::FileSystem& files);
+// A file of the program's own beside it (the settings file, the record, the plan page).
+std::string pathBesideTheProgram(const platform::FileSystem& files, std::string_view name);
 
 // The key's value, or "" when the file, the section or the key is missing (or key is empty).
 std::string readSetting(platform::ProfileStore& profile, const platform::FileSystem& files, std::string_view key);
