@@ -24,8 +24,7 @@ constexpr std::string_view kUnsynchronisedLine = "电脑时间没有与网络时
 
 // "09:00 语文 第6条 开考时".
 std::string promptText(const schedule::ExamPrompt& p) {
-    return schedule::timeOfDayText(p.moment).substr(0, 5) + " " + p.key.subject + " 第" + std::to_string(p.row) +
-           "条 " + schedule::momentText(p);
+    return schedule::clockMinuteText(p.moment) + " " + p.key.subject + " " + schedule::promptTitle(p);
 }
 
 void watchClockSteps(StatusContext& c, std::int64_t now) {

@@ -46,9 +46,9 @@ std::string escaped(std::string_view text) {
 }
 
 std::string row(const ExamPrompt& p, const PromptWords& words) {
-    return "<tr><td class=\"time\">" + schedule::timeOfDayText(p.moment).substr(0, 5) + "</td><td class=\"subject\">" +
-           escaped(p.key.subject) + "</td><td class=\"prompt\">第" + std::to_string(p.row) + "条 " +
-           schedule::momentText(p) + "</td><td>" + escaped(words[static_cast<std::size_t>(p.row - 1)]) + "</td></tr>\n";
+    return "<tr><td class=\"time\">" + schedule::clockMinuteText(p.moment) + "</td><td class=\"subject\">" +
+           escaped(p.key.subject) + "</td><td class=\"prompt\">" + schedule::promptTitle(p) + "</td><td>" +
+           escaped(words[static_cast<std::size_t>(p.row - 1)]) + "</td></tr>\n";
 }
 
 std::vector<ExamPrompt> ticksPrompts(PlanContext& c, schedule::CalendarDate today) {

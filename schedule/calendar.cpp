@@ -75,4 +75,6 @@ std::string timeOfDayText(std::int64_t moment) {
     return text;
 }
 
+std::string clockMinuteText(std::int64_t moment) { return timeOfDayText(moment).substr(0, 5); }
+
 } // namespace vostrel::schedule

@@ -41,5 +41,7 @@ std::string durationText(std::int64_t seconds);
 std::string minuteText(int minuteOfDay);
 // "08:35:07" for the time of day of a moment.
 std::string timeOfDayText(std::int64_t moment);
+// "08:35" for the hour and minute of a moment.
+std::string clockMinuteText(std::int64_t moment);
 
 } // namespace vostrel::schedule

@@ -46,12 +46,17 @@ std::vector<ExamPrompt> examPrompts(Subject windowRow, const SubjectTimes& times
     return prompts;
 }
 
+const PromptRow& tableRowOf(const ExamPrompt& prompt) { return kPromptTable[static_cast<std::size_t>(prompt.row - 1)]; }
+
 std::string momentText(const ExamPrompt& prompt) {
-    return promptMomentText(kPromptTable[static_cast<std::size_t>(prompt.row - 1)].reference, prompt.minutesBefore);
+    return promptMomentText(tableRowOf(prompt).reference, prompt.minutesBefore);
 }
 
-std::string_view voiceFileOf(const ExamPrompt& prompt) {
-    return kPromptTable[static_cast<std::size_t>(prompt.row - 1)].voiceFile;
+std::string promptTitle(const ExamPrompt& prompt) {
+    return std::string(kPromptNumberPrefix) + std::to_string(prompt.row) + std::string(kPromptNumberSuffix) + " " +
+           momentText(prompt);
 }
+
+std::string_view voiceFileOf(const ExamPrompt& prompt) { return tableRowOf(prompt).voiceFile; }
 
 } // namespace vostrel::schedule

@@ -5,6 +5,7 @@
 #include <compare>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "schedule/calendar.h"
@@ -37,6 +38,12 @@ std::vector<ExamPrompt> examPrompts(Subject windowRow, const SubjectTimes& times
 
 // "开考前25分钟", "开考时", "结束前15分钟", "考试结束时".
 std::string momentText(const ExamPrompt& prompt);
+// "第1条 开考前25分钟"; the record reads the number back between these two.
+inline constexpr std::string_view kPromptNumberPrefix = "第";
+inline constexpr std::string_view kPromptNumberSuffix = "条";
+std::string promptTitle(const ExamPrompt& prompt);
+// The prompt's row of the prompt table.
+const PromptRow& tableRowOf(const ExamPrompt& prompt);
 // The voice file of the prompt's row, as it is appended to the program directory.
 std::string_view voiceFileOf(const ExamPrompt& prompt);
 

@@ -111,7 +111,7 @@ void settle(ScheduleContext& c, std::int64_t now) {
 // The row's hold-off; a prompt caught up late holds off the less, so that the next row still
 // sounds in its own minute.
 std::int32_t holdOffFor(const ExamPrompt& p, std::int64_t now) {
-    const std::int32_t holdOff = kPromptTable[static_cast<std::size_t>(p.row - 1)].holdOffMs;
+    const std::int32_t holdOff = tableRowOf(p).holdOffMs;
     const std::int64_t late = now - p.moment;
     if (late < 60) return holdOff;
     return static_cast<std::int32_t>(std::max<std::int64_t>(kPollIntervalMs, holdOff - late * 1000));

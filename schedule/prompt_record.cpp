@@ -9,8 +9,6 @@ namespace vostrel::schedule {
 namespace {
 
 constexpr std::string_view kExamSuffix = "开考";
-constexpr std::string_view kRowPrefix = "第";
-constexpr std::string_view kRowSuffix = "条";
 
 std::string examText(const PromptKey& key) { return dateText(key.date) + " " + key.start + std::string(kExamSuffix); }
 
@@ -18,10 +16,8 @@ std::string examText(const PromptKey& key) { return dateText(key.date) + " " + k
 // window's row, then what the line adds.
 record::RecordLine promptLine(std::string_view event, const ExamPrompt& prompt, std::int64_t at) {
     record::RecordLine line{localTimeAt(at), std::string(event), {}};
-    line.fields = {prompt.key.subject, examText(prompt.key),
-                   std::string(kRowPrefix) + std::to_string(prompt.row) + std::string(kRowSuffix) + " " +
-                       momentText(prompt),
-                   "计划 " + timeOfDayText(prompt.moment).substr(0, 5),
+    line.fields = {prompt.key.subject, examText(prompt.key), promptTitle(prompt),
+                   "计划 " + clockMinuteText(prompt.moment),
                    "第" + std::to_string(indexOf(prompt.windowRow) + 1) + "行"};
     return line;
 }
@@ -47,9 +43,9 @@ bool readExam(std::string_view text, PromptKey& key) {
 
 // "第1条 开考前25分钟" → 1.
 bool readRow(std::string_view text, int& row) {
-    if (!text.starts_with(kRowPrefix)) return false;
-    text.remove_prefix(kRowPrefix.size());
-    const std::size_t end = text.find(kRowSuffix);
+    if (!text.starts_with(kPromptNumberPrefix)) return false;
+    text.remove_prefix(kPromptNumberPrefix.size());
+    const std::size_t end = text.find(kPromptNumberSuffix);
     return end != std::string_view::npos && readInt(text.substr(0, end), row) && row >= 1 &&
            row <= static_cast<int>(kPromptTable.size());
 }
