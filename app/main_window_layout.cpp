@@ -78,8 +78,7 @@ ControlDescription checkBox(Subject subject, int top, int width) {
 
 // A row's subject list, right of the check box's square, up to the time box.
 ControlDescription subjectList(Subject subject, int top) {
-    const schedule::StandardSubject& own_ = schedule::kRowDefaults[schedule::indexOf(subject)];
-    const schedule::ExamSubject initial{std::string(own_.name), own_.minutes};
+    const schedule::ExamSubject initial = schedule::ownSubjectOfRow(schedule::indexOf(subject));
     return {.name = own(controlsOf(subject).subjectList), .kind = Kind::DropDownList,
             .parent = own(schedule::kSubjectGroup), .left = 38, .top = top, .width = 78, .height = 24,
             .text = initial.name, .items = settings::subjectListItems(initial)};

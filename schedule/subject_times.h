@@ -30,8 +30,7 @@ using SubjectTimesTable = std::array<SubjectTimes, 4>;
 // Every row with its own subject and no times yet.
 inline SubjectTimesTable initialSubjectTimes() {
     SubjectTimesTable table;
-    for (std::size_t i = 0; i < table.size(); ++i)
-        table[i].subject = {std::string(kRowDefaults[i].name), kRowDefaults[i].minutes};
+    for (std::size_t i = 0; i < table.size(); ++i) table[i].subject = ownSubjectOfRow(i);
     return table;
 }
 

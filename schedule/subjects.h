@@ -42,5 +42,9 @@ inline constexpr std::array<StandardSubject, 4> kRowDefaults{{
 
 constexpr std::size_t indexOf(Subject s) { return static_cast<std::size_t>(s); }
 constexpr const SubjectControls& controlsOf(Subject s) { return kSubjectControls[indexOf(s)]; }
+// The row's own subject (kRowDefaults) of the row at `index`.
+inline ExamSubject ownSubjectOfRow(std::size_t index) {
+    return {std::string(kRowDefaults[index].name), kRowDefaults[index].minutes};
+}
 
 } // namespace vostrel::schedule

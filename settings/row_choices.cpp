@@ -3,13 +3,12 @@
 namespace vostrel::settings {
 
 using schedule::ExamSubject;
-using schedule::kRowDefaults;
 using schedule::Subject;
 
 RowChoices initialRowChoices() {
     RowChoices rows;
     for (std::size_t i = 0; i < rows.subjects.size(); ++i) {
-        rows.subjects[i] = {std::string(kRowDefaults[i].name), kRowDefaults[i].minutes};
+        rows.subjects[i] = schedule::ownSubjectOfRow(i);
         rows.firstPromptLead[i] = schedule::kFirstPromptLead;
     }
     return rows;
@@ -31,9 +30,7 @@ void chooseSubject(RowChoices& rows, platform::Controls& controls, Subject row, 
 }
 
 bool holdsOwnSubject(const RowChoices& rows, Subject row) {
-    const schedule::StandardSubject& own = kRowDefaults[schedule::indexOf(row)];
-    const ExamSubject& held = rows.subjects[schedule::indexOf(row)];
-    return held.name == own.name && held.minutes == own.minutes;
+    return rows.subjects[schedule::indexOf(row)] == schedule::ownSubjectOfRow(schedule::indexOf(row));
 }
 
 } // namespace vostrel::settings
