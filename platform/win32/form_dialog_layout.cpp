@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/win32/gdi_handles.h"
+#include "platform/win32/window_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -23,10 +24,10 @@ public:
 
     int lineHeight() const { return metrics_.tmHeight; }
     // The control's text on one line.
-    int width(HWND control) const { return dc_.width(textOf(control)); }
+    int width(HWND control) const { return dc_.width(windowText(control)); }
     // The control's text wrapped at word breaks within `width`.
     int wrappedHeight(HWND control, int width) const {
-        const std::wstring text = textOf(control);
+        const std::wstring text = windowText(control);
         RECT area{0, 0, width, 0};
         DrawTextW(dc_.get(), text.c_str(), static_cast<int>(text.size()), &area,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -34,12 +35,6 @@ public:
     }
 
 private:
-    static std::wstring textOf(HWND control) {
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        return text;
-    }
-
     WindowFontDc dc_;
     TEXTMETRICW metrics_{};
 };

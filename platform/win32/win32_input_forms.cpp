@@ -7,6 +7,7 @@
 #include "platform/win32/form_dialog_layout.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window.h"
+#include "platform/win32/window_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -51,12 +52,7 @@ DialogTemplate formTemplate(std::string_view title, std::string_view explanation
     return dialog;
 }
 
-std::string boxText(HWND dialog, int index) {
-    HWND box = GetDlgItem(dialog, kFormFirstBoxId + index);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-    return toUtf8(text);
-}
+std::string boxText(HWND dialog, int index) { return toUtf8(windowText(GetDlgItem(dialog, kFormFirstBoxId + index))); }
 
 INT_PTR initialise(HWND dialog, FormState& state) {
     const int count = static_cast<int>(state.fields.size());

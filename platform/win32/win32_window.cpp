@@ -7,6 +7,7 @@
 #include "platform/win32/drop_down_list.h"
 #include "platform/win32/picture_bitmap.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -474,11 +475,7 @@ std::string Win32Window::text(std::string_view name) const {
         const int chosen = chosenDropDownItem(control->window);
         return chosen >= 0 && chosen < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(chosen)] : "";
     }
-    const int length = GetWindowTextLengthW(control->window);
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(control->window, wide.data(), length + 1);
-    wide.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return toUtf8(wide);
+    return toUtf8(windowText(control->window));
 }
 
 void Win32Window::setText(std::string_view name, std::string_view text) {
