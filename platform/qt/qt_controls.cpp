@@ -122,13 +122,13 @@ void QtControls::setItems(std::string_view dropDownList, const std::vector<std::
 }
 
 void QtControls::setAlert(std::string_view label, bool alert) {
-    const auto it = entries_.find(label);
-    auto* shown = it == entries_.end() ? nullptr : qobject_cast<QLabel*>(it->second.widget);
+    auto* shown = qobject_cast<QLabel*>(widget(label));
     assert(shown);
-    if (!attached_ || !shown || it->second.alert == alert) return; // same state: no change, no repaint
-    it->second.alert = alert;
+    const QColor colour = alert ? kAlertTextColour : kLabelTextColour;
+    // The label's colour is its state: the same state, no change and no repaint.
+    if (!attached_ || !shown || shown->palette().color(QPalette::WindowText) == colour) return;
     QPalette palette = shown->palette();
-    palette.setColor(QPalette::WindowText, alert ? kAlertTextColour : kLabelTextColour);
+    palette.setColor(QPalette::WindowText, colour);
     shown->setPalette(palette);
     if (shown->isVisible()) shown->repaint(); // on the screen before the handler goes on
 }

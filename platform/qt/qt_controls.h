@@ -46,7 +46,6 @@ private:
         QWidget* widget = nullptr;           // on-screen controls; owned by the window
         std::unique_ptr<ControlTimer> timer; // timers
         std::int32_t describedInterval = 0;
-        bool alert = false; // transparent labels: drawn in the alert colour
     };
     const Entry* find(std::string_view name) const;
     QWidget* widget(std::string_view name) const;
